@@ -1,0 +1,66 @@
+# The face of the project: `make test` and `make run` are all the set-up a
+# new machine needs.
+SHELL := /bin/bash
+CACHE := $(or $(XDG_CACHE_HOME),$(HOME)/.cache)/velkin
+export OPENSSL_MINGW_ROOT := $(CACHE)/openssl-mingw64
+STAMP := $(CACHE)/deps-installed
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps native windows asan fuzz-build test test-native test-asan test-windows fuzz bench run clean format
+
+all: native windows
+
+# Re-checked when the installer changes; otherwise cheap.
+$(STAMP): scripts/install-deps.sh scripts/build-openssl-mingw.sh
+	scripts/install-deps.sh
+	@mkdir -p $(CACHE) && touch $@
+
+deps: $(STAMP)
+
+native: deps
+	cmake --preset native >/dev/null
+	cmake --build --preset native
+
+asan: deps
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan
+
+windows: deps
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows
+
+fuzz-build: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz
+
+test-native: native
+	ctest --preset native
+
+test-asan: asan
+	ctest --preset asan
+
+test-windows: windows
+	ctest --preset windows; rc=$$?; scripts/wine-stop; exit $$rc
+
+fuzz: fuzz-build
+	mkdir -p build/fuzz/corpus
+	cp -n tests/data/lists/*.xml build/fuzz/corpus/ 2>/dev/null || true
+	build/fuzz/listfile_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus
+
+test: test-native test-asan test-windows fuzz
+	@echo "All suites passed."
+
+bench: deps
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench
+	build/bench/velkin_bench --benchmark_counters_tabular=true
+
+run: windows
+	@if [ -z "$$DISPLAY" ]; then echo "No display: running under Xvfb."; fi
+	scripts/wine-run build/windows/velkin.exe
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build

@@ -1,0 +1,6 @@
+find_package(benchmark REQUIRED)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(PUGIXML REQUIRED IMPORTED_TARGET pugixml)
+file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS bench/*.cpp)
+add_executable(velkin_bench ${BENCH_SOURCES})
+target_link_libraries(velkin_bench PRIVATE velkin_platform benchmark::benchmark PkgConfig::PUGIXML)

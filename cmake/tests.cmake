@@ -1,0 +1,26 @@
+# The native suite runs on the host; the Windows suite runs under Wine
+# through CMAKE_CROSSCOMPILING_EMULATOR (scripts/wine-run).
+if(WIN32)
+  # GoogleTest from Debian's sources, built with the cross compiler.
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/*.cpp)
+  file(GLOB TEST_RC CONFIGURE_DEPENDS resources/bitmaps.rc)
+  add_executable(velkin_win32_tests ${WIN32_TEST_SOURCES} ${TEST_RC})
+  target_include_directories(velkin_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(velkin_win32_tests PRIVATE velkin_platform gtest)
+  # One test for the whole executable: Wine starts once, not once per case.
+  add_test(NAME win32_suite COMMAND velkin_win32_tests --gtest_color=no)
+  set_tests_properties(win32_suite PROPERTIES TIMEOUT 900)
+else()
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+  file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/native/*.cpp)
+  add_executable(velkin_tests ${NATIVE_TEST_SOURCES})
+  target_include_directories(velkin_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(velkin_tests PRIVATE velkin_platform GTest::gtest GTest::gtest_main)
+  target_compile_definitions(velkin_tests PRIVATE VELKIN_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
+  gtest_discover_tests(velkin_tests DISCOVERY_MODE PRE_TEST)
+endif()
