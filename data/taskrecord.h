@@ -3,6 +3,7 @@
 // calendar walk.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "app/platform.h"

@@ -1,0 +1,54 @@
+#include "data/datafolder.h"
+
+#include "app/appstate.h"
+#include "app/clock.h"
+#include "app/prompts.h"
+#include "data/datetext.h"
+#include "data/filesystem.h"
+#include "data/listfile.h"
+
+namespace {
+
+FileSystem& AppFiles() { return App().files ? *App().files : *HostFileSystem(); }
+
+}  // namespace
+
+std::string DataFolder() {
+  FileSystem& files = AppFiles();
+  const char separator = files.Separator();
+  std::string folder;
+  if (App().dataFolderOverride[0]) {
+    folder = App().dataFolderOverride;
+    if (folder.back() != separator) folder.push_back(separator);
+  } else {
+    std::string base = ApplicationDataFolder();
+    if (base.empty()) {
+      ShowWarning("Error: Application Data folder not found!");
+      return std::string();
+    }
+    folder = base + separator + "Velkin 1.0" + separator;
+  }
+  // A folder that cannot be made shows later, as a file that cannot be
+  // opened.
+  files.CreateFolder(folder);
+  return folder;
+}
+
+std::string ListFolder(const char* name) {
+  std::string folder = DataFolder();
+  if (folder.empty() || !name) return std::string();
+  FileSystem& files = AppFiles();
+  folder += name;
+  folder.push_back(files.Separator());
+  files.CreateFolder(folder);
+  return folder;
+}
+
+int BackupLists() {
+  Clock* clock = App().clock ? App().clock : SystemClock();
+  // Named by the day: a second backup the same day writes over the first.
+  const std::string today = FormatDate(clock->Now());
+  int ok = SaveLists(today.c_str());
+  ShowWarning(ok ? "Backup succeeded!" : "Backup failed!");
+  return ok;
+}

@@ -1,0 +1,649 @@
+#include "data/listfile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+#include <vector>
+
+#include "app/appstate.h"
+#include "app/prompts.h"
+#include "data/datafolder.h"
+#include "data/datetext.h"
+#include "data/filesystem.h"
+#include "data/taskrecord.h"
+#include "tree/tasktree.h"
+
+const char* const kListFileNames[3] = {"list.xml", "active.xml", "done.xml"};
+
+namespace {
+
+FileSystem& AppFiles() { return App().files ? *App().files : *HostFileSystem(); }
+
+// ---------------------------------------------------------------------------
+// Writing
+
+constexpr char kHeader[] =
+    "<?xml version=\"1.0\" encoding=\"Windows-1252\"?>\r\n"
+    "\r\n"
+    "<list version=\"1.0\">\r\n";
+constexpr char kFooter[] = "</list>\r\n";
+
+enum class LinkKeys { kNone, kOwnPosition, kPartnerPosition };
+
+void AppendInt(std::string& out, long value) {
+  char digits[24];
+  int n = 0;
+  bool negative = value < 0;
+  unsigned long magnitude = negative ? 0UL - static_cast<unsigned long>(value) : static_cast<unsigned long>(value);
+  do {
+    digits[n++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude);
+  if (negative) out.push_back('-');
+  while (n) out.push_back(digits[--n]);
+}
+
+// One element on one line: tabs, tag, content, closing tag.
+void AppendElement(std::string& out, size_t tabs, const char* tag, size_t tagLength,
+                   const char* content, size_t contentLength) {
+  out.append(tabs, '\t');
+  out.push_back('<');
+  out.append(tag, tagLength);
+  out.push_back('>');
+  out.append(content, contentLength);
+  out.append("</", 2);
+  out.append(tag, tagLength);
+  out.append(">\r\n", 3);
+}
+
+template <size_t N, size_t M>
+void AppendField(std::string& out, size_t tabs, const char (&tag)[N], const char (&field)[M]) {
+  if (!field[0]) return;
+  AppendElement(out, tabs, tag, N - 1, field, strnlen(field, M - 1));
+}
+
+template <size_t N>
+void AppendNumberElement(std::string& out, size_t tabs, const char (&tag)[N], long value) {
+  // Small and frequent: formatted straight into the output.
+  out.append(tabs, '\t');
+  out.push_back('<');
+  out.append(tag, N - 1);
+  out.push_back('>');
+  AppendInt(out, value);
+  out.append("</", 2);
+  out.append(tag, N - 1);
+  out.append(">\r\n", 3);
+}
+
+unsigned StateWord(unsigned nodeState, const TaskRecord& record) {
+  unsigned word = 0;
+  if (nodeState & kStateBold) word |= 0x01;
+  if (nodeState & kStateExpanded) word |= 0x02;
+  // Active and Done nodes often have no check image at all (index 0); that
+  // counts as "not unchecked" too.
+  if (StateImageOf(nodeState) != kUnchecked) word |= 0x04;
+  if (record.duedateset) word |= 0x08;
+  if (record.autoactivate) word |= 0x10;
+  if (record.autotimeset) word |= 0x20;
+  if (record.notify) word |= 0x40;
+  if (record.email) word |= 0x80;
+  return word;
+}
+
+// The Active tree's nodes numbered in tree order from 1: the link keys.
+// The same numbering serves list.xml and active.xml, so that the files of
+// one save agree whichever of them is written.
+class ActivePositions {
+ public:
+  int32_t Of(Node node) {
+    if (!node || !App().active) return 0;
+    if (!built_) Build();
+    auto found = positions_.find(node);
+    return found == positions_.end() ? 0 : found->second;
+  }
+
+ private:
+  void Build() {
+    built_ = true;
+    TaskForest& active = *App().active;
+    positions_.reserve(active.Count());
+    int32_t position = 0;
+    ForEachNode(active, [&](Node node) { positions_.emplace(node, ++position); });
+  }
+
+  bool built_ = false;
+  std::unordered_map<Node, int32_t> positions_;
+};
+
+int SubtreeSize(TaskForest& tree, Node node) {
+  int count = 0;
+  ForEachInSubtree(tree, node, [&](Node) { ++count; });
+  return count;
+}
+
+}  // namespace
+
+std::string WriteTreeText(TaskForest& tree) {
+  AppState& app = App();
+  LinkKeys keys = LinkKeys::kNone;
+  if (&tree == app.active)
+    keys = LinkKeys::kOwnPosition;
+  else if (&tree == app.lists)
+    keys = LinkKeys::kPartnerPosition;
+
+  std::string out;
+  out.reserve(sizeof kHeader + sizeof kFooter + static_cast<size_t>(tree.Count()) * 112);
+  out.append(kHeader, sizeof kHeader - 1);
+
+  ActivePositions partners;
+  int32_t position = 0;  // of the node at hand in tree order, for Active
+  std::vector<Node> open;  // the ancestors whose </item> is still to come
+  char label[kNameSize];
+  Node node = tree.GetNext(kRootNode, Relation::kChild);
+  for (;;) {
+    if (!node) {
+      if (open.empty()) break;
+      Node parent = open.back();
+      open.pop_back();
+      out.append(open.size(), '\t');
+      out.append("</item>\r\n", 9);
+      node = tree.GetNext(parent, Relation::kNext);
+      continue;
+    }
+    ++position;
+    ForestItem item{};
+    item.mask = kItemText | kItemRecord | kItemState;
+    item.node = node;
+    item.stateMask = kStateBold | kStateExpanded | kStateImageMask;
+    item.text = label;
+    item.textMax = kNameSize;
+    label[0] = '\0';
+    if (!tree.GetItem(item) || !item.record) {
+      // Left out with its children; they still take their places in the
+      // numbering, which the other file counts the same way.
+      position += SubtreeSize(tree, node) - 1;
+      node = tree.GetNext(node, Relation::kNext);
+      continue;
+    }
+    const TaskRecord& record = *item.record;
+    const size_t depth = open.size();
+    out.append(depth, '\t');
+    out.append("<item>\r\n", 8);
+    AppendElement(out, depth + 1, "name", 4, label, strnlen(label, kMaxNameLength));
+    if (keys == LinkKeys::kOwnPosition)
+      AppendNumberElement(out, depth + 1, "link", position);
+    else if (keys == LinkKeys::kPartnerPosition)
+      AppendNumberElement(out, depth + 1, "link", partners.Of(record.link));
+    AppendNumberElement(out, depth + 1, "state", StateWord(item.state & item.stateMask, record));
+    AppendField(out, depth + 1, "enterdate", record.enterdate);
+    AppendField(out, depth + 1, "activedate", record.activedate);
+    AppendField(out, depth + 1, "completedate", record.completedate);
+    AppendField(out, depth + 1, "duedate", record.duedate);
+    AppendField(out, depth + 1, "autodate", record.autodate);
+    AppendField(out, depth + 1, "autotime", record.autotime);
+
+    Node child = tree.GetNext(node, Relation::kChild);
+    if (child) {
+      open.push_back(node);
+      node = child;
+      continue;
+    }
+    out.append(depth, '\t');
+    out.append("</item>\r\n", 9);
+    node = tree.GetNext(node, Relation::kNext);
+  }
+  out.append(kFooter, sizeof kFooter - 1);
+  return out;
+}
+
+// ---------------------------------------------------------------------------
+// Reading
+
+namespace {
+
+enum Tag : int {
+  kTagEnd = 0,
+  kTagList = 1,
+  kTagListEnd = 2,
+  kTagItem = 3,
+  kTagItemEnd = 4,
+  kTagName = 5,
+  kTagNameEnd = 6,
+  kTagState = 7,
+  kTagStateEnd = 8,
+  kTagPriority = 9,
+  kTagPriorityEnd = 10,
+  kTagEnterDate = 11,
+  kTagEnterDateEnd = 12,
+  kTagActiveDate = 13,
+  kTagActiveDateEnd = 14,
+  kTagCompleteDate = 15,
+  kTagCompleteDateEnd = 16,
+  kTagDueDate = 17,
+  kTagDueDateEnd = 18,
+  kTagAutoDate = 19,
+  kTagAutoDateEnd = 20,
+  kTagAutoTime = 21,
+  kTagAutoTimeEnd = 22,
+  kTagAlarm = 23,
+  kTagAlarmEnd = 24,
+  kTagLink = 25,
+  kTagLinkEnd = 26,
+};
+
+constexpr int kMaxTagLength = 31;
+constexpr size_t kMaxTextLength = 260;
+constexpr int kFirstLineLength = 127;
+
+bool Is(const char* text, size_t length, const char* word) {
+  return std::memcmp(text, word, length) == 0;
+}
+
+// The tag table, looked up by length first; "EOF" is not in it and so
+// reads as the end, as it always has.
+int LookUpTag(const char* text, size_t length) {
+  if (length == 0) return kTagEnd;
+  const bool closing = text[0] == '/';
+  const char* word = closing ? text + 1 : text;
+  const size_t size = closing ? length - 1 : length;
+  int tag = kTagEnd;
+  switch (size) {
+    case 4:
+      if (Is(word, 4, "item")) tag = kTagItem;
+      else if (Is(word, 4, "name")) tag = kTagName;
+      else if (Is(word, 4, "link")) tag = kTagLink;
+      else if (Is(word, 4, "list") && closing) return kTagListEnd;
+      break;
+    case 5:
+      if (Is(word, 5, "state")) tag = kTagState;
+      else if (Is(word, 5, "alarm")) tag = kTagAlarm;
+      break;
+    case 7:
+      if (Is(word, 7, "duedate")) tag = kTagDueDate;
+      break;
+    case 8:
+      if (Is(word, 8, "priority")) tag = kTagPriority;
+      else if (Is(word, 8, "autodate")) tag = kTagAutoDate;
+      else if (Is(word, 8, "autotime")) tag = kTagAutoTime;
+      break;
+    case 9:
+      if (Is(word, 9, "enterdate")) tag = kTagEnterDate;
+      break;
+    case 10:
+      if (Is(word, 10, "activedate")) tag = kTagActiveDate;
+      break;
+    case 12:
+      if (Is(word, 12, "completedate")) tag = kTagCompleteDate;
+      break;
+    case 18:
+      if (!closing && Is(word, 18, "list version=\"1.0\"")) return kTagList;
+      break;
+    default:
+      break;
+  }
+  if (tag == kTagEnd) return kTagEnd;
+  // Every opening tag in the table is directly followed by its closing one.
+  return closing ? tag + 1 : tag;
+}
+
+struct TagCharacters {
+  bool allowed[256];
+  constexpr TagCharacters() : allowed() {
+    for (int c = 'a'; c <= 'z'; ++c) allowed[c] = true;
+    for (int c = 'A'; c <= 'Z'; ++c) allowed[c] = true;
+    for (int c = '0'; c <= '9'; ++c) allowed[c] = true;
+    allowed[static_cast<unsigned char>('_')] = true;
+    allowed[static_cast<unsigned char>('/')] = true;
+    allowed[static_cast<unsigned char>('"')] = true;
+    allowed[static_cast<unsigned char>('.')] = true;
+    allowed[static_cast<unsigned char>('=')] = true;
+    allowed[static_cast<unsigned char>(' ')] = true;
+  }
+};
+constexpr TagCharacters kTagCharacters;
+
+struct Text {
+  const char* data;
+  size_t length;
+};
+
+// One open item while its elements and children are read. The label and
+// the node state are set once, when the item ends.
+struct OpenItem {
+  Node node;
+  TaskRecord* record;
+  long stateWord;
+  bool stateSet;
+  bool nameSet;
+  Text name;
+};
+
+class TreeReader {
+ public:
+  TreeReader(TaskForest& tree, const char* bytes, size_t size)
+      : tree_(tree), at_(bytes), end_(bytes + size), isLists_(&tree == App().lists) {}
+
+  int Read() {
+    SkipFirstLine();
+    if (ReadTag() != kTagList) return 0;
+    for (;;) {
+      int tag = ReadTag();
+      if (tag == kTagListEnd) return 1;
+      if (tag == kTagEnd) return 0;
+      if (tag == kTagItem) ReadItems(kRootNode);
+    }
+  }
+
+ private:
+  void SkipFirstLine() {
+    for (int i = 0; i < kFirstLineLength && at_ < end_; ++i)
+      if (*at_++ == '\n') break;
+  }
+
+  int ReadTag() {
+    const char* open =
+        at_ < end_ ? static_cast<const char*>(std::memchr(at_, '<', static_cast<size_t>(end_ - at_))) : nullptr;
+    if (!open) {
+      at_ = end_;
+      return kTagEnd;
+    }
+    at_ = open + 1;
+    const char* start = at_;
+    for (int count = 0;; ++count) {
+      if (at_ == end_) {
+        ShowWarning("Bad character in XML tag");
+        return kTagEnd;
+      }
+      const unsigned char c = static_cast<unsigned char>(*at_++);
+      if (c == '>') return LookUpTag(start, static_cast<size_t>(at_ - 1 - start));
+      if (c == '\0') return kTagEnd;
+      if (count == kMaxTagLength) return kTagEnd;  // a 32nd character that is not ">"
+      if (!kTagCharacters.allowed[c]) {
+        ShowWarning("Bad character in XML tag");
+        return kTagEnd;
+      }
+    }
+  }
+
+  Text ReadText() {
+    const char* start = at_;
+    const size_t available = static_cast<size_t>(end_ - at_);
+    const char* stop = start + std::min(available, kMaxTextLength);
+    const char* c = start;
+    while (c < stop && *c != '<' && *c != '\0') ++c;
+    at_ = c;  // the "<" stays for the next tag; a NUL is passed over by it
+    return Text{start, static_cast<size_t>(c - start)};
+  }
+
+  template <size_t N>
+  static void Store(char (&field)[N], Text text) {
+    size_t length = std::min(text.length, N - 1);
+    std::memcpy(field, text.data, length);
+    field[length] = '\0';
+  }
+
+  static long NumberOf(Text text) {
+    char buffer[kMaxTextLength + 1];
+    std::memcpy(buffer, text.data, text.length);
+    buffer[text.length] = '\0';
+    return LeadingNumber(buffer);
+  }
+
+  // Reads a field element's text and its closing tag; answers the tag that
+  // followed, which the later steps look at.
+  template <size_t N>
+  int ReadField(char (&field)[N], int closing, const char* missing) {
+    Store(field, ReadText());
+    int tag = ReadTag();
+    if (tag != closing) ShowWarning(missing);
+    return tag;
+  }
+
+  bool OpenItemUnder(Node parent) {
+    TaskRecord* record = NewTaskRecord();
+    if (!record) return Abandon();
+    if (isLists_) RegisterTask(App().tasks, record);
+    ForestItem item{};
+    item.mask = kItemText | kItemRecord;
+    char empty[1] = {'\0'};
+    item.text = empty;
+    item.record = record;
+    Node node = tree_.Insert(parent, kLastNode, item);
+    if (!node) {
+      FreeTaskRecord(record);
+      return Abandon();
+    }
+    record->treeitem = node;
+    open_.push_back(OpenItem{node, record, 0, false, false, Text{nullptr, 0}});
+    return true;
+  }
+
+  // Nothing more can be inserted: read on as if the file ended here.
+  bool Abandon() {
+    at_ = end_;
+    return false;
+  }
+
+  void CloseItem() {
+    OpenItem& item = open_.back();
+    ForestItem change{};
+    change.node = item.node;
+    char label[kNameSize];
+    if (item.nameSet) {
+      size_t length = std::min(item.name.length, static_cast<size_t>(kMaxNameLength));
+      std::memcpy(label, item.name.data, length);
+      label[length] = '\0';
+      change.mask |= kItemText;
+      change.text = label;
+    }
+    if (item.stateSet) {
+      change.mask |= kItemState;
+      change.stateMask = kStateImageMask | kStateBold | kStateExpanded;
+      change.state = StateImage(item.stateWord & 0x04 ? kChecked : kUnchecked) |
+                     (item.stateWord & 0x01 ? static_cast<unsigned>(kStateBold) : 0u);
+    }
+    if (change.mask) tree_.SetItem(change);
+    // Expanded only now that the children are in.
+    if (item.stateWord & 0x02) tree_.Expand(item.node, ExpandAction::kExpand);
+    open_.pop_back();
+  }
+
+  // Reads an item (its opening tag just read) with everything nested in
+  // it. Kept iterative so that deep nesting cannot exhaust the stack.
+  void ReadItems(Node parent) {
+    if (!OpenItemUnder(parent)) return;
+    while (!open_.empty()) {
+      int tag = ReadTag();
+      if (tag == kTagEnd || tag == kTagItemEnd) {
+        CloseItem();
+        continue;
+      }
+      if (tag == kTagItem) {
+        OpenItemUnder(open_.back().node);
+        continue;
+      }
+      if (tag == kTagNameEnd) continue;
+      RunSteps(open_.back(), tag);
+      // Whatever tag the steps left over is dropped here.
+    }
+  }
+
+  // The element steps in their fixed order; each looks at the tag the one
+  // before it left, so a misplaced element is taken only when it comes
+  // later in this order.
+  void RunSteps(OpenItem& item, int tag) {
+    TaskRecord& record = *item.record;
+    if (tag == kTagEnterDate)
+      tag = ReadField(record.enterdate, kTagEnterDateEnd, "Missing XML tag: </enterdate>");
+    if (tag == kTagActiveDate)
+      tag = ReadField(record.activedate, kTagActiveDateEnd, "Missing XML tag: </activedate>");
+    if (tag == kTagCompleteDate)
+      tag = ReadField(record.completedate, kTagCompleteDateEnd, "Missing XML tag: </completedate>");
+    if (tag == kTagDueDate)
+      tag = ReadField(record.duedate, kTagDueDateEnd, "Missing XML tag: </duedate>");
+    if (tag == kTagAutoDate)
+      tag = ReadField(record.autodate, kTagAutoDateEnd, "Missing XML tag: </autodate>");
+    if (tag == kTagAutoTime)
+      tag = ReadField(record.autotime, kTagAutoTimeEnd, "Missing XML tag: </autotime>");
+    if (tag == kTagState) {
+      long word = NumberOf(ReadText());
+      item.stateWord = word;
+      item.stateSet = true;
+      // The flags keep their bit values: they are only tested for zero.
+      record.duedateset = static_cast<uint8_t>(word & 0x08);
+      record.autoactivate = static_cast<uint8_t>(word & 0x10);
+      record.autotimeset = static_cast<uint8_t>(word & 0x20);
+      record.notify = static_cast<uint8_t>(word & 0x40);
+      record.email = static_cast<uint8_t>(word & 0x80);
+      tag = ReadTag();
+      if (tag != kTagStateEnd) ShowWarning("Missing XML tag: </state>");
+    }
+    if (tag == kTagName) {
+      item.name = ReadText();
+      item.nameSet = true;
+      tag = ReadTag();
+      if (tag != kTagNameEnd) ShowWarning("Missing XML tag: </name>");
+    }
+    if (tag == kTagLink) {
+      // A key, not a node: ResolveLinks turns it into the partner.
+      record.linkkey = static_cast<int32_t>(NumberOf(ReadText()));
+      tag = ReadTag();
+      if (tag != kTagLinkEnd) ShowWarning("Missing XML tag: </link>");
+    }
+  }
+
+  TaskForest& tree_;
+  const char* at_;
+  const char* const end_;
+  const bool isLists_;
+  std::vector<OpenItem> open_;
+};
+
+// Empties the tree and frees the records its nodes carried: at load time
+// nothing else holds them.
+void EmptyTree(TaskForest& tree) {
+  std::vector<TaskRecord*> records;
+  records.reserve(tree.Count());
+  ForEachNode(tree, [&](Node node) {
+    ForestItem item{};
+    item.mask = kItemRecord;
+    item.node = node;
+    if (tree.GetItem(item) && item.record) records.push_back(item.record);
+  });
+  tree.Delete(kRootNode);
+  // A record carried twice must still be freed once.
+  std::sort(records.begin(), records.end());
+  records.erase(std::unique(records.begin(), records.end()), records.end());
+  for (TaskRecord* record : records) FreeTaskRecord(record);
+}
+
+}  // namespace
+
+int ReadTreeText(TaskForest& tree, const char* bytes, size_t size) {
+  EmptyTree(tree);
+  if (!bytes) size = 0;
+  tree.SetRedraw(false);
+  TreeReader reader(tree, bytes ? bytes : "", size);
+  int ok = reader.Read();
+  tree.SetRedraw(true);
+  return ok;
+}
+
+int SaveTree(TaskForest& tree, const std::string& path) {
+  return SaveFileAtomically(AppFiles(), path, WriteTreeText(tree));
+}
+
+int LoadTree(TaskForest& tree, const std::string& path) {
+  std::string bytes;
+  if (!AppFiles().ReadFile(path, &bytes)) {
+    EmptyTree(tree);
+    return 0;
+  }
+  return ReadTreeText(tree, bytes.data(), bytes.size());
+}
+
+namespace {
+
+TaskForest* TreeOfFile(int file) {
+  switch (file) {
+    case kListsFile: return App().lists;
+    case kActiveFile: return App().active;
+    case kDoneFile: return App().done;
+    default: return nullptr;
+  }
+}
+
+// Moves a file that was not read completely out of the way under a name
+// the user can find ("list.unread.xml", "list.unread-2.xml", ...), never
+// over another file.
+int KeepUnreadFile(FileSystem& files, const std::string& folder, int file) {
+  std::string base(kListFileNames[file]);
+  base.resize(base.size() - 4);  // without ".xml"
+  const std::string path = folder + kListFileNames[file];
+  for (int n = 1; n <= 1000; ++n) {
+    std::string keep = folder + base + ".unread";
+    if (n > 1) {
+      keep.push_back('-');
+      AppendInt(keep, n);
+    }
+    keep += ".xml";
+    if (files.FileExists(keep)) continue;
+    return files.RenameFile(path, keep);
+  }
+  return 0;
+}
+
+int SaveListFile(FileSystem& files, const std::string& folder, int file) {
+  TaskForest* tree = TreeOfFile(file);
+  if (!tree) return 0;
+  const std::string path = folder + kListFileNames[file];
+  const std::string temp = path + ".tmp";
+  if (!files.WriteNewFile(temp, WriteTreeText(*tree))) {
+    files.RemoveFile(temp);
+    return 0;
+  }
+  AppState& app = App();
+  if (app.unreadListFile[file] && folder == app.loadedFolder) {
+    // The new file is ready; only now is the unread one moved aside.
+    if (files.FileExists(path) && !KeepUnreadFile(files, folder, file)) {
+      files.RemoveFile(temp);
+      return 0;
+    }
+    app.unreadListFile[file] = 0;
+  }
+  if (!files.ReplaceFile(temp, path)) {
+    files.RemoveFile(temp);
+    return 0;
+  }
+  return 1;
+}
+
+}  // namespace
+
+int SaveLists(const char* folderName) {
+  std::string folder = ListFolder(folderName);
+  if (folder.empty()) return 0;
+  FileSystem& files = AppFiles();
+  for (int file = 0; file < kListFileCount; ++file)
+    if (!SaveListFile(files, folder, file)) return 0;
+  return 1;
+}
+
+int LoadLists(const char* folderName) {
+  AppState& app = App();
+  std::memset(app.unreadListFile, 0, sizeof app.unreadListFile);
+  std::string folder = ListFolder(folderName);
+  CopyField(app.loadedFolder, folder.c_str());
+  if (folder.empty()) return 0;
+  FileSystem& files = AppFiles();
+  for (int file = 0; file < kListFileCount; ++file) {
+    TaskForest* tree = TreeOfFile(file);
+    if (tree && LoadTree(*tree, folder + kListFileNames[file])) continue;
+    // This file and the ones skipped after it hold what the trees do not:
+    // a later save must keep them.
+    for (int rest = file; rest < kListFileCount; ++rest)
+      app.unreadListFile[rest] = files.FileExists(folder + kListFileNames[rest]) ? 1 : 0;
+    return 0;
+  }
+  return 1;
+}
