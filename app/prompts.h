@@ -47,6 +47,7 @@ class ScriptedPrompts final : public Prompts {
   void Clear() {
     shown_.clear();
     answers_.clear();
+    next_ = 0;
   }
 
  private:
@@ -64,3 +65,6 @@ int ShowWarning(const char* text);
 bool AskYesNo(const char* text);
 // A question with Yes, No and Cancel; returns the answer.
 int AskYesNoCancel(const char* text);
+
+// The host's own message boxes (MessageBoxA on Windows).
+Prompts* HostPrompts();
