@@ -1,0 +1,154 @@
+// The Win32 files and the Application Data folder, on Wine's file system.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "data/datafolder.h"
+#include "data/filesystem.h"
+
+namespace {
+
+// A fresh folder under the temporary folder, removed with what it holds.
+struct TempFolder {
+  std::string path;  // with its trailing separator
+
+  TempFolder() {
+    char base[MAX_PATH + 1] = {0};
+    GetTempPathA(MAX_PATH, base);
+    static int serial = 0;
+    path = std::string(base) + "velkin-files-" + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(++serial) + "\\";
+    CreateDirectoryA(path.c_str(), nullptr);
+  }
+  ~TempFolder() { RemoveAll(path); }
+
+  static void RemoveAll(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+          RemoveAll(folder + name + "\\");
+        else
+          DeleteFileA((folder + name).c_str());
+      } while (FindNextFileA(search, &found));
+      FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+  }
+};
+
+std::string Read(FileSystem& files, const std::string& path) {
+  std::string contents = "<unread>";
+  files.ReadFile(path, &contents);
+  return contents;
+}
+
+class Win32Files : public ::testing::Test {
+ protected:
+  FileSystem& files = *HostFileSystem();
+  TempFolder temp;
+};
+
+TEST_F(Win32Files, WritesAndReadsBytesUnchanged) {
+  // Line ends, NUL and Windows-1252 bytes pass untouched both ways: no text
+  // mode anywhere.
+  std::string bytes("line\r\nnext\nNUL:\0:\x8B\x9B\xE9\r\n", 21);
+  std::string path = temp.path + "bytes.xml";
+  ASSERT_EQ(1, files.WriteNewFile(path, bytes));
+  EXPECT_TRUE(files.FileExists(path));
+  std::string back;
+  ASSERT_EQ(1, files.ReadFile(path, &back));
+  EXPECT_EQ(bytes, back);
+
+  // A big file crosses the write slices.
+  std::string big(3 * 1024 * 1024 + 7, 'x');
+  big[big.size() - 1] = 'y';
+  ASSERT_EQ(1, files.WriteNewFile(path, big));
+  EXPECT_EQ(big, Read(files, path));
+
+  // Writing again replaces, not appends; an empty file is a file.
+  ASSERT_EQ(1, files.WriteNewFile(path, ""));
+  EXPECT_EQ("", Read(files, path));
+  EXPECT_EQ(0, files.ReadFile(temp.path + "missing.xml", &back));
+}
+
+TEST_F(Win32Files, WriteIntoMissingFolderFailsAndLeavesNothing) {
+  std::string path = temp.path + "nowhere\\list.xml";
+  EXPECT_EQ(0, files.WriteNewFile(path, "data"));
+  EXPECT_FALSE(files.FileExists(path));
+  EXPECT_EQ(0, SaveFileAtomically(files, path, "data"));
+  EXPECT_FALSE(files.FileExists(path + ".tmp"));
+}
+
+TEST_F(Win32Files, ReplaceSwapsInTheNewFileWhole) {
+  std::string path = temp.path + "list.xml";
+  std::string next = temp.path + "list.xml.new";
+  ASSERT_EQ(1, files.WriteNewFile(path, "old"));
+  ASSERT_EQ(1, files.WriteNewFile(next, "new"));
+  ASSERT_EQ(1, files.ReplaceFile(next, path));
+  EXPECT_EQ("new", Read(files, path));
+  EXPECT_FALSE(files.FileExists(next));
+  // Nothing to move: the target stays as it was.
+  EXPECT_EQ(0, files.ReplaceFile(next, path));
+  EXPECT_EQ("new", Read(files, path));
+}
+
+TEST_F(Win32Files, FailedAtomicSaveKeepsTheOldFile) {
+  std::string path = temp.path + "active.xml";
+  ASSERT_EQ(1, SaveFileAtomically(files, path, "first"));
+  ASSERT_EQ(1, SaveFileAtomically(files, path, "second"));
+  EXPECT_EQ("second", Read(files, path));
+  EXPECT_FALSE(files.FileExists(path + ".tmp"));
+
+  // The temporary name is taken by a folder: the write fails and the
+  // saved file is untouched.
+  ASSERT_EQ(1, files.CreateFolder(path + ".tmp"));
+  EXPECT_EQ(0, SaveFileAtomically(files, path, "third"));
+  EXPECT_EQ("second", Read(files, path));
+}
+
+TEST_F(Win32Files, RenameNeverOverwrites) {
+  std::string a = temp.path + "a.xml";
+  std::string b = temp.path + "b.xml";
+  std::string c = temp.path + "c.xml";
+  ASSERT_EQ(1, files.WriteNewFile(a, "A"));
+  ASSERT_EQ(1, files.WriteNewFile(b, "B"));
+  EXPECT_EQ(0, files.RenameFile(a, b));
+  EXPECT_EQ("A", Read(files, a));
+  EXPECT_EQ("B", Read(files, b));
+  ASSERT_EQ(1, files.RenameFile(a, c));
+  EXPECT_FALSE(files.FileExists(a));
+  EXPECT_EQ("A", Read(files, c));
+  EXPECT_EQ(1, files.RemoveFile(c));
+  EXPECT_EQ(0, files.RemoveFile(c));
+}
+
+TEST_F(Win32Files, FoldersExistingOrNot) {
+  std::string folder = temp.path + "current";
+  EXPECT_EQ(1, files.CreateFolder(folder));
+  EXPECT_EQ(1, files.CreateFolder(folder));  // already there: no error
+  EXPECT_EQ(1, files.CreateFolder(folder + "\\"));
+  EXPECT_TRUE(files.FileExists(folder));
+  // A file of that name is not a folder.
+  ASSERT_EQ(1, files.WriteNewFile(temp.path + "plain", "x"));
+  EXPECT_EQ(0, files.CreateFolder(temp.path + "plain"));
+  // Only the last level is made.
+  EXPECT_EQ(0, files.CreateFolder(temp.path + "a\\b"));
+  EXPECT_EQ('\\', files.Separator());
+}
+
+TEST(Win32AppData, FolderExistsUnderWine) {
+  std::string folder = ApplicationDataFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_NE('\\', folder.back());
+  DWORD attributes = GetFileAttributesA(folder.c_str());
+  ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes);
+  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace

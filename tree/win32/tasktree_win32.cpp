@@ -1,0 +1,170 @@
+#include "tree/win32/tasktree_win32.h"
+
+#include "app/appstate.h"
+#include "app/win32/scoped.h"
+#include "tree/tasktree.h"
+
+namespace {
+
+// Shared by the three trees for the program's lifetime.
+WNDPROC g_previousTreeProc = nullptr;
+HIMAGELIST g_normalImages = nullptr;
+
+HINSTANCE ResourceInstance() {
+  Handle instance = App().instance;
+  return instance ? static_cast<HINSTANCE>(instance) : GetModuleHandleA(nullptr);
+}
+
+HBITMAP LoadResourceBitmap(const char* name) {
+  return static_cast<HBITMAP>(LoadImageA(ResourceInstance(), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+// The control answers CLR_DEFAULT (lines) or -1 (text) while it draws with
+// the system's colours; such a value is no colour to make a pen from.
+COLORREF ResolveColor(LRESULT answer, int systemColor) {
+  COLORREF color = static_cast<COLORREF>(answer);
+  if (color == CLR_DEFAULT || color == CLR_NONE) return GetSysColor(systemColor);
+  return color;
+}
+
+int LevelOf(HWND tree, HTREEITEM item) {
+  int level = 0;
+  // Bounded, in case the control ever answered in a loop.
+  for (HTREEITEM parent = TreeView_GetParent(tree, item); parent && level < 100000;
+       parent = TreeView_GetParent(tree, parent))
+    ++level;
+  return level;
+}
+
+void Line(HDC dc, int x0, int y0, int x1, int y1) {
+  MoveToEx(dc, x0, y0, nullptr);
+  LineTo(dc, x1, y1);
+}
+
+void DrawExpandBox(const NMTVCUSTOMDRAW& draw) {
+  HWND tree = draw.nmcd.hdr.hwndFrom;
+  HTREEITEM item = reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec);
+  HDC dc = draw.nmcd.hdc;
+  if (!tree || !item || !dc) return;
+  bool hasChildren = TreeView_GetChild(tree, item) != nullptr;
+  if (!hasChildren) return;
+  RECT text;
+  if (!TreeView_GetItemRect(tree, item, &text, TRUE)) return;
+  bool expanded = (TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+  bool checkBoxes = (GetWindowLongPtrA(tree, GWL_STYLE) & TVS_CHECKBOXES) != 0;
+  ExpandBox box = ExpandBoxFor(Rect{text.left, text.top, text.right, text.bottom}, LevelOf(tree, item),
+                               hasChildren, expanded, checkBoxes);
+  if (!box.drawn) return;
+
+  COLORREF lineColor = ResolveColor(SendMessageA(tree, TVM_GETLINECOLOR, 0, 0), COLOR_GRAYTEXT);
+  COLORREF textColor = ResolveColor(SendMessageA(tree, TVM_GETTEXTCOLOR, 0, 0), COLOR_WINDOWTEXT);
+  ScopedGdiObject<HPEN> outlinePen(CreatePen(PS_SOLID, 1, lineColor));
+  ScopedGdiObject<HPEN> signPen(CreatePen(PS_SOLID, 1, textColor));
+  if (!outlinePen || !signPen) return;
+
+  const int x = box.centerX;
+  const int y = box.centerY;
+  {
+    // LineTo leaves out its end point; closing the square back at its
+    // start covers all four corners.
+    ScopedSelect select(dc, outlinePen.get());
+    MoveToEx(dc, x - 4, y - 4, nullptr);
+    LineTo(dc, x + 4, y - 4);
+    LineTo(dc, x + 4, y + 4);
+    LineTo(dc, x - 4, y + 4);
+    LineTo(dc, x - 4, y - 4);
+  }
+  {
+    ScopedSelect select(dc, signPen.get());
+    Line(dc, x - 2, y, x + 3, y);
+    if (box.plus) Line(dc, x, y - 2, x, y + 3);
+  }
+}
+
+}  // namespace
+
+WNDPROC PreviousTreeProc() { return g_previousTreeProc; }
+
+LRESULT CALLBACK DefaultTreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!g_previousTreeProc) return DefWindowProcA(tree, message, wParam, lParam);
+  return CallWindowProcA(g_previousTreeProc, tree, message, wParam, lParam);
+}
+
+HWND CreateTaskTree(HINSTANCE instance, HWND mainWindow, bool checkBoxes, WNDPROC treeProc) {
+  RECT client = {0, 0, 0, 0};
+  if (mainWindow) GetClientRect(mainWindow, &client);
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TVS_EDITLABELS | TVS_NOTOOLTIPS;
+  if (checkBoxes) style |= TVS_CHECKBOXES;
+  HWND tree = CreateWindowExA(0, WC_TREEVIEWA, "Tree View", style, 0, 0, client.right - client.left,
+                              client.bottom - client.top, mainWindow, nullptr, instance, nullptr);
+  if (!tree) return nullptr;
+
+  WNDPROC previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+      tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(treeProc ? treeProc : DefaultTreeProc)));
+  if (!g_previousTreeProc) g_previousTreeProc = previous;
+
+  SendMessageA(tree, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(RGB(250, 50, 250)));
+
+  // Each tree keeps its own font for as long as it lives.
+  HFONT font = CreateFontA(10, 0, 0, 0, 400, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, NONANTIALIASED_QUALITY,
+                           0, "MS Sans Serif");
+  if (font) SendMessageA(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return tree;
+}
+
+HIMAGELIST MakeCheckBoxImages(HBITMAP empty, HBITMAP checked) {
+  if (!empty || !checked) return nullptr;
+  ScopedImageList list(ImageList_Create(16, 16, ILC_COLOR24, 3, 3));
+  if (!list) return nullptr;
+  if (ImageList_Add(list.get(), empty, nullptr) < 0 || ImageList_Add(list.get(), empty, nullptr) < 0 ||
+      ImageList_Add(list.get(), checked, nullptr) < 0)
+    return nullptr;
+  return list.release();
+}
+
+int AttachTreeImages(HWND tree) {
+  if (!tree) return 0;
+  AppState& app = App();
+  if (!app.defaultCheckImages) {
+    ScopedGdiObject<HBITMAP> empty(LoadResourceBitmap("IDI_EMPTY"));
+    ScopedGdiObject<HBITMAP> checked(LoadResourceBitmap("IDI_CHECK"));
+    app.defaultCheckImages = MakeCheckBoxImages(empty.get(), checked.get());
+  }
+  if (!g_normalImages) g_normalImages = ImageList_Create(1, 1, ILC_COLOR16, 0, 0);
+
+  SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(g_normalImages));
+  if (GetWindowLongPtrA(tree, GWL_STYLE) & TVS_CHECKBOXES) {
+    HIMAGELIST ours = static_cast<HIMAGELIST>(app.defaultCheckImages);
+    if (ours) {
+      // A check-box tree comes with state images of the control's making,
+      // which it never destroys itself.
+      HIMAGELIST previous = reinterpret_cast<HIMAGELIST>(
+          SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(ours)));
+      if (previous && previous != ours) ImageList_Destroy(previous);
+    }
+    return ours && g_normalImages ? 1 : 0;
+  }
+  return g_normalImages ? 1 : 0;
+}
+
+LRESULT OnTreeCustomDraw(NMTVCUSTOMDRAW* draw) {
+  if (!draw) return CDRF_DODEFAULT;
+  switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+      return CDRF_NOTIFYPOSTPAINT;
+    case CDDS_ITEMPOSTPAINT:
+      DrawExpandBox(*draw);
+      return CDRF_DODEFAULT;
+    default:
+      return CDRF_DODEFAULT;
+  }
+}
+
+void DestroyTaskTree(HWND tree) {
+  if (!tree || !IsWindow(tree)) return;
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(tree, WM_GETFONT, 0, 0));
+  DestroyWindow(tree);
+  if (font) DeleteObject(font);
+}

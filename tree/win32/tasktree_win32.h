@@ -1,0 +1,37 @@
+// The three task-tree windows: creating them, their images and fonts, and
+// the expand boxes drawn over the control's own painting.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+// A "SysTreeView32" child filling the main window's client area, with
+// label editing, without tooltips, with check boxes for the Lists tree;
+// background the key colour, its own "MS Sans Serif" font. The tree is
+// subclassed with treeProc, or with DefaultTreeProc when none is given.
+// None when the window cannot be made.
+HWND CreateTaskTree(HINSTANCE instance, HWND mainWindow, bool checkBoxes, WNDPROC treeProc = nullptr);
+
+// The control's own procedure, saved when the first tree was subclassed;
+// the same for all three trees. Subclass procedures end by calling it.
+WNDPROC PreviousTreeProc();
+// The subclass procedure for a tree that needs nothing of its own.
+LRESULT CALLBACK DefaultTreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Gives the tree the shared normal image list (1 x 1, no images) and, when
+// it has check boxes, the default check-box list as its state images; the
+// lists are made on first need. 0 when a list could not be made.
+int AttachTreeImages(HWND tree);
+
+// The check-box state images: 16 x 16, 24-bit, empty box twice (state 0 is
+// never shown, state 1 is unchecked) then the checked box. The list copies
+// the pixels; the caller keeps its bitmaps. None on failure.
+HIMAGELIST MakeCheckBoxImages(HBITMAP empty, HBITMAP checked);
+
+// NM_CUSTOMDRAW from a tree: asks for every item's post-paint and then
+// draws the expand box of a node below the top level that has children.
+LRESULT OnTreeCustomDraw(NMTVCUSTOMDRAW* draw);
+
+// Destroys a tree made by CreateTaskTree together with its font. The
+// program's trees live until it ends; tests make and drop many.
+void DestroyTaskTree(HWND tree);

@@ -1,0 +1,279 @@
+#include "tree/win32/treeview_forest.h"
+
+#include <cstring>
+
+namespace {
+
+// The window property that ties a tree window to its forest.
+const char kForestProperty[] = "VelkinTaskForest";
+
+HTREEITEM ItemOf(Node node) { return reinterpret_cast<HTREEITEM>(node); }
+Node NodeOf(HTREEITEM item) { return reinterpret_cast<Node>(item); }
+
+// Children are answered from the tree itself (TVGN_CHILD), never from the
+// control's cChildren, which holds what a caller once wrote rather than
+// what the node has; the mask bit is therefore never passed on.
+constexpr unsigned kPassedMask = kItemText | kItemImage | kItemRecord | kItemState | kItemSelectedImage;
+
+void CopyTerminated(char* dest, int size, const char* src) {
+  if (!dest || size <= 0) return;
+  if (!src) src = "";
+  size_t n = std::strlen(src);
+  if (n > static_cast<size_t>(size - 1)) n = static_cast<size_t>(size - 1);
+  std::memcpy(dest, src, n);
+  dest[n] = '\0';
+}
+
+// The tree-view reverts to the system colour for -1; the forest speaks
+// kDefaultColor for that, as TVM_GETLINECOLOR does.
+COLORREF ToControlColor(Color color) {
+  return color == kDefaultColor ? static_cast<COLORREF>(-1) : static_cast<COLORREF>(color);
+}
+
+}  // namespace
+
+TreeViewForest::TreeViewForest(HWND tree, void (*destroyWindow)(HWND))
+    : tree_(tree), destroyWindow_(destroyWindow) {
+  if (tree_) SetPropA(tree_, kForestProperty, this);
+}
+
+TreeViewForest::~TreeViewForest() {
+  if (tree_ && IsWindow(tree_) && GetPropA(tree_, kForestProperty) == this)
+    RemovePropA(tree_, kForestProperty);
+  if (destroyWindow_ && tree_ && IsWindow(tree_)) destroyWindow_(tree_);
+}
+
+TreeViewForest* TreeViewForest::FromWindow(HWND tree) {
+  if (!tree) return nullptr;
+  return static_cast<TreeViewForest*>(GetPropA(tree, kForestProperty));
+}
+
+bool TreeViewForest::HasCheckBoxes() const {
+  return (GetWindowLongPtrA(tree_, GWL_STYLE) & TVS_CHECKBOXES) != 0;
+}
+
+Node TreeViewForest::Insert(Node parent, Node after, const ForestItem& item) {
+  TVINSERTSTRUCTA insert;
+  std::memset(&insert, 0, sizeof insert);
+  insert.hParent = parent ? ItemOf(parent) : TVI_ROOT;
+  insert.hInsertAfter = after ? ItemOf(after) : TVI_LAST;
+  TVITEMA& tv = insert.item;
+  tv.mask = item.mask & kPassedMask;
+  tv.state = item.state;
+  tv.stateMask = item.stateMask;
+  char empty[1] = {'\0'};
+  tv.pszText = item.text ? item.text : empty;
+  tv.iImage = item.image;
+  tv.iSelectedImage = item.selectedImage;
+  tv.lParam = reinterpret_cast<LPARAM>(item.record);
+  return NodeOf(reinterpret_cast<HTREEITEM>(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert))));
+}
+
+int TreeViewForest::Delete(Node node) {
+  if (!node) return 0;
+  return Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(ItemOf(node))) ? 1 : 0;
+}
+
+int TreeViewForest::GetItem(ForestItem& item) {
+  if (!item.node || item.node == kRootNode) return 0;
+  TVITEMA tv;
+  std::memset(&tv, 0, sizeof tv);
+  tv.mask = item.mask & kPassedMask;
+  tv.hItem = ItemOf(item.node);
+  tv.stateMask = item.stateMask;
+  if (tv.mask & TVIF_TEXT) {
+    // The label goes only into the caller's buffer, never past it.
+    if (!item.text || item.textMax <= 0) return 0;
+    item.text[0] = '\0';
+    tv.pszText = item.text;
+    tv.cchTextMax = item.textMax;
+  }
+  if (!Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return 0;
+  if (tv.mask & TVIF_TEXT) {
+    // The control may answer with a pointer to its own copy.
+    if (tv.pszText && tv.pszText != item.text && tv.pszText != LPSTR_TEXTCALLBACKA)
+      CopyTerminated(item.text, item.textMax, tv.pszText);
+    item.text[item.textMax - 1] = '\0';
+  }
+  if (tv.mask & TVIF_STATE) item.state = tv.state & item.stateMask;
+  if (tv.mask & TVIF_IMAGE) item.image = tv.iImage;
+  if (tv.mask & TVIF_SELECTEDIMAGE) item.selectedImage = tv.iSelectedImage;
+  if (tv.mask & TVIF_PARAM) item.record = reinterpret_cast<TaskRecord*>(tv.lParam);
+  if (item.mask & kItemChildren) item.children = GetNext(item.node, Relation::kChild) ? 1 : 0;
+  return 1;
+}
+
+int TreeViewForest::SetItem(const ForestItem& item) {
+  if (!item.node || item.node == kRootNode) return 0;
+  TVITEMA tv;
+  std::memset(&tv, 0, sizeof tv);
+  tv.mask = item.mask & kPassedMask;
+  tv.hItem = ItemOf(item.node);
+  tv.state = item.state;
+  tv.stateMask = item.stateMask;
+  char empty[1] = {'\0'};
+  tv.pszText = item.text ? item.text : empty;
+  tv.iImage = item.image;
+  tv.iSelectedImage = item.selectedImage;
+  tv.lParam = reinterpret_cast<LPARAM>(item.record);
+  return Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv)) ? 1 : 0;
+}
+
+unsigned TreeViewForest::GetState(Node node, unsigned mask) {
+  if (!node || node == kRootNode) return 0;
+  return static_cast<unsigned>(Send(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(ItemOf(node)), mask));
+}
+
+Node TreeViewForest::GetNext(Node node, Relation relation) {
+  // The control knows the invisible root only as "no item".
+  HTREEITEM from = node == kRootNode ? nullptr : ItemOf(node);
+  return NodeOf(reinterpret_cast<HTREEITEM>(
+      Send(TVM_GETNEXTITEM, static_cast<WPARAM>(relation), reinterpret_cast<LPARAM>(from))));
+}
+
+int TreeViewForest::Select(Node node, Relation how) {
+  HTREEITEM item = node == kRootNode ? nullptr : ItemOf(node);
+  return Send(TVM_SELECTITEM, static_cast<WPARAM>(how), reinterpret_cast<LPARAM>(item)) ? 1 : 0;
+}
+
+int TreeViewForest::Expand(Node node, ExpandAction action) {
+  if (!node || node == kRootNode) return 0;
+  return Send(TVM_EXPAND, static_cast<WPARAM>(action), reinterpret_cast<LPARAM>(ItemOf(node))) ? 1 : 0;
+}
+
+int TreeViewForest::EnsureVisible(Node node) {
+  if (!node || node == kRootNode) return 0;
+  return Send(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(ItemOf(node))) ? 1 : 0;
+}
+
+Handle TreeViewForest::EditLabel(Node node) {
+  if (!node || node == kRootNode) return nullptr;
+  return reinterpret_cast<Handle>(Send(TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(ItemOf(node))));
+}
+
+int TreeViewForest::EndEditLabelNow(bool cancel) {
+  return Send(TVM_ENDEDITLABELNOW, cancel ? TRUE : FALSE, 0) ? 1 : 0;
+}
+
+Handle TreeViewForest::GetEditControl() {
+  return reinterpret_cast<Handle>(Send(TVM_GETEDITCONTROL, 0, 0));
+}
+
+int TreeViewForest::GetEditText(char* buffer, int size) {
+  if (!buffer || size <= 0) return 0;
+  buffer[0] = '\0';
+  HWND edit = static_cast<HWND>(GetEditControl());
+  if (!edit) return 0;
+  GetWindowTextA(edit, buffer, size);
+  buffer[size - 1] = '\0';
+  return 1;
+}
+
+int TreeViewForest::SetEditText(const char* text) {
+  HWND edit = static_cast<HWND>(GetEditControl());
+  if (!edit) return 0;
+  return SetWindowTextA(edit, text ? text : "") ? 1 : 0;
+}
+
+Node TreeViewForest::HitTest(Point point, unsigned* flags) {
+  TVHITTESTINFO hit;
+  std::memset(&hit, 0, sizeof hit);
+  hit.pt.x = point.x;
+  hit.pt.y = point.y;
+  HTREEITEM item = reinterpret_cast<HTREEITEM>(Send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  if (flags) *flags = hit.flags;
+  return NodeOf(item);
+}
+
+int TreeViewForest::GetItemRect(Node node, bool textOnly, Rect* rect) {
+  if (!rect || !node || node == kRootNode) return 0;
+  // The message takes the item in the rectangle's first bytes.
+  RECT rc;
+  HTREEITEM item = ItemOf(node);
+  std::memcpy(&rc, &item, sizeof item);
+  if (!Send(TVM_GETITEMRECT, textOnly ? TRUE : FALSE, reinterpret_cast<LPARAM>(&rc))) return 0;
+  *rect = Rect{rc.left, rc.top, rc.right, rc.bottom};
+  return 1;
+}
+
+Rect TreeViewForest::ClientRect() {
+  RECT rc = {0, 0, 0, 0};
+  GetClientRect(tree_, &rc);
+  return Rect{rc.left, rc.top, rc.right, rc.bottom};
+}
+
+unsigned TreeViewForest::Count() { return static_cast<unsigned>(Send(TVM_GETCOUNT, 0, 0)); }
+
+Handle TreeViewForest::CreateDragImage(Node node) {
+  if (!node || node == kRootNode) return nullptr;
+  return reinterpret_cast<Handle>(Send(TVM_CREATEDRAGIMAGE, 0, reinterpret_cast<LPARAM>(ItemOf(node))));
+}
+
+void TreeViewForest::DestroyDragImage(Handle image) {
+  if (image) ImageList_Destroy(static_cast<HIMAGELIST>(image));
+}
+
+Color TreeViewForest::SetBackgroundColor(Color color) {
+  return static_cast<Color>(Send(TVM_SETBKCOLOR, 0, static_cast<LPARAM>(ToControlColor(color))));
+}
+
+Color TreeViewForest::GetBackgroundColor() { return static_cast<Color>(Send(TVM_GETBKCOLOR, 0, 0)); }
+Color TreeViewForest::GetLineColor() { return static_cast<Color>(Send(TVM_GETLINECOLOR, 0, 0)); }
+Color TreeViewForest::GetTextColor() { return static_cast<Color>(Send(TVM_GETTEXTCOLOR, 0, 0)); }
+
+Handle TreeViewForest::SetImageList(ImageListKind kind, Handle list) {
+  return reinterpret_cast<Handle>(
+      Send(TVM_SETIMAGELIST, static_cast<WPARAM>(kind), reinterpret_cast<LPARAM>(list)));
+}
+
+Handle TreeViewForest::GetImageList(ImageListKind kind) {
+  return reinterpret_cast<Handle>(Send(TVM_GETIMAGELIST, static_cast<WPARAM>(kind), 0));
+}
+
+void TreeViewForest::SetRedraw(bool on) { Send(WM_SETREDRAW, on ? TRUE : FALSE, 0); }
+
+namespace {
+
+// A label from a Unicode notification, in the program's single-byte text.
+struct NarrowText {
+  char text[1024];
+  const char* From(const WCHAR* wide) {
+    if (!wide) return nullptr;
+    text[0] = '\0';
+    if (!WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr))
+      text[sizeof text - 1] = '\0';
+    return text;
+  }
+};
+
+}  // namespace
+
+LRESULT ForwardTreeNotify(const NMHDR* header) {
+  if (!header) return 0;
+  TreeViewForest* forest = TreeViewForest::FromWindow(header->hwndFrom);
+  if (!forest || !forest->listener()) return 0;
+  ForestListener* listener = forest->listener();
+  // The control asks in the parent's character set; both are answered.
+  switch (header->code) {
+    case TVN_BEGINLABELEDITA: {
+      auto* info = reinterpret_cast<const NMTVDISPINFOA*>(header);
+      return listener->OnBeginLabelEdit(NodeOf(info->item.hItem)) ? TRUE : FALSE;
+    }
+    case TVN_BEGINLABELEDITW: {
+      auto* info = reinterpret_cast<const NMTVDISPINFOW*>(header);
+      return listener->OnBeginLabelEdit(NodeOf(info->item.hItem)) ? TRUE : FALSE;
+    }
+    case TVN_ENDLABELEDITA: {
+      auto* info = reinterpret_cast<const NMTVDISPINFOA*>(header);
+      return listener->OnEndLabelEdit(NodeOf(info->item.hItem), info->item.pszText) ? TRUE : FALSE;
+    }
+    case TVN_ENDLABELEDITW: {
+      auto* info = reinterpret_cast<const NMTVDISPINFOW*>(header);
+      NarrowText narrow;
+      return listener->OnEndLabelEdit(NodeOf(info->item.hItem), narrow.From(info->item.pszText)) ? TRUE
+                                                                                                 : FALSE;
+    }
+    default:
+      return 0;
+  }
+}
