@@ -130,9 +130,9 @@ Node MemoryForest::Insert(Node parent, Node after, const ForestItem& item) {
   if (item.mask & kItemRecord) made->record = item.record;
   if (item.mask & kItemChildren) made->children = item.children;
   if (item.mask & kItemState) made->state = item.state & item.stateMask;
-  // A tree with check boxes shows an empty box on every new node.
-  if (checkBoxes_ && !((item.mask & kItemState) && (item.stateMask & kStateImageMask)))
-    made->state = (made->state & ~kStateImageMask) | StateImage(kUnchecked);
+  // A tree with check boxes shows a box on every new node: an empty one
+  // unless the insert names another image (an explicit 0 still gets one).
+  if (checkBoxes_ && !(made->state & kStateImageMask)) made->state |= StateImage(kUnchecked);
 
   made->parent = parentItem;
   if (after == kFirstNode) {

@@ -34,6 +34,7 @@ inline void FreeForestRecords(std::initializer_list<TaskForest*> forests) {
   }
   for (TaskRecord* record : records) FreeTaskRecord(record);
 }
+inline void FreeForestRecords(TaskForest& forest) { FreeForestRecords({&forest}); }
 
 struct AppFixture : ::testing::Test {
   MemoryForest lists{true};

@@ -1,0 +1,311 @@
+#include "tree/tasktree.h"
+
+#include <cstring>
+#include <unordered_map>
+#include <vector>
+
+#include "app/appstate.h"
+#include "app/prompts.h"
+#include "data/datetext.h"
+#include "data/taskrecord.h"
+
+namespace {
+
+// Every state bit a copy takes over: all but focus and partial expansion.
+constexpr unsigned kCopiedStateMask = 0xFF7E;
+
+void SetState(TaskForest& tree, Node node, unsigned state, unsigned mask, int* result) {
+  ForestItem item{};
+  item.mask = kItemState;
+  item.node = node;
+  item.state = state;
+  item.stateMask = mask;
+  *result = tree.SetItem(item);
+}
+
+// The first node of a post-order walk from `node`: its deepest first child.
+Node DeepestFirst(TaskForest& tree, Node node) {
+  for (Node child = FirstChild(tree, node); child; child = FirstChild(tree, node)) node = child;
+  return node;
+}
+
+// The node after `node` in post-order over the whole forest.
+Node NextInPostOrder(TaskForest& tree, Node node) {
+  if (Node next = NextSibling(tree, node)) return DeepestFirst(tree, next);
+  return ParentOf(tree, node);
+}
+
+}  // namespace
+
+std::string CleanTaskName(const char* name) {
+  std::string clean;
+  if (!name) return clean;
+  size_t length = strnlen(name, kMaxNameLength);
+  clean.assign(name, length);
+  for (char& c : clean) {
+    if (c == '<') c = '\x8B';
+    else if (c == '>') c = '\x9B';
+  }
+  return clean;
+}
+
+Node InsertTask(TaskForest& tree, Node parent, Node after, const char* name) {
+  std::string text = CleanTaskName(name);
+  TaskRecord* record = NewTaskRecord();
+  if (!record) return nullptr;
+  const bool lists = &tree == App().lists;
+  if (lists) RegisterTask(App().tasks, record);
+  CopyField(record->enterdate, StampNow().c_str());
+
+  ForestItem item{};
+  item.mask = kItemText | kItemRecord;
+  item.text = &text[0];
+  item.record = record;
+  tree.SetRedraw(false);
+  Node node = tree.Insert(parent, after, item);
+  tree.SetRedraw(true);
+  if (!node) {
+    // Nothing may point at a record no node carries.
+    if (lists) UnregisterTask(App().tasks, record);
+    FreeTaskRecord(record);
+    return nullptr;
+  }
+  record->treeitem = node;
+  return node;
+}
+
+int ToggleBold(TaskForest& tree, Node node) {
+  ForestItem item{};
+  item.mask = kItemState;
+  item.node = node;
+  if (!tree.GetItem(item)) return 0;
+  int result = 0;
+  SetState(tree, node, (item.state & kStateBold) ^ kStateBold, kStateBold, &result);
+  return result;
+}
+
+int GetTaskName(TaskForest& tree, Node node, char* buffer, size_t size) {
+  if (!buffer || size == 0) return 0;
+  buffer[0] = '\0';
+  ForestItem item{};
+  item.mask = kItemText;
+  item.node = node;
+  item.text = buffer;
+  item.textMax = size > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(size);
+  int result = tree.GetItem(item);
+  buffer[size - 1] = '\0';
+  return result;
+}
+
+std::string TaskName(TaskForest& tree, Node node) {
+  char buffer[kNameSize];
+  if (!GetTaskName(tree, node, buffer, sizeof buffer)) return std::string();
+  return buffer;
+}
+
+int TaskNameLength(TaskForest& tree, Node node) {
+  if (!node) return 0;
+  char buffer[kNameSize + 1];
+  if (!GetTaskName(tree, node, buffer, sizeof buffer)) return 0;
+  return static_cast<int>(std::strlen(buffer));
+}
+
+TaskRecord* RecordOf(TaskForest& tree, Node node) {
+  if (!node) return nullptr;
+  ForestItem item{};
+  item.mask = kItemRecord;
+  item.node = node;
+  if (!tree.GetItem(item)) return nullptr;
+  return item.record;
+}
+
+int SetTaskName(TaskForest& tree, Node node, const char* text) {
+  std::string clean = CleanTaskName(text);
+  ForestItem item{};
+  item.mask = kItemText;
+  item.node = node;
+  item.text = &clean[0];
+  return tree.SetItem(item);
+}
+
+bool IsExpanded(TaskForest& tree, Node node) {
+  return tree.GetState(node, kStateExpanded) != 0;
+}
+
+unsigned CheckStateOf(TaskForest& tree, Node node) {
+  return StateImageOf(tree.GetState(node, kStateImageMask));
+}
+
+int SetUnchecked(TaskForest& tree, Node node) {
+  int result = 0;
+  SetState(tree, node, StateImage(kUnchecked), kStateImageMask, &result);
+  return result;
+}
+
+int ToggleChecked(TaskForest& tree, Node node) {
+  unsigned next = CheckStateOf(tree, node) == kUnchecked ? kChecked : kUnchecked;
+  int result = 0;
+  SetState(tree, node, StateImage(next), kStateImageMask, &result);
+  return result;
+}
+
+Node CopySubtree(TaskForest& destination, TaskForest& source, Node node, Node parent, Node after) {
+  if (!node || node == kRootNode) return nullptr;
+  if (&destination == &source) {
+    for (Node up = parent; up && up != kRootNode; up = ParentOf(source, up))
+      if (up == node) return nullptr;
+  }
+
+  // One node's copy: text, images, record and state, inserted under
+  // `under`. The caller suspends painting.
+  char text[kNameSize];
+  auto copyOne = [&](Node from, Node under, Node where) -> Node {
+    ForestItem item{};
+    item.mask = kItemText | kItemImage | kItemSelectedImage | kItemRecord | kItemState;
+    item.node = from;
+    item.text = text;
+    item.textMax = sizeof text;
+    item.stateMask = kCopiedStateMask;
+    text[0] = '\0';
+    if (!source.GetItem(item)) return nullptr;
+    text[sizeof text - 1] = '\0';
+    item.node = nullptr;
+    item.state &= kCopiedStateMask;
+    item.stateMask = kCopiedStateMask;
+    return destination.Insert(under, where, item);
+  };
+
+  destination.SetRedraw(false);
+  Node top = copyOne(node, parent, after);
+  if (!top) {
+    destination.SetRedraw(true);
+    return nullptr;
+  }
+
+  // Breadth first with each copy appended to its parent's children: the
+  // order of siblings is kept, no recursion is needed for deep trees, and
+  // appending costs the control nothing however many siblings there are.
+  struct Pending {
+    Node from;
+    Node copy;
+  };
+  std::vector<Pending> pending{{node, top}};
+  std::vector<Node> toCollapse;
+  bool failed = false;
+  for (size_t i = 0; i < pending.size() && !failed; ++i) {
+    Pending at = pending[i];
+    Node child = FirstChild(source, at.from);
+    if (!child) continue;
+    if (!IsExpanded(source, at.from)) toCollapse.push_back(at.copy);
+    for (; child; child = NextSibling(source, child)) {
+      Node copy = copyOne(child, at.copy, kLastNode);
+      if (!copy) {
+        failed = true;
+        break;
+      }
+      pending.push_back({child, copy});
+    }
+  }
+  if (failed) {
+    // A partial copy would pass for a whole one and its source be deleted
+    // after it: take it back and report the failure.
+    destination.Delete(top);
+    destination.SetRedraw(true);
+    return nullptr;
+  }
+  for (Node copy : toCollapse) destination.Expand(copy, ExpandAction::kCollapse);
+  destination.Select(top, Relation::kCaret);
+  destination.SetRedraw(true);
+  return top;
+}
+
+void Relink(TaskForest& tree, Node node) {
+  TaskForest* other = nullptr;
+  if (&tree == App().lists) other = App().active;
+  else if (&tree == App().active) other = App().lists;
+  ForEachInSubtree(tree, node, [&](Node at) {
+    TaskRecord* record = RecordOf(tree, at);
+    if (!record) return;
+    record->treeitem = at;
+    if (!record->link || !other) return;
+    if (TaskRecord* partner = RecordOf(*other, record->link)) partner->link = at;
+  });
+}
+
+Node CopyAndRelink(TaskForest& destination, TaskForest& source, Node node, Node parent, Node after) {
+  Node copy = CopySubtree(destination, source, node, parent, after);
+  if (copy) Relink(destination, copy);
+  return copy;
+}
+
+void ResolveLinks() {
+  TaskForest* lists = App().lists;
+  TaskForest* active = App().active;
+  if (!lists || !active) return;
+
+  // The Active nodes holding each key, in tree order, with the first one
+  // not yet paired: one pass instead of a search per Lists node.
+  struct Holders {
+    std::vector<Node> nodes;
+    size_t next = 0;
+  };
+  std::unordered_map<int32_t, Holders> byKey;
+  ForEachNode(*active, [&](Node at) {
+    TaskRecord* record = RecordOf(*active, at);
+    if (record && record->linkkey != 0) byKey[record->linkkey].nodes.push_back(at);
+  });
+
+  // Children before their parents, over every top-level subtree in order.
+  Node top = FirstChild(*lists, kRootNode);
+  for (Node at = top ? DeepestFirst(*lists, top) : nullptr; at; at = NextInPostOrder(*lists, at)) {
+    TaskRecord* record = RecordOf(*lists, at);
+    if (!record || record->linkkey == 0) continue;
+    auto found = byKey.find(record->linkkey);
+    if (found == byKey.end() || found->second.next == found->second.nodes.size()) {
+      ShowWarning("Error found in links with Active list");
+      record->link = nullptr;
+      record->linkkey = 0;
+      continue;
+    }
+    Node partnerNode = found->second.nodes[found->second.next++];
+    TaskRecord* partner = RecordOf(*active, partnerNode);
+    record->link = partnerNode;
+    record->linkkey = 0;
+    partner->link = at;
+    partner->linkkey = 0;
+    partner->paired = 1;
+  }
+
+  ForEachNode(*active, [&](Node at) {
+    TaskRecord* record = RecordOf(*active, at);
+    if (record && !record->paired) {
+      record->link = nullptr;
+      record->linkkey = 0;
+    }
+  });
+}
+
+ExpandBox ExpandBoxFor(const Rect& textRect, int level, bool hasChildren, bool expanded,
+                       bool checkBoxes) {
+  ExpandBox box{};
+  if (!hasChildren || level == 0) return box;
+  box.drawn = true;
+  // Clear of the check box in the Lists tree.
+  box.centerX = textRect.left - 12 - (checkBoxes ? 16 : 0);
+  box.centerY = textRect.top + 8;
+  box.plus = !expanded;
+  return box;
+}
+
+int DeleteTaskSubtree(TaskForest& tree, Node node) {
+  if (!node) return 0;
+  std::vector<TaskRecord*> records;
+  ForEachInSubtree(tree, node, [&](Node at) {
+    if (TaskRecord* record = RecordOf(tree, at)) records.push_back(record);
+  });
+  // Records go only once their nodes are gone, so that no node ever points
+  // at a freed record; a failed delete keeps them both.
+  if (!tree.Delete(node)) return 0;
+  for (TaskRecord* record : records) FreeTaskRecord(record);
+  return 1;
+}
