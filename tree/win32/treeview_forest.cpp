@@ -10,10 +10,9 @@ const char kForestProperty[] = "VelkinTaskForest";
 HTREEITEM ItemOf(Node node) { return reinterpret_cast<HTREEITEM>(node); }
 Node NodeOf(HTREEITEM item) { return reinterpret_cast<Node>(item); }
 
-// Children are answered from the tree itself (TVGN_CHILD), never from the
-// control's cChildren, which holds what a caller once wrote rather than
-// what the node has; the mask bit is therefore never passed on.
-constexpr unsigned kPassedMask = kItemText | kItemImage | kItemRecord | kItemState | kItemSelectedImage;
+// The forest's item mask bits are the control's TVIF_ values.
+constexpr unsigned kPassedMask =
+    kItemText | kItemImage | kItemRecord | kItemState | kItemSelectedImage | kItemChildren;
 
 void CopyTerminated(char* dest, int size, const char* src) {
   if (!dest || size <= 0) return;
@@ -56,7 +55,7 @@ Node TreeViewForest::Insert(Node parent, Node after, const ForestItem& item) {
   TVINSERTSTRUCTA insert;
   std::memset(&insert, 0, sizeof insert);
   insert.hParent = parent ? ItemOf(parent) : TVI_ROOT;
-  insert.hInsertAfter = after ? ItemOf(after) : TVI_LAST;
+  insert.hInsertAfter = ItemOf(after);
   TVITEMA& tv = insert.item;
   tv.mask = item.mask & kPassedMask;
   tv.state = item.state;
@@ -65,12 +64,12 @@ Node TreeViewForest::Insert(Node parent, Node after, const ForestItem& item) {
   tv.pszText = item.text ? item.text : empty;
   tv.iImage = item.image;
   tv.iSelectedImage = item.selectedImage;
+  tv.cChildren = item.children;
   tv.lParam = reinterpret_cast<LPARAM>(item.record);
   return NodeOf(reinterpret_cast<HTREEITEM>(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert))));
 }
 
 int TreeViewForest::Delete(Node node) {
-  if (!node) return 0;
   return Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(ItemOf(node))) ? 1 : 0;
 }
 
@@ -95,11 +94,12 @@ int TreeViewForest::GetItem(ForestItem& item) {
       CopyTerminated(item.text, item.textMax, tv.pszText);
     item.text[item.textMax - 1] = '\0';
   }
-  if (tv.mask & TVIF_STATE) item.state = tv.state & item.stateMask;
+  // The control answers every state bit, whatever the mask says.
+  if (tv.mask & TVIF_STATE) item.state = tv.state;
   if (tv.mask & TVIF_IMAGE) item.image = tv.iImage;
   if (tv.mask & TVIF_SELECTEDIMAGE) item.selectedImage = tv.iSelectedImage;
   if (tv.mask & TVIF_PARAM) item.record = reinterpret_cast<TaskRecord*>(tv.lParam);
-  if (item.mask & kItemChildren) item.children = GetNext(item.node, Relation::kChild) ? 1 : 0;
+  if (tv.mask & TVIF_CHILDREN) item.children = tv.cChildren;
   return 1;
 }
 
@@ -115,6 +115,7 @@ int TreeViewForest::SetItem(const ForestItem& item) {
   tv.pszText = item.text ? item.text : empty;
   tv.iImage = item.image;
   tv.iSelectedImage = item.selectedImage;
+  tv.cChildren = item.children;
   tv.lParam = reinterpret_cast<LPARAM>(item.record);
   return Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv)) ? 1 : 0;
 }
@@ -125,15 +126,15 @@ unsigned TreeViewForest::GetState(Node node, unsigned mask) {
 }
 
 Node TreeViewForest::GetNext(Node node, Relation relation) {
-  // The control knows the invisible root only as "no item".
-  HTREEITEM from = node == kRootNode ? nullptr : ItemOf(node);
+  // The control knows the first child of the invisible root only as the
+  // child of no item.
+  HTREEITEM from = node == kRootNode && relation == Relation::kChild ? nullptr : ItemOf(node);
   return NodeOf(reinterpret_cast<HTREEITEM>(
       Send(TVM_GETNEXTITEM, static_cast<WPARAM>(relation), reinterpret_cast<LPARAM>(from))));
 }
 
 int TreeViewForest::Select(Node node, Relation how) {
-  HTREEITEM item = node == kRootNode ? nullptr : ItemOf(node);
-  return Send(TVM_SELECTITEM, static_cast<WPARAM>(how), reinterpret_cast<LPARAM>(item)) ? 1 : 0;
+  return Send(TVM_SELECTITEM, static_cast<WPARAM>(how), reinterpret_cast<LPARAM>(ItemOf(node))) ? 1 : 0;
 }
 
 int TreeViewForest::Expand(Node node, ExpandAction action) {
@@ -164,9 +165,9 @@ int TreeViewForest::GetEditText(char* buffer, int size) {
   buffer[0] = '\0';
   HWND edit = static_cast<HWND>(GetEditControl());
   if (!edit) return 0;
-  GetWindowTextA(edit, buffer, size);
+  int length = GetWindowTextA(edit, buffer, size);
   buffer[size - 1] = '\0';
-  return 1;
+  return length < 0 ? 0 : (length > size - 1 ? size - 1 : length);
 }
 
 int TreeViewForest::SetEditText(const char* text) {
