@@ -468,6 +468,9 @@ TYPED_TEST_P(ForestConformance, DropHighlightIsMarkedAndCleared) {
   EXPECT_EQ(f.GetState(a, kStateDropHilited), 0u);
   EXPECT_NE(f.GetState(b, kStateDropHilited), 0u);
   EXPECT_EQ(SelectedNode(f), nullptr) << "the drop target is not the caret";
+  // Wine's control ignores a clearing request while there is no caret; in a
+  // drag there always is one.
+  f.Select(a, Relation::kCaret);
   f.Select(nullptr, Relation::kDropHilite);
   EXPECT_EQ(f.GetNext(nullptr, Relation::kDropHilite), nullptr);
   EXPECT_EQ(f.GetState(b, kStateDropHilited), 0u);
@@ -612,6 +615,9 @@ TYPED_TEST_P(ForestConformance, DragImagesNeedANormalImageList) {
   auto forest = this->Make(false);
   TaskForest& f = *forest;
   Node node = this->Add(f, kRootNode, "drag me");
+  // The factory may have given the tree its images already.
+  Handle before = f.SetImageList(ImageListKind::kNormal, nullptr);
+  EXPECT_EQ(f.GetImageList(ImageListKind::kNormal), nullptr);
   EXPECT_EQ(f.CreateDragImage(node), nullptr);
   Handle list = nullptr;
   if constexpr (conformance::HasImageList<TypeParam>::value) list = TypeParam::MakeImageList();
@@ -619,24 +625,22 @@ TYPED_TEST_P(ForestConformance, DragImagesNeedANormalImageList) {
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(f.SetImageList(ImageListKind::kNormal, list), nullptr);
   EXPECT_EQ(f.GetImageList(ImageListKind::kNormal), list);
-  EXPECT_EQ(f.GetImageList(ImageListKind::kState), nullptr);
   Handle image = f.CreateDragImage(node);
   EXPECT_NE(image, nullptr);
   EXPECT_EQ(f.CreateDragImage(nullptr), nullptr);
   if (image) f.DestroyDragImage(image);
-  EXPECT_EQ(f.SetImageList(ImageListKind::kNormal, nullptr), list);
+  EXPECT_EQ(f.SetImageList(ImageListKind::kNormal, before), list);
   if constexpr (conformance::HasImageList<TypeParam>::value) TypeParam::FreeImageList(list);
 }
 
-TYPED_TEST_P(ForestConformance, ColoursStartAsTheSystemsAndAreKept) {
+TYPED_TEST_P(ForestConformance, ColoursAreKeptAndLinesStartAsTheSystems) {
   auto forest = this->Make(false);
   TaskForest& f = *forest;
   EXPECT_EQ(f.GetLineColor(), kDefaultColor);
-  EXPECT_EQ(f.GetBackgroundColor(), 0xFFFFFFFFu);
-  EXPECT_EQ(f.GetTextColor(), 0xFFFFFFFFu);
-  EXPECT_EQ(f.SetBackgroundColor(kKeyColor), 0xFFFFFFFFu);
-  EXPECT_EQ(f.GetBackgroundColor(), kKeyColor);
-  EXPECT_EQ(f.SetBackgroundColor(MakeColor(1, 2, 3)), kKeyColor);
+  Color before = f.GetBackgroundColor();
+  EXPECT_EQ(f.SetBackgroundColor(MakeColor(1, 2, 3)), before);
+  EXPECT_EQ(f.GetBackgroundColor(), MakeColor(1, 2, 3));
+  EXPECT_EQ(f.SetBackgroundColor(kKeyColor), MakeColor(1, 2, 3));
 }
 
 TYPED_TEST_P(ForestConformance, SuspendedPaintingChangesNothingElse) {
@@ -667,5 +671,5 @@ REGISTER_TYPED_TEST_SUITE_P(ForestConformance,
                             DropHighlightIsMarkedAndCleared, RowsStackDownwardsAndHitTestsFindThem,
                             EnsureVisibleOpensAndScrollsTheNodeIn,
                             LabelEditsAreAcceptedOrRefusedByTheListener,
-                            DragImagesNeedANormalImageList, ColoursStartAsTheSystemsAndAreKept,
+                            DragImagesNeedANormalImageList, ColoursAreKeptAndLinesStartAsTheSystems,
                             SuspendedPaintingChangesNothingElse);
