@@ -13,12 +13,15 @@ namespace {
 
 constexpr uint32_t kValueExpandText = 2;  // REG_EXPAND_SZ, text as well
 
-bool IsText(uint32_t type) { return type == kValueText || type == kValueExpandText; }
+bool IsText(uint32_t type) {
+  return type == kValueText || type == kValueExpandText;
+}
 
 }  // namespace
 
 SettingsStore::SettingsStore(const char* productKey, const char* startupKey)
-    : productKey_(productKey ? productKey : kProductKey), startupKey_(startupKey ? startupKey : kStartupKey) {}
+    : productKey_(productKey ? productKey : kProductKey),
+      startupKey_(startupKey ? startupKey : kStartupKey) {}
 
 int SettingsStore::WriteValue(const char* subkey, const char* name, const void* data, size_t length) {
   if (!subkey || !name || !data) return 0;
@@ -122,7 +125,8 @@ int MemorySettingsStore::DeleteKey(const char* subkey) {
   if (found == keys_.end()) return 0;
   keys_.erase(found);
   std::string prefix = path + "\\";
-  for (auto it = keys_.lower_bound(prefix); it != keys_.end() && it->first.compare(0, prefix.size(), prefix) == 0;)
+  for (auto it = keys_.lower_bound(prefix);
+       it != keys_.end() && it->first.compare(0, prefix.size(), prefix) == 0;)
     it = keys_.erase(it);
   return 1;
 }
@@ -162,7 +166,9 @@ int MemorySettingsStore::DeleteValue(const char* subkey, const char* name) {
   return key->second.erase(Fold(name)) ? 1 : 0;
 }
 
-bool MemorySettingsStore::KeyExists(const char* subkey) { return subkey && keys_.count(Fold(subkey)) != 0; }
+bool MemorySettingsStore::KeyExists(const char* subkey) {
+  return subkey && keys_.count(Fold(subkey)) != 0;
+}
 
 // ---- The window's settings
 
@@ -172,7 +178,9 @@ const char* const kEdgeNames[4] = {"left", "top", "right", "bottom"};
 
 // The flags are bytes in memory and 32-bit values in the store: a byte goes
 // out sign-extended and comes back as the low byte.
-uint32_t FlagToNumber(uint8_t flag) { return static_cast<uint32_t>(static_cast<int32_t>(static_cast<int8_t>(flag))); }
+uint32_t FlagToNumber(uint8_t flag) {
+  return static_cast<uint32_t>(static_cast<int32_t>(static_cast<int8_t>(flag)));
+}
 
 }  // namespace
 
@@ -191,7 +199,8 @@ int ReadWindowSettings(SettingsStore& store, WindowSettings* settings) {
   struct {
     const char* name;
     uint8_t* flag;
-  } flags[] = {{"vscroll", &settings->vscroll}, {"hscroll", &settings->hscroll}, {"autorun", &settings->autorun}};
+  } flags[] = {
+      {"vscroll", &settings->vscroll}, {"hscroll", &settings->hscroll}, {"autorun", &settings->autorun}};
   for (auto& f : flags) {
     uint32_t number;
     if (store.ReadNumberSetting(f.name, &number)) *f.flag = static_cast<uint8_t>(number);

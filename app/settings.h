@@ -22,9 +22,9 @@
 // Value types, with their registry numbers so the Win32 adapter passes them
 // straight through.
 enum : uint32_t {
-  kValueText = 1,      // REG_SZ: text with its terminating zero
-  kValueBytes = 3,     // REG_BINARY
-  kValueNumber = 4,    // REG_DWORD: 32 bits, little-endian
+  kValueText = 1,    // REG_SZ: text with its terminating zero
+  kValueBytes = 3,   // REG_BINARY
+  kValueNumber = 4,  // REG_DWORD: 32 bits, little-endian
 };
 
 // Key paths, relative to the current user's root.

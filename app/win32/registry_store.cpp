@@ -22,8 +22,8 @@ int RegistrySettingsStore::SetValue(const char* subkey, const char* name, uint32
   ScopedKey key;
   if (createKey) {
     HKEY made = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                        &made, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                        nullptr, &made, nullptr) != ERROR_SUCCESS)
       return 0;
     key.reset(made);
   } else {
@@ -36,7 +36,8 @@ int RegistrySettingsStore::SetValue(const char* subkey, const char* name, uint32
              : 0;
 }
 
-int RegistrySettingsStore::QueryValue(const char* subkey, const char* name, uint32_t* type, std::string* data) {
+int RegistrySettingsStore::QueryValue(const char* subkey, const char* name, uint32_t* type,
+                                      std::string* data) {
   if (!subkey || !name) return 0;
   ScopedKey key = OpenKey(subkey, KEY_QUERY_VALUE);
   if (!key) return 0;

@@ -16,7 +16,9 @@ std::vector<Pixel> NumberedBackground(int width, int height) {
     for (int x = 0; x < width; ++x) pixels.push_back(0x00100000u | static_cast<Pixel>(y << 8 | x));
   return pixels;
 }
-Pixel Tile(int x, int y) { return 0x00100000u | static_cast<Pixel>(y << 8 | x); }
+Pixel Tile(int x, int y) {
+  return 0x00100000u | static_cast<Pixel>(y << 8 | x);
+}
 
 TEST(ComposeTest, KeyPixelIsTheColourRgb250_50_250InDibOrder) {
   EXPECT_EQ(kKeyPixel, 0x00FA32FAu);
@@ -63,7 +65,8 @@ TEST(ComposeTest, BackgroundLargerThanTheControlIsCut) {
   ASSERT_EQ(ComposeOverBackground({control.data(), 3, 2, 3}, {background.data(), 8, 6, 8}, 0, 0, kKeyPixel,
                                   {out.data(), 3, 2, 3}),
             1);
-  EXPECT_EQ(out, (std::vector<Pixel>{Tile(0, 0), Tile(1, 0), Tile(2, 0), Tile(0, 1), Tile(1, 1), Tile(2, 1)}));
+  EXPECT_EQ(out,
+            (std::vector<Pixel>{Tile(0, 0), Tile(1, 0), Tile(2, 0), Tile(0, 1), Tile(1, 1), Tile(2, 1)}));
 }
 
 TEST(ComposeTest, OffsetShiftsTheTilesAndWrapsBothWays) {

@@ -20,7 +20,9 @@ constexpr Rect kWork = {0, 0, 1280, 984};
 // Somewhere in the middle, 250 x 250.
 constexpr Rect kMiddle = {500, 400, 750, 650};
 
-Rect At(int left, int top) { return Rect{left, top, left + 250, top + 250}; }
+Rect At(int left, int top) {
+  return Rect{left, top, left + 250, top + 250};
+}
 
 TEST(PlainSnapTest, AwayFromEveryEdgeTheProposalStands) {
   EXPECT_EQ(SnapPlainMove(At(10, 10), kMiddle, kWork), At(10, 10));

@@ -27,7 +27,8 @@ struct RegistryStoreTest : ::testing::Test {
   // Reads a value straight from the registry, bypassing the store.
   bool Raw(const std::string& key, const char* name, DWORD* type, std::string* data) {
     HKEY handle;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
+      return false;
     char buffer[4096];
     DWORD size = sizeof buffer;
     LONG result = RegQueryValueExA(handle, name, nullptr, type, reinterpret_cast<BYTE*>(buffer), &size);
@@ -38,7 +39,8 @@ struct RegistryStoreTest : ::testing::Test {
   }
   bool KeyThere(const std::string& key) {
     HKEY handle;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
+      return false;
     RegCloseKey(handle);
     return true;
   }
@@ -136,8 +138,9 @@ TEST_F(RegistryStoreTest, StartupEntryNeedsAnExistingKey) {
   EXPECT_EQ(store.RemoveStartupEntry(), 0);
 
   HKEY key;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, run.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      RegCreateKeyExA(HKEY_CURRENT_USER, run.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+      ERROR_SUCCESS);
   RegCloseKey(key);
   ASSERT_EQ(store.AddStartupEntry("C:\\Apps\\x.exe"), 1);
   DWORD type = 0;
