@@ -249,32 +249,51 @@ struct NarrowText {
 
 }  // namespace
 
-LRESULT ForwardTreeNotify(const NMHDR* header) {
-  if (!header) return 0;
-  TreeViewForest* forest = TreeViewForest::FromWindow(header->hwndFrom);
-  if (!forest || !forest->listener()) return 0;
-  ForestListener* listener = forest->listener();
+LRESULT TreeViewForest::OnNotify(const NMHDR* header) {
+  if (!header || !listener_) return 0;
   // The control asks in the parent's character set; both are answered.
+  const bool wide = header->code == TVN_BEGINLABELEDITW || header->code == TVN_ENDLABELEDITW;
   switch (header->code) {
-    case TVN_BEGINLABELEDITA: {
-      auto* info = reinterpret_cast<const NMTVDISPINFOA*>(header);
-      return listener->OnBeginLabelEdit(NodeOf(info->item.hItem)) ? TRUE : FALSE;
-    }
+    case TVN_BEGINLABELEDITA:
     case TVN_BEGINLABELEDITW: {
-      auto* info = reinterpret_cast<const NMTVDISPINFOW*>(header);
-      return listener->OnBeginLabelEdit(NodeOf(info->item.hItem)) ? TRUE : FALSE;
+      HTREEITEM item = wide ? reinterpret_cast<const NMTVDISPINFOW*>(header)->item.hItem
+                            : reinterpret_cast<const NMTVDISPINFOA*>(header)->item.hItem;
+      endedEdit_ = nullptr;
+      return listener_->OnBeginLabelEdit(NodeOf(item)) ? TRUE : FALSE;
     }
-    case TVN_ENDLABELEDITA: {
-      auto* info = reinterpret_cast<const NMTVDISPINFOA*>(header);
-      return listener->OnEndLabelEdit(NodeOf(info->item.hItem), info->item.pszText) ? TRUE : FALSE;
-    }
+    case TVN_ENDLABELEDITA:
     case TVN_ENDLABELEDITW: {
-      auto* info = reinterpret_cast<const NMTVDISPINFOW*>(header);
+      HWND edit = static_cast<HWND>(GetEditControl());
+      if (edit && edit == endedEdit_) return endedAnswer_ ? TRUE : FALSE;
+      // Anything the listener does that ends this edit again (deleting the
+      // node) is answered "keep the old label" without asking twice.
+      endedEdit_ = edit;
+      endedAnswer_ = false;
       NarrowText narrow;
-      return listener->OnEndLabelEdit(NodeOf(info->item.hItem), narrow.From(info->item.pszText)) ? TRUE
-                                                                                                 : FALSE;
+      HTREEITEM item;
+      const char* text;
+      if (wide) {
+        auto* info = reinterpret_cast<const NMTVDISPINFOW*>(header);
+        item = info->item.hItem;
+        text = narrow.From(info->item.pszText);
+      } else {
+        auto* info = reinterpret_cast<const NMTVDISPINFOA*>(header);
+        item = info->item.hItem;
+        text = info->item.pszText;
+      }
+      bool take = listener_->OnEndLabelEdit(NodeOf(item), text);
+      // A repeat of a cancelled edit carries the edit's text; it must not
+      // set the label the cancel kept.
+      endedAnswer_ = take && text;
+      return take ? TRUE : FALSE;
     }
     default:
       return 0;
   }
+}
+
+LRESULT ForwardTreeNotify(const NMHDR* header) {
+  if (!header) return 0;
+  TreeViewForest* forest = TreeViewForest::FromWindow(header->hwndFrom);
+  return forest ? forest->OnNotify(header) : 0;
 }

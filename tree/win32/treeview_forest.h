@@ -39,7 +39,9 @@ class TreeViewForest final : public TaskForest {
   int GetEditText(char* buffer, int size) override;
   int SetEditText(const char* text) override;
   void SetListener(ForestListener* listener) override { listener_ = listener; }
-  ForestListener* listener() const { return listener_; }
+
+  // The label-edit notifications of this tree, as the parent receives them.
+  LRESULT OnNotify(const NMHDR* header);
 
   Node HitTest(Point point, unsigned* flags) override;
   int GetItemRect(Node node, bool textOnly, Rect* rect) override;
@@ -65,6 +67,11 @@ class TreeViewForest final : public TaskForest {
   HWND tree_;
   void (*destroyWindow_)(HWND);
   ForestListener* listener_ = nullptr;
+  // The edit whose end the listener has been told of, and its answer: the
+  // control may report one ending twice (hiding the focused edit makes it
+  // end again), and the listener hears of each edit once.
+  HWND endedEdit_ = nullptr;
+  bool endedAnswer_ = false;
 };
 
 // For the parent's WM_NOTIFY: hands the label-edit notifications of a tree
