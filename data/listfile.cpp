@@ -438,7 +438,9 @@ class TreeReader {
     }
     if (item.stateSet) {
       change.mask |= kItemState;
-      change.stateMask = kStateImageMask | kStateBold | kStateExpanded;
+      // The expanded bit needs no clearing: a new item is not expanded
+      // before it closes.
+      change.stateMask = kStateImageMask | kStateBold;
       change.state = StateImage(item.stateWord & 0x04 ? kChecked : kUnchecked) |
                      (item.stateWord & 0x01 ? static_cast<unsigned>(kStateBold) : 0u);
     }
