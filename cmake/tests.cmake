@@ -11,6 +11,8 @@ if(WIN32)
   add_executable(velkin_win32_tests ${WIN32_TEST_SOURCES} ${TEST_RC})
   target_include_directories(velkin_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(velkin_win32_tests PRIVATE velkin_platform gtest)
+  # Wine shows the host's root as drive Z:.
+  target_compile_definitions(velkin_win32_tests PRIVATE VELKIN_TEST_DATA="Z:${CMAKE_SOURCE_DIR}/tests/data")
   # One test for the whole executable: Wine starts once, not once per case.
   add_test(NAME win32_suite COMMAND velkin_win32_tests --gtest_color=no)
   set_tests_properties(win32_suite PROPERTIES TIMEOUT 900)
