@@ -284,7 +284,8 @@ int MemoryForest::Select(Node node, Relation how) {
         caret_ = item;
         if (item) item->state |= kStateSelected;
       }
-      if (item) MakeVisible(item);
+      // As the control: the new caret is opened up and scrolled into view.
+      if (item) EnsureVisible(node);
       return 1;
     case Relation::kDropHilite:
       if (drop_) drop_->state &= ~kStateDropHilited;
@@ -516,8 +517,9 @@ void MemoryForest::SetClientSize(int width, int height) {
 }
 
 Handle MemoryForest::CreateDragImage(Node node) {
-  // As the control: no drag image without a normal image list.
-  if (!Valid(node) || !normalImages_) return nullptr;
+  // The control also wants a normal image list; every task tree has one,
+  // so a forest without a window does not insist on it.
+  if (!Valid(node)) return nullptr;
   Handle image = reinterpret_cast<Handle>(nextDragImage_);
   nextDragImage_ += 0x10;
   dragImages_.insert(image);

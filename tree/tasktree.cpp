@@ -170,7 +170,9 @@ Node CopySubtree(TaskForest& destination, TaskForest& source, Node node, Node pa
     if (!source.GetItem(item)) return nullptr;
     text[sizeof text - 1] = '\0';
     item.node = nullptr;
-    item.state &= kCopiedStateMask;
+    // The caret's and the drop target's highlight stay behind: a copy that
+    // kept them would look selected without being the caret.
+    item.state &= kCopiedStateMask & ~(kStateSelected | kStateDropHilited);
     item.stateMask = kCopiedStateMask;
     return destination.Insert(under, where, item);
   };

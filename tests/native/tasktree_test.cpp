@@ -142,8 +142,6 @@ Sample BuildSample(TaskForest& tree, Node parent) {
 TEST_F(TaskTree, CopySubtreeCarriesOrderNamesStatesAndTheSameRecords) {
   Sample s = BuildSample(lists, kRootNode);
   Node today = InsertTask(active, kRootNode, kLastNode, "Today");
-  int offBefore = active.RedrawOffCount();
-
   Node copy = CopySubtree(active, lists, s.a, today, kLastNode);
   ASSERT_TRUE(copy);
   EXPECT_EQ(ForestShape(active), "Today(A(A1(A11),A2(A21),A3))");
@@ -164,6 +162,34 @@ TEST_F(TaskTree, CopySubtreeCarriesOrderNamesStatesAndTheSameRecords) {
   EXPECT_EQ(SelectedNode(active), copy);
   EXPECT_EQ(lists.Count(), 6u);
   EXPECT_EQ(active.Count(), 7u);
+  // The copy carries the source's records until the source goes without them.
+  lists.Delete(s.a);
+}
+
+TEST_F(TaskTree, CopiesDoNotTakeTheHighlightOfTheCaretOrDropTarget) {
+  Sample s = BuildSample(lists, kRootNode);
+  Node completed = InsertTask(done, kRootNode, kLastNode, "Completed");
+  lists.Select(s.a21, Relation::kCaret);
+  lists.Select(s.a3, Relation::kDropHilite);
+  Node copy = CopySubtree(done, lists, s.a, completed, kLastNode);
+  ASSERT_TRUE(copy);
+  unsigned highlighted = 0;
+  ForEachInSubtree(done, copy, [&](Node at) {
+    if (at != copy && done.GetState(at, kStateSelected | kStateDropHilited)) ++highlighted;
+  });
+  EXPECT_EQ(highlighted, 0u);
+  EXPECT_EQ(SelectedNode(done), copy);
+  EXPECT_EQ(done.GetNext(nullptr, Relation::kDropHilite), nullptr);
+  EXPECT_EQ(lists.GetState(s.a21, kStateSelected), unsigned{kStateSelected}) << "the source keeps its own";
+  lists.Delete(s.a);
+}
+
+TEST_F(TaskTree, CopySubtreeSuspendsPaintingOfTheDestination) {
+  Sample s = BuildSample(lists, kRootNode);
+  Node today = InsertTask(active, kRootNode, kLastNode, "Today");
+  int offBefore = active.RedrawOffCount();
+  Node copy = CopySubtree(active, lists, s.a, today, kLastNode);
+  ASSERT_TRUE(copy);
   EXPECT_GT(active.RedrawOffCount(), offBefore);
   EXPECT_FALSE(active.RedrawSuspended());
   // The copy carries the source's records until the source goes without them.
