@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "app/appstate.h"
+#include "app/prompts.h"
 #include "data/datafolder.h"
 #include "data/filesystem.h"
 #include "tests/win32/temp_folder.h"
@@ -109,6 +111,24 @@ TEST_F(Win32Files, FoldersExistingOrNot) {
   // Only the last level is made.
   EXPECT_EQ(0, files.CreateFolder(temp.path + "a\\b"));
   EXPECT_EQ('\\', files.Separator());
+}
+
+TEST(Win32AppData, DataFolderIsMadeUnderApplicationData) {
+  ResetAppState();
+  ScriptedPrompts prompts;
+  App().prompts = &prompts;
+  App().files = HostFileSystem();
+  const std::string expected = ApplicationDataFolder() + "\\Velkin 1.0\\";
+  const bool existed = GetFileAttributesA(expected.c_str()) != INVALID_FILE_ATTRIBUTES;
+  EXPECT_EQ(expected, DataFolder());
+  std::string current = ListFolder("velkin-test-folder");
+  EXPECT_EQ(expected + "velkin-test-folder\\", current);
+  DWORD attributes = GetFileAttributesA(current.c_str());
+  EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+  EXPECT_TRUE(prompts.shown().empty());
+  RemoveDirectoryA(current.c_str());
+  if (!existed) RemoveDirectoryA(expected.c_str());
+  ResetAppState();
 }
 
 TEST(Win32AppData, FolderExistsUnderWine) {
