@@ -186,10 +186,11 @@ int MemoryForest::Delete(Node node) {
   Unlink(item);
   FreeSubtree(item);
 
-  if (newCaret) Select(NodeOf(newCaret), Relation::kCaret);
   firstVisible_ = newFirst;
   KeepViewValid();
   if (firstVisible_) SetFirstVisible(firstVisible_);
+  // The new caret is scrolled to from the view as it now stands.
+  if (newCaret) Select(NodeOf(newCaret), Relation::kCaret);
   return 1;
 }
 
@@ -250,7 +251,10 @@ Node MemoryForest::GetNext(Node node, Relation relation) {
     default:
       break;
   }
-  if (node == kRootNode) return nullptr;
+  if (node == kRootNode) {
+    // The invisible root is always open: its next row is the first node.
+    return relation == Relation::kNextVisible ? NodeOf(root_->first) : nullptr;
+  }
   Item* item = Valid(node);
   if (!item) return nullptr;
   switch (relation) {

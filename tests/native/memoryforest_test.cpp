@@ -194,3 +194,25 @@ TEST(MemoryForest, DeepChainsAndBigSubtreesDelete) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MemoryForest, ACaretMovedByADeletionIsInView) {
+  MemoryForest forest(false);
+  forest.SetClientSize(100, 3 * MemoryForest::kRowHeight);
+  Node parent = Add(forest, kRootNode);
+  std::vector<Node> children;
+  for (int i = 0; i < 8; ++i) children.push_back(Add(forest, parent));
+  EXPECT_EQ(forest.GetNext(kRootNode, Relation::kNextVisible), parent);
+  ASSERT_TRUE(forest.Select(children[7], Relation::kCaret));
+  ASSERT_TRUE(forest.Select(children[7], Relation::kFirstVisible));
+  // The last child goes: the caret climbs to the parent, rows above.
+  ASSERT_TRUE(forest.Delete(children[7]));
+  EXPECT_EQ(SelectedNode(forest), parent);
+  Rect r;
+  ASSERT_TRUE(forest.GetItemRect(parent, false, &r));
+  EXPECT_GE(r.top, 0);
+  EXPECT_LE(r.bottom, forest.ClientRect().bottom);
+}
+
+}  // namespace
