@@ -44,6 +44,14 @@ struct RemovingListener : ForestListener {
   }
 };
 
+// Nodes pass to the control by a plain cast, so the special ones must be
+// the control's own values.
+TEST(TreeViewForest, SpecialNodesAreTheControlsOwn) {
+  EXPECT_EQ(TVI_ROOT, reinterpret_cast<HTREEITEM>(kRootNode));
+  EXPECT_EQ(TVI_FIRST, reinterpret_cast<HTREEITEM>(kFirstNode));
+  EXPECT_EQ(TVI_LAST, reinterpret_cast<HTREEITEM>(kLastNode));
+}
+
 TEST(TreeViewForest, BindsToItsWindowOnlyWhileItLives) {
   HWND tree = CreateTaskTree(GetModuleHandleA(nullptr), TestMainWindow(), false);
   ASSERT_TRUE(tree);

@@ -2,6 +2,37 @@
 
 #include <cstring>
 
+// The forest's codes are the control's, passed through unchanged.
+static_assert(kStateFocused == 0x0001 && kStateSelected == TVIS_SELECTED && kStateCut == TVIS_CUT &&
+              kStateDropHilited == TVIS_DROPHILITED && kStateBold == TVIS_BOLD &&
+              kStateExpanded == TVIS_EXPANDED && kStateExpandedOnce == TVIS_EXPANDEDONCE &&
+              kStateExpandPartial == TVIS_EXPANDPARTIAL && kStateImageMask == TVIS_STATEIMAGEMASK);
+static_assert(kItemText == TVIF_TEXT && kItemImage == TVIF_IMAGE && kItemRecord == TVIF_PARAM &&
+              kItemState == TVIF_STATE && kItemSelectedImage == TVIF_SELECTEDIMAGE &&
+              kItemChildren == TVIF_CHILDREN);
+static_assert(static_cast<unsigned>(Relation::kRoot) == TVGN_ROOT &&
+              static_cast<unsigned>(Relation::kNext) == TVGN_NEXT &&
+              static_cast<unsigned>(Relation::kPrevious) == TVGN_PREVIOUS &&
+              static_cast<unsigned>(Relation::kParent) == TVGN_PARENT &&
+              static_cast<unsigned>(Relation::kChild) == TVGN_CHILD &&
+              static_cast<unsigned>(Relation::kFirstVisible) == TVGN_FIRSTVISIBLE &&
+              static_cast<unsigned>(Relation::kNextVisible) == TVGN_NEXTVISIBLE &&
+              static_cast<unsigned>(Relation::kPreviousVisible) == TVGN_PREVIOUSVISIBLE &&
+              static_cast<unsigned>(Relation::kDropHilite) == TVGN_DROPHILITE &&
+              static_cast<unsigned>(Relation::kCaret) == TVGN_CARET &&
+              static_cast<unsigned>(Relation::kLastVisible) == TVGN_LASTVISIBLE);
+static_assert(static_cast<unsigned>(ExpandAction::kCollapse) == TVE_COLLAPSE &&
+              static_cast<unsigned>(ExpandAction::kExpand) == TVE_EXPAND &&
+              static_cast<unsigned>(ExpandAction::kToggle) == TVE_TOGGLE);
+static_assert(kHitNowhere == TVHT_NOWHERE && kHitOnIcon == TVHT_ONITEMICON && kHitOnLabel == TVHT_ONITEMLABEL &&
+              kHitOnIndent == TVHT_ONITEMINDENT && kHitOnButton == TVHT_ONITEMBUTTON &&
+              kHitOnRight == TVHT_ONITEMRIGHT && kHitOnStateIcon == TVHT_ONITEMSTATEICON &&
+              kHitAbove == TVHT_ABOVE && kHitBelow == TVHT_BELOW && kHitToRight == TVHT_TORIGHT &&
+              kHitToLeft == TVHT_TOLEFT);
+static_assert(static_cast<int>(ImageListKind::kNormal) == TVSIL_NORMAL &&
+              static_cast<int>(ImageListKind::kState) == TVSIL_STATE);
+static_assert(kDefaultColor == CLR_DEFAULT);
+
 namespace {
 
 // The window property that ties a tree window to its forest.
