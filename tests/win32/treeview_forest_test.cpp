@@ -136,11 +136,18 @@ TEST(TreeViewForest, TextBuffersAreNeverOverrun) {
   ASSERT_EQ(1, forest->GetItem(item));
   EXPECT_EQ('\0', buffer[0]);
   EXPECT_EQ('Z', buffer[1]);
+  // No room even for the terminator: the label is not read, the rest is.
+  item.mask = kItemText | kItemRecord;
   item.textMax = 0;
-  EXPECT_EQ(0, forest->GetItem(item)) << "no room even for the terminator";
+  item.record = reinterpret_cast<TaskRecord*>(1);
+  buffer[0] = 'Q';
+  EXPECT_EQ(1, forest->GetItem(item));
+  EXPECT_EQ('Q', buffer[0]);
+  EXPECT_EQ(nullptr, item.record);
   item.text = nullptr;
   item.textMax = 8;
-  EXPECT_EQ(0, forest->GetItem(item));
+  EXPECT_EQ(1, forest->GetItem(item));
+  item.mask = kItemText;
 
   ASSERT_TRUE(forest->EditLabel(node));
   std::memset(buffer, 'Z', sizeof buffer);

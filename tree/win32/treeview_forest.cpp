@@ -111,9 +111,10 @@ int TreeViewForest::GetItem(ForestItem& item) {
   tv.mask = item.mask & kPassedMask;
   tv.hItem = ItemOf(item.node);
   tv.stateMask = item.stateMask;
+  // The label goes only into the caller's buffer, never past it; without
+  // a buffer it is not read at all.
+  if (!item.text || item.textMax <= 0) tv.mask &= ~TVIF_TEXT;
   if (tv.mask & TVIF_TEXT) {
-    // The label goes only into the caller's buffer, never past it.
-    if (!item.text || item.textMax <= 0) return 0;
     item.text[0] = '\0';
     tv.pszText = item.text;
     tv.cchTextMax = item.textMax;
