@@ -3,10 +3,6 @@ set(CMAKE_RC_COMPILER_INIT x86_64-w64-mingw32-windres)
 enable_language(RC)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -I${CMAKE_SOURCE_DIR}/resources")
 add_link_options(-static -static-libgcc -static-libstdc++)
-# The core calls the host services (SystemClock, HostFileSystem...) that
-# the platform library defines: a cycle, which CMake resolves for static
-# libraries by repeating them on the link line.
-target_link_libraries(velkin_core PUBLIC velkin_platform)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/app/win32/winmain.cpp)
   file(GLOB VELKIN_RC CONFIGURE_DEPENDS resources/velkin.rc)
