@@ -322,6 +322,30 @@ TYPED_TEST_P(ForestConformance, ExpandsCollapsesAndTogglesOnlyNodesWithChildren)
   EXPECT_EQ(f.GetState(parent, kStateExpanded), 0u);
 }
 
+TYPED_TEST_P(ForestConformance, AnExpandedBitOutlivesTheChildren) {
+  auto forest = this->Make(false);
+  TaskForest& f = *forest;
+  // Lists are loaded with their expanded bits before their children.
+  ForestItem item{};
+  item.mask = kItemText | kItemState;
+  item.text = const_cast<char*>("open");
+  item.state = kStateExpanded;
+  item.stateMask = kStateExpanded;
+  Node open = f.Insert(kRootNode, kLastNode, item);
+  ASSERT_TRUE(open);
+  EXPECT_NE(f.GetState(open, kStateExpanded), 0u);
+  Node child = this->Add(f, open, "child");
+  EXPECT_EQ(f.GetNext(open, Relation::kNextVisible), child);
+
+  // Losing the last child keeps the bit, so a new child shows at once.
+  ASSERT_TRUE(f.Delete(child));
+  EXPECT_NE(f.GetState(open, kStateExpanded), 0u);
+  Node again = this->Add(f, open, "again");
+  EXPECT_EQ(f.GetNext(open, Relation::kNextVisible), again);
+  Rect r;
+  EXPECT_TRUE(this->Rect_(f, again, false, &r));
+}
+
 TYPED_TEST_P(ForestConformance, VisibleNodesAreThoseWithAllAncestorsExpanded) {
   auto forest = this->Make(false);
   TaskForest& f = *forest;
@@ -420,6 +444,13 @@ TYPED_TEST_P(ForestConformance, DeletingTheCaretMovesItToNextSiblingElseParentEl
   f.Select(c, Relation::kCaret);
   ASSERT_TRUE(f.Delete(y));
   EXPECT_EQ(SelectedNode(f), c);
+
+  // The last node of all leaves no caret.
+  ASSERT_TRUE(f.Delete(a));
+  EXPECT_EQ(SelectedNode(f), c);
+  ASSERT_TRUE(f.Delete(c));
+  EXPECT_EQ(SelectedNode(f), nullptr);
+  EXPECT_EQ(f.Count(), 0u);
 }
 
 TYPED_TEST_P(ForestConformance, DeletesWholeSubtreesAndEmptiesFromTheRoot) {
@@ -665,6 +696,7 @@ REGISTER_TYPED_TEST_SUITE_P(ForestConformance,
                             KeepsRecordImagesAndStateBitsUnderTheirMasks,
                             CheckBoxTreesGiveEveryNewNodeABox, ChildrenFlagFollowsTheChildren,
                             ExpandsCollapsesAndTogglesOnlyNodesWithChildren,
+                            AnExpandedBitOutlivesTheChildren,
                             VisibleNodesAreThoseWithAllAncestorsExpanded,
                             CaretSelectionOpensTheWayAndFollowsCollapse,
                             DeletingTheCaretMovesItToNextSiblingElseParentElsePrevious,
