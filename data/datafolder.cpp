@@ -19,7 +19,7 @@ std::string DataFolder() {
   std::string folder;
   if (App().dataFolderOverride[0]) {
     folder = App().dataFolderOverride;
-    if (folder.back() != separator) folder.push_back(separator);
+    if (folder.back() != '\\' && folder.back() != '/') folder.push_back(separator);
   } else {
     std::string base = ApplicationDataFolder();
     if (base.empty()) {

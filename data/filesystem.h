@@ -34,7 +34,9 @@ int SaveFileAtomically(FileSystem& files, const std::string& path, const std::st
 // The host's files (POSIX natively, Win32 on Windows).
 FileSystem* HostFileSystem();
 
-// Files in memory, with failures to order.
+// Files in memory, with failures to order. Paths are kept as given; as on
+// a disk, a file can only be written into a folder made by CreateFolder
+// (folders themselves need no parent: there are no drives here).
 class MemoryFileSystem final : public FileSystem {
  public:
   int ReadFile(const std::string& path, std::string* contents) override;

@@ -132,7 +132,7 @@ std::string WriteTreeText(TaskForest& tree) {
     keys = LinkKeys::kPartnerPosition;
 
   std::string out;
-  out.reserve(sizeof kHeader + sizeof kFooter + static_cast<size_t>(tree.Count()) * 112);
+  out.reserve(sizeof kHeader + sizeof kFooter + static_cast<size_t>(tree.Count()) * 192);
   out.append(kHeader, sizeof kHeader - 1);
 
   ActivePositions partners;
