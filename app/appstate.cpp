@@ -7,11 +7,17 @@ AppState gApp;
 char gProgramFolder[kPathSize];
 }  // namespace
 
-AppState& App() { return gApp; }
+AppState& App() {
+  return gApp;
+}
 
-void ResetAppState() { gApp = AppState{}; }
+void ResetAppState() {
+  gApp = AppState{};
+}
 
-const char* ProgramFolder() { return gProgramFolder; }
+const char* ProgramFolder() {
+  return gProgramFolder;
+}
 
 void SetProgramFolder(const char* programPath) {
   gProgramFolder[0] = '\0';

@@ -25,8 +25,7 @@ int ShowWarning(const char* text) {
 
 bool AskYesNo(const char* text) {
   if (!App().prompts) return false;
-  return App().prompts->Show(text ? text : "", kAppTitle, kBoxIconQuestion | kBoxYesNo) ==
-         kAnswerYes;
+  return App().prompts->Show(text ? text : "", kAppTitle, kBoxIconQuestion | kBoxYesNo) == kAnswerYes;
 }
 
 int AskYesNoCancel(const char* text) {

@@ -1,16 +1,24 @@
 #include "tree/forest.h"
 
-Node ParentOf(TaskForest& forest, Node node) { return forest.GetNext(node, Relation::kParent); }
+Node ParentOf(TaskForest& forest, Node node) {
+  return forest.GetNext(node, Relation::kParent);
+}
 
-Node FirstChild(TaskForest& forest, Node node) { return forest.GetNext(node, Relation::kChild); }
+Node FirstChild(TaskForest& forest, Node node) {
+  return forest.GetNext(node, Relation::kChild);
+}
 
-Node NextSibling(TaskForest& forest, Node node) { return forest.GetNext(node, Relation::kNext); }
+Node NextSibling(TaskForest& forest, Node node) {
+  return forest.GetNext(node, Relation::kNext);
+}
 
 Node PreviousSibling(TaskForest& forest, Node node) {
   return forest.GetNext(node, Relation::kPrevious);
 }
 
-Node SelectedNode(TaskForest& forest) { return forest.GetNext(nullptr, Relation::kCaret); }
+Node SelectedNode(TaskForest& forest) {
+  return forest.GetNext(nullptr, Relation::kCaret);
+}
 
 int LevelOf(TaskForest& forest, Node node) {
   int level = 0;

@@ -80,10 +80,14 @@ bool MemoryForest::IsAncestor(const Item* ancestor, const Item* item) {
 
 void MemoryForest::Unlink(Item* item) {
   Item* parent = item->parent;
-  if (item->prev) item->prev->next = item->next;
-  else parent->first = item->next;
-  if (item->next) item->next->prev = item->prev;
-  else parent->last = item->prev;
+  if (item->prev)
+    item->prev->next = item->next;
+  else
+    parent->first = item->next;
+  if (item->next)
+    item->next->prev = item->prev;
+  else
+    parent->last = item->prev;
   item->prev = item->next = item->parent = nullptr;
   if (!parent->first && parent != root_) parent->children = 0;
 }
@@ -143,10 +147,14 @@ Node MemoryForest::Insert(Node parent, Node after, const ForestItem& item) {
     made->prev = afterItem;
     made->next = afterItem->next;
   }
-  if (made->prev) made->prev->next = made;
-  else parentItem->first = made;
-  if (made->next) made->next->prev = made;
-  else parentItem->last = made;
+  if (made->prev)
+    made->prev->next = made;
+  else
+    parentItem->first = made;
+  if (made->next)
+    made->next->prev = made;
+  else
+    parentItem->last = made;
   if (parentItem != root_) parentItem->children = 1;
 
   live_.insert(made);
@@ -171,16 +179,23 @@ int MemoryForest::Delete(Node node) {
   // parent, else the previous sibling.
   Item* newCaret = nullptr;
   if (caret_ && (caret_ == item || IsAncestor(item, caret_))) {
-    if (item->next) newCaret = item->next;
-    else if (item->parent != root_) newCaret = item->parent;
-    else newCaret = item->prev;
+    if (item->next)
+      newCaret = item->next;
+    else if (item->parent != root_)
+      newCaret = item->parent;
+    else
+      newCaret = item->prev;
   }
   Item* newFirst = firstVisible_;
   if (firstVisible_ && (firstVisible_ == item || IsAncestor(item, firstVisible_))) {
-    if (item->next) newFirst = item->next;
-    else if (item->prev) newFirst = item->prev;
-    else if (item->parent != root_) newFirst = item->parent;
-    else newFirst = nullptr;
+    if (item->next)
+      newFirst = item->next;
+    else if (item->prev)
+      newFirst = item->prev;
+    else if (item->parent != root_)
+      newFirst = item->parent;
+    else
+      newFirst = nullptr;
   }
 
   Unlink(item);
@@ -343,7 +358,9 @@ int MemoryForest::Expand(Node node, ExpandAction action) {
   return 0;
 }
 
-int MemoryForest::RowsInView() const { return height_ / kRowHeight; }
+int MemoryForest::RowsInView() const {
+  return height_ / kRowHeight;
+}
 
 bool MemoryForest::RowOf(const Item* item, int* row) const {
   if (!firstVisible_ || !IsVisible(item)) return false;
@@ -485,10 +502,14 @@ int MemoryForest::GetItemRect(Node node, bool textOnly, Rect* rect) {
 
 Node MemoryForest::HitTest(Point point, unsigned* flags) {
   unsigned where = 0;
-  if (point.x < 0) where |= kHitToLeft;
-  else if (point.x >= width_) where |= kHitToRight;
-  if (point.y < 0) where |= kHitAbove;
-  else if (point.y >= height_) where |= kHitBelow;
+  if (point.x < 0)
+    where |= kHitToLeft;
+  else if (point.x >= width_)
+    where |= kHitToRight;
+  if (point.y < 0)
+    where |= kHitAbove;
+  else if (point.y >= height_)
+    where |= kHitBelow;
   if (where) {
     if (flags) *flags = where;
     return nullptr;
@@ -504,16 +525,23 @@ Node MemoryForest::HitTest(Point point, unsigned* flags) {
   if ((checkBoxes_ || stateImages_) && StateImageOf(item->state)) imageLeft += kStateIconWidth;
   int textLeft = imageLeft + (normalImages_ ? kImageWidth + kImageGap : 0);
   int textRight = textLeft + static_cast<int>(item->text.size()) * kCharWidth + kLabelPadding;
-  if (point.x >= textRight) where = kHitOnRight;
-  else if (point.x >= textLeft) where = kHitOnLabel;
-  else if (point.x >= imageLeft) where = kHitOnIcon;
-  else if (point.x >= stateLeft) where = kHitOnStateIcon;
-  else where = kHitOnIndent;
+  if (point.x >= textRight)
+    where = kHitOnRight;
+  else if (point.x >= textLeft)
+    where = kHitOnLabel;
+  else if (point.x >= imageLeft)
+    where = kHitOnIcon;
+  else if (point.x >= stateLeft)
+    where = kHitOnStateIcon;
+  else
+    where = kHitOnIndent;
   if (flags) *flags = where;
   return NodeOf(item);
 }
 
-Rect MemoryForest::ClientRect() { return Rect{0, 0, width_, height_}; }
+Rect MemoryForest::ClientRect() {
+  return Rect{0, 0, width_, height_};
+}
 
 void MemoryForest::SetClientSize(int width, int height) {
   width_ = width < 0 ? 0 : width;
@@ -530,7 +558,9 @@ Handle MemoryForest::CreateDragImage(Node node) {
   return image;
 }
 
-void MemoryForest::DestroyDragImage(Handle image) { dragImages_.erase(image); }
+void MemoryForest::DestroyDragImage(Handle image) {
+  dragImages_.erase(image);
+}
 
 Color MemoryForest::SetBackgroundColor(Color color) {
   Color previous = background_;
@@ -551,6 +581,8 @@ Handle MemoryForest::GetImageList(ImageListKind kind) {
 
 void MemoryForest::SetRedraw(bool on) {
   redraw_ = on;
-  if (on) ++redrawOn_;
-  else ++redrawOff_;
+  if (on)
+    ++redrawOn_;
+  else
+    ++redrawOff_;
 }

@@ -43,8 +43,10 @@ std::string CleanTaskName(const char* name) {
   size_t length = strnlen(name, kMaxNameLength);
   clean.assign(name, length);
   for (char& c : clean) {
-    if (c == '<') c = '\x8B';
-    else if (c == '>') c = '\x9B';
+    if (c == '<')
+      c = '\x8B';
+    else if (c == '>')
+      c = '\x9B';
   }
   return clean;
 }
@@ -223,8 +225,10 @@ Node CopySubtree(TaskForest& destination, TaskForest& source, Node node, Node pa
 
 void Relink(TaskForest& tree, Node node) {
   TaskForest* other = nullptr;
-  if (&tree == App().lists) other = App().active;
-  else if (&tree == App().active) other = App().lists;
+  if (&tree == App().lists)
+    other = App().active;
+  else if (&tree == App().active)
+    other = App().lists;
   ForEachInSubtree(tree, node, [&](Node at) {
     TaskRecord* record = RecordOf(tree, at);
     if (!record) return;
@@ -287,8 +291,7 @@ void ResolveLinks() {
   });
 }
 
-ExpandBox ExpandBoxFor(const Rect& textRect, int level, bool hasChildren, bool expanded,
-                       bool checkBoxes) {
+ExpandBox ExpandBoxFor(const Rect& textRect, int level, bool hasChildren, bool expanded, bool checkBoxes) {
   ExpandBox box{};
   if (!hasChildren || level == 0) return box;
   box.drawn = true;

@@ -108,8 +108,7 @@ class ForestConformance : public ::testing::Test {
 
   static std::string Children(TaskForest& forest, Node parent) {
     std::string all;
-    for (Node at = forest.GetNext(parent, Relation::kChild); at;
-         at = forest.GetNext(at, Relation::kNext)) {
+    for (Node at = forest.GetNext(parent, Relation::kChild); at; at = forest.GetNext(at, Relation::kNext)) {
       if (!all.empty()) all += ' ';
       all += Text(forest, at);
     }
@@ -652,8 +651,10 @@ TYPED_TEST_P(ForestConformance, DragImagesComeFromTheNormalImageList) {
   Handle before = f.SetImageList(ImageListKind::kNormal, nullptr);
   EXPECT_EQ(f.GetImageList(ImageListKind::kNormal), nullptr);
   Handle list = nullptr;
-  if constexpr (conformance::HasImageList<TypeParam>::value) list = TypeParam::MakeImageList();
-  else list = reinterpret_cast<Handle>(static_cast<uintptr_t>(0xC0DE));
+  if constexpr (conformance::HasImageList<TypeParam>::value)
+    list = TypeParam::MakeImageList();
+  else
+    list = reinterpret_cast<Handle>(static_cast<uintptr_t>(0xC0DE));
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(f.SetImageList(ImageListKind::kNormal, list), nullptr);
   EXPECT_EQ(f.GetImageList(ImageListKind::kNormal), list);
@@ -690,19 +691,14 @@ TYPED_TEST_P(ForestConformance, SuspendedPaintingChangesNothingElse) {
   EXPECT_TRUE(this->Rect_(f, a1, true, &r));
 }
 
-REGISTER_TYPED_TEST_SUITE_P(ForestConformance,
-                            InsertsInOrderAndNavigatesSiblingsParentsAndChildren,
+REGISTER_TYPED_TEST_SUITE_P(ForestConformance, InsertsInOrderAndNavigatesSiblingsParentsAndChildren,
                             ReadsTextTruncatedAndTerminatedWithinTheBuffer,
-                            KeepsRecordImagesAndStateBitsUnderTheirMasks,
-                            CheckBoxTreesGiveEveryNewNodeABox, ChildrenFlagFollowsTheChildren,
-                            ExpandsCollapsesAndTogglesOnlyNodesWithChildren,
-                            AnExpandedBitOutlivesTheChildren,
-                            VisibleNodesAreThoseWithAllAncestorsExpanded,
+                            KeepsRecordImagesAndStateBitsUnderTheirMasks, CheckBoxTreesGiveEveryNewNodeABox,
+                            ChildrenFlagFollowsTheChildren, ExpandsCollapsesAndTogglesOnlyNodesWithChildren,
+                            AnExpandedBitOutlivesTheChildren, VisibleNodesAreThoseWithAllAncestorsExpanded,
                             CaretSelectionOpensTheWayAndFollowsCollapse,
                             DeletingTheCaretMovesItToNextSiblingElseParentElsePrevious,
-                            DeletesWholeSubtreesAndEmptiesFromTheRoot,
-                            DropHighlightIsMarkedAndCleared, RowsStackDownwardsAndHitTestsFindThem,
-                            EnsureVisibleOpensAndScrollsTheNodeIn,
-                            LabelEditsAreAcceptedOrRefusedByTheListener,
-                            DragImagesComeFromTheNormalImageList, ColoursAreKeptAndLinesStartAsTheSystems,
-                            SuspendedPaintingChangesNothingElse);
+                            DeletesWholeSubtreesAndEmptiesFromTheRoot, DropHighlightIsMarkedAndCleared,
+                            RowsStackDownwardsAndHitTestsFindThem, EnsureVisibleOpensAndScrollsTheNodeIn,
+                            LabelEditsAreAcceptedOrRefusedByTheListener, DragImagesComeFromTheNormalImageList,
+                            ColoursAreKeptAndLinesStartAsTheSystems, SuspendedPaintingChangesNothingElse);

@@ -34,7 +34,9 @@ inline void FreeForestRecords(std::initializer_list<TaskForest*> forests) {
   }
   for (TaskRecord* record : records) FreeTaskRecord(record);
 }
-inline void FreeForestRecords(TaskForest& forest) { FreeForestRecords({&forest}); }
+inline void FreeForestRecords(TaskForest& forest) {
+  FreeForestRecords({&forest});
+}
 
 struct AppFixture : ::testing::Test {
   MemoryForest lists{true};

@@ -169,7 +169,8 @@ TEST(MemoryForest, BigFlatTreesStayCheapToWalk) {
   EXPECT_EQ(walked, count);
   Node first = forest.GetNext(nullptr, Relation::kRoot);
   // Selecting rows near the view scrolls in steps proportional to the move.
-  for (Node at = first; at && walked > count - 2000; at = forest.GetNext(at, Relation::kNextVisible), --walked)
+  for (Node at = first; at && walked > count - 2000;
+       at = forest.GetNext(at, Relation::kNextVisible), --walked)
     ASSERT_TRUE(forest.Select(at, Relation::kCaret));
   ASSERT_TRUE(forest.Delete(kRootNode));
   EXPECT_EQ(forest.Count(), 0u);

@@ -21,7 +21,9 @@ std::string Shape(TaskForest& tree, Node first) {
   }
   return out;
 }
-std::string ForestShape(TaskForest& tree) { return Shape(tree, FirstChild(tree, kRootNode)); }
+std::string ForestShape(TaskForest& tree) {
+  return Shape(tree, FirstChild(tree, kRootNode));
+}
 
 void SetState(TaskForest& tree, Node node, unsigned state, unsigned mask) {
   ForestItem item{};
@@ -35,7 +37,10 @@ void SetState(TaskForest& tree, Node node, unsigned state, unsigned mask) {
 using TaskTree = AppFixture;
 
 TEST_F(TaskTree, CleanNamesCarryNoAngleBracketsAndAtMost259Characters) {
-  EXPECT_EQ(CleanTaskName("a<b>c"), "a\x8B" "b\x9B" "c");
+  EXPECT_EQ(CleanTaskName("a<b>c"),
+            "a\x8B"
+            "b\x9B"
+            "c");
   EXPECT_EQ(CleanTaskName(nullptr), "");
   std::string longName(400, 'n');
   EXPECT_EQ(CleanTaskName(longName.c_str()), std::string(259, 'n'));
