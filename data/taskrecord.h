@@ -15,8 +15,8 @@ struct TaskRecord {
   Node treeitem;   // the node that carries this record in its own tree
   Node link;       // partner node in the other tree, or none
   // The link key as read from a list file, until ResolveLinks turns it into
-  // `link`; also the key an Active record is saved under. Held apart from
-  // `link` so that a key can never be mistaken for a node.
+  // `link` (saving computes keys afresh and leaves this alone). Held apart
+  // from `link` so that a key can never be mistaken for a node.
   int32_t linkkey;
   char enterdate[17];
   char activedate[17];
