@@ -100,7 +100,7 @@ void Generate(World& w, int count, int activatedPercent) {
       r->duedateset = 1;
       CopyField(r->duedate, FormatDate(DateTime{2027, uint16_t(1 + rng() % 12), 0, uint16_t(1 + rng() % 28), 0, 0, 0, 0}).c_str());
     }
-    if (depth > 0 && static_cast<int>(rng() % 100) < activatedPercent) {
+    if ((depth > 0 || activatedPercent == 100) && static_cast<int>(rng() % 100) < activatedPercent) {
       Node copy = InsertTask(w.active, today, kLastNode, name.c_str());
       TaskRecord* c = RecordOf(w.active, copy);
       r->link = copy;

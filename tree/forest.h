@@ -120,8 +120,9 @@ class TaskForest {
   // kLastNode or a child of parent. Reads text, record, state under
   // stateMask, image and selected image as the mask says. None on failure.
   virtual Node Insert(Node parent, Node after, const ForestItem& item) = 0;
-  // TVM_DELETEITEM: the node with its subtree; kRootNode empties the forest.
-  // Records are not released.
+  // TVM_DELETEITEM: the node with its subtree; kRootNode empties the forest,
+  // none is refused (the control would empty itself). Records are not
+  // released.
   virtual int Delete(Node node) = 0;
   // TVM_GETITEM / TVM_SETITEM on item.node.
   virtual int GetItem(ForestItem& item) = 0;

@@ -17,6 +17,7 @@ struct MemoryForest::Item {
   // cleared when the last one goes, and writable.
   int children = 0;
   TaskRecord* record = nullptr;
+  Node handle = nullptr;
 };
 
 MemoryForest::MemoryForest(bool checkBoxes) : checkBoxes_(checkBoxes), root_(new Item) {
@@ -33,14 +34,43 @@ MemoryForest::~MemoryForest() {
   delete root_;
 }
 
-Node MemoryForest::NodeOf(const Item* item) {
-  return reinterpret_cast<Node>(const_cast<Item*>(item));
+Node MemoryForest::NodeOf(const Item* item) { return item ? item->handle : nullptr; }
+
+// A handle is a slot number and the slot's generation: checked with one
+// array look-up, and a handle kept past its node's deletion never names
+// the node that later takes the slot.
+MemoryForest::Item* MemoryForest::Valid(Node node) const {
+  const uint64_t value = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(node));
+  const uint64_t slot = (value & 0xFFFFFFFFu) - 1;
+  if (!node || slot >= slots_.size()) return nullptr;
+  const Slot& s = slots_[slot];
+  return s.item && s.generation == (value >> 32) ? s.item : nullptr;
 }
 
-MemoryForest::Item* MemoryForest::Valid(Node node) const {
-  if (!node) return nullptr;
-  Item* item = reinterpret_cast<Item*>(node);
-  return live_.count(item) ? item : nullptr;
+void MemoryForest::Adopt(Item* item) {
+  uint32_t slot;
+  if (!freeSlots_.empty()) {
+    slot = freeSlots_.back();
+    freeSlots_.pop_back();
+  } else {
+    slot = static_cast<uint32_t>(slots_.size());
+    slots_.push_back(Slot{nullptr, 0});
+  }
+  Slot& s = slots_[slot];
+  // Generations stay below 2^31 so that no handle looks like the special
+  // (negative) nodes.
+  s.generation = s.generation >= 0x7FFFFFFFu ? 1 : s.generation + 1;
+  s.item = item;
+  item->handle = reinterpret_cast<Node>(static_cast<uintptr_t>((static_cast<uint64_t>(s.generation) << 32) | (slot + 1u)));
+  ++liveCount_;
+}
+
+void MemoryForest::Release(Item* item) {
+  const uint64_t value = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(item->handle));
+  const uint32_t slot = static_cast<uint32_t>((value & 0xFFFFFFFFu) - 1);
+  slots_[slot].item = nullptr;
+  freeSlots_.push_back(slot);
+  --liveCount_;
 }
 
 bool MemoryForest::IsVisible(const Item* item) const {
@@ -100,7 +130,7 @@ void MemoryForest::FreeSubtree(Item* item) {
     Item* at = pending.back();
     pending.pop_back();
     for (Item* child = at->first; child; child = child->next) pending.push_back(child);
-    live_.erase(at);
+    Release(at);
     if (caret_ == at) caret_ = nullptr;
     if (drop_ == at) drop_ = nullptr;
     if (firstVisible_ == at) firstVisible_ = nullptr;
@@ -157,13 +187,15 @@ Node MemoryForest::Insert(Node parent, Node after, const ForestItem& item) {
     parentItem->last = made;
   if (parentItem != root_) parentItem->children = 1;
 
-  live_.insert(made);
+  Adopt(made);
   if (!firstVisible_) firstVisible_ = root_->first;
   return NodeOf(made);
 }
 
 int MemoryForest::Delete(Node node) {
-  if (!node || node == kRootNode) {
+  // A failed lookup must never empty the tree: only kRootNode does that.
+  if (!node) return 0;
+  if (node == kRootNode) {
     while (root_->first) {
       Item* top = root_->first;
       Unlink(top);
@@ -451,13 +483,15 @@ Handle MemoryForest::EditLabel(Node node) {
 int MemoryForest::EndEditLabelNow(bool cancel) {
   if (!editItem_) return 0;
   Item* item = editItem_;
+  const Node node = item->handle;
   std::string text = editText_;
   // The edit is over before the listener hears of it, so that it may
   // start another or delete the node.
   editItem_ = nullptr;
   editText_.clear();
-  bool take = listener_ && listener_->OnEndLabelEdit(NodeOf(item), cancel ? nullptr : text.c_str());
-  if (!cancel && take && live_.count(item)) item->text = text;
+  bool take = listener_ && listener_->OnEndLabelEdit(node, cancel ? nullptr : text.c_str());
+  // The listener may have deleted the node.
+  if (!cancel && take && Valid(node) == item) item->text = text;
   return 1;
 }
 

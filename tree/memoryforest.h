@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 #include "tree/forest.h"
 
@@ -55,7 +56,7 @@ class MemoryForest final : public TaskForest {
   Node HitTest(Point point, unsigned* flags) override;
   int GetItemRect(Node node, bool textOnly, Rect* rect) override;
   Rect ClientRect() override;
-  unsigned Count() override { return static_cast<unsigned>(live_.size()); }
+  unsigned Count() override { return static_cast<unsigned>(liveCount_); }
   Handle CreateDragImage(Node node) override;
   void DestroyDragImage(Handle image) override;
 
@@ -83,6 +84,8 @@ class MemoryForest final : public TaskForest {
 
   Item* Valid(Node node) const;
   static Node NodeOf(const Item* item);
+  void Adopt(Item* item);
+  void Release(Item* item);
   bool IsVisible(const Item* item) const;
   Item* NextVisible(const Item* item) const;
   Item* PreviousVisible(const Item* item) const;
@@ -103,7 +106,13 @@ class MemoryForest final : public TaskForest {
 
   bool checkBoxes_;
   Item* root_;
-  std::unordered_set<const Item*> live_;
+  struct Slot {
+    Item* item;
+    uint64_t generation;
+  };
+  std::vector<Slot> slots_;
+  std::vector<uint32_t> freeSlots_;
+  size_t liveCount_ = 0;
   Item* caret_ = nullptr;
   Item* drop_ = nullptr;
   Item* firstVisible_ = nullptr;

@@ -1,7 +1,7 @@
 #include "tree/tasktree.h"
 
+#include <algorithm>
 #include <cstring>
-#include <unordered_map>
 #include <vector>
 
 #include "app/appstate.h"
@@ -249,46 +249,62 @@ void ResolveLinks() {
   TaskForest* active = App().active;
   if (!lists || !active) return;
 
-  // The Active nodes holding each key, in tree order, with the first one
-  // not yet paired: one pass instead of a search per Lists node.
-  struct Holders {
-    std::vector<Node> nodes;
-    size_t next = 0;
+  // One walk over Active: every record, and the key holders sorted by key
+  // and, within a key, by tree order. A Lists node then takes the first
+  // holder of its key not yet taken, exactly as a search from the top of
+  // Active for an unpaired holder would find it.
+  struct Holder {
+    int32_t key;
+    uint32_t order;
+    Node node;
+    TaskRecord* record;
   };
-  std::unordered_map<int32_t, Holders> byKey;
+  std::vector<TaskRecord*> activeRecords;
+  std::vector<Holder> holders;
   ForEachNode(*active, [&](Node at) {
     TaskRecord* record = RecordOf(*active, at);
-    if (record && record->linkkey != 0) byKey[record->linkkey].nodes.push_back(at);
+    if (!record) return;
+    activeRecords.push_back(record);
+    if (record->linkkey != 0)
+      holders.push_back(Holder{record->linkkey, static_cast<uint32_t>(holders.size()), at, record});
   });
+  std::sort(holders.begin(), holders.end(), [](const Holder& a, const Holder& b) {
+    return a.key != b.key ? a.key < b.key : a.order < b.order;
+  });
+  // taken[i]: how many holders of the key group starting at i are paired.
+  std::vector<uint32_t> taken(holders.size(), 0);
 
   // Children before their parents, over every top-level subtree in order.
   Node top = FirstChild(*lists, kRootNode);
   for (Node at = top ? DeepestFirst(*lists, top) : nullptr; at; at = NextInPostOrder(*lists, at)) {
     TaskRecord* record = RecordOf(*lists, at);
     if (!record || record->linkkey == 0) continue;
-    auto found = byKey.find(record->linkkey);
-    if (found == byKey.end() || found->second.next == found->second.nodes.size()) {
+    const int32_t key = record->linkkey;
+    auto group = std::lower_bound(holders.begin(), holders.end(), key,
+                                  [](const Holder& h, int32_t k) { return h.key < k; });
+    size_t first = static_cast<size_t>(group - holders.begin());
+    size_t pick = first + (first < taken.size() ? taken[first] : 0);
+    if (pick >= holders.size() || holders[pick].key != key) {
       ShowWarning("Error found in links with Active list");
       record->link = nullptr;
       record->linkkey = 0;
       continue;
     }
-    Node partnerNode = found->second.nodes[found->second.next++];
-    TaskRecord* partner = RecordOf(*active, partnerNode);
-    record->link = partnerNode;
+    ++taken[first];
+    Holder& partner = holders[pick];
+    record->link = partner.node;
     record->linkkey = 0;
-    partner->link = at;
-    partner->linkkey = 0;
-    partner->paired = 1;
+    partner.record->link = at;
+    partner.record->linkkey = 0;
+    partner.record->paired = 1;
   }
 
-  ForEachNode(*active, [&](Node at) {
-    TaskRecord* record = RecordOf(*active, at);
-    if (record && !record->paired) {
+  for (TaskRecord* record : activeRecords) {
+    if (!record->paired) {
       record->link = nullptr;
       record->linkkey = 0;
     }
-  });
+  }
 }
 
 ExpandBox ExpandBoxFor(const Rect& textRect, int level, bool hasChildren, bool expanded, bool checkBoxes) {

@@ -472,6 +472,8 @@ TYPED_TEST_P(ForestConformance, DeletesWholeSubtreesAndEmptiesFromTheRoot) {
   gone.mask = kItemState;
   gone.node = a1;
   EXPECT_EQ(f.GetItem(gone), 0) << "a deleted node cannot be read";
+  EXPECT_EQ(f.Delete(nullptr), 0) << "a failed lookup must not empty the tree";
+  EXPECT_EQ(f.Count(), 2u);
 
   f.Select(b1, Relation::kCaret);
   f.Select(b, Relation::kDropHilite);

@@ -101,6 +101,9 @@ Node TreeViewForest::Insert(Node parent, Node after, const ForestItem& item) {
 }
 
 int TreeViewForest::Delete(Node node) {
+  // The control empties itself for a null item; a failed lookup passed in
+  // by mistake must not wipe the tree, so only kRootNode does that.
+  if (!node) return 0;
   return Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(ItemOf(node))) ? 1 : 0;
 }
 
