@@ -53,7 +53,8 @@ test: test-native test-asan test-windows fuzz
 bench: deps
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench
-	build/bench/velkin_bench --benchmark_counters_tabular=true
+	build/bench/velkin_bench --benchmark_counters_tabular=true --benchmark_out=build/bench/results.json --benchmark_out_format=json
+	scripts/bench-summary.py build/bench/results.json
 
 run: windows
 	@if [ -z "$$DISPLAY" ]; then echo "No display: running under Xvfb."; fi

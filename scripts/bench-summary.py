@@ -1,0 +1,39 @@
+#!/usr/bin/env python3
+"""Prints the benchmark figures as ratios against the references measured in
+the same run (pugixml's parse, the memchr floor), so that a slower or busier
+machine does not change the verdict."""
+import json
+import sys
+
+runs = {b["run_name"]: b for b in json.load(open(sys.argv[1]))["benchmarks"]
+        if b.get("run_type") == "iteration"}
+
+
+def ms(name):
+    b = next(v for k, v in runs.items() if k.startswith(name))
+    scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b["time_unit"]]
+    return b["cpu_time"] * scale, b
+
+
+load, _ = ms("BM_LoadAndResolve")
+pugi, _ = ms("BM_PugixmlParse")
+floor, _ = ms("BM_MemchrFloor")
+save, sb = ms("BM_Save")
+resolve, _ = ms("BM_ResolveLinks50k")
+rows = [
+    ("load + ResolveLinks, 100,000 items", f"{load:.1f} ms", f"{load / pugi:.2f} x pugixml parse ({pugi:.1f} ms)"),
+    ("  against the memchr floor", f"{floor:.1f} ms", f"{load / floor:.1f} x memchr"),
+    ("SaveLists text, 100,000 items", f"{save:.1f} ms", f"{sb['bytes_per_second'] / 1e6:.0f} MB/s"),
+    ("ResolveLinks, 50,000 pairs", f"{resolve:.2f} ms", "goal under 10 ms"),
+]
+small = [v for k, v in runs.items() if k.startswith("BM_RemoveSubtree/")]
+if len(small) >= 2:
+    a, b = small[0], small[-1]
+    ka, kb = int(a["run_name"].split("/")[1]), int(b["run_name"].split("/")[1])
+    rows.append(("subtree removal, %d vs %d items" % (kb, ka), "%.0f us" % b["cpu_time"],
+                 "time ratio %.1f for size ratio %.1f" % (b["cpu_time"] / a["cpu_time"], kb / ka)))
+width = max(len(r[0]) for r in rows)
+for name, value, ratio in rows:
+    print(f"{name:<{width}}  {value:>10}  {ratio}")
+ok = load < pugi and sb["bytes_per_second"] > 200e6 and resolve < 10
+print("goals met" if ok else "GOALS NOT MET")
