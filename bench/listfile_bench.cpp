@@ -129,9 +129,9 @@ const Files& TheFiles() {
     Files f;
     World w;
     Generate(w, kListsItems, 10);
-    f.text[0] = WriteTreeText(w.lists);
-    f.text[1] = WriteTreeText(w.active);
-    f.text[2] = WriteTreeText(w.done);
+    f.text[0] = FormatListFile(w.lists);
+    f.text[1] = FormatListFile(w.active);
+    f.text[2] = FormatListFile(w.done);
     return f;
   }();
   return files;
@@ -143,9 +143,9 @@ void BM_LoadAndResolve(benchmark::State& state) {
     state.PauseTiming();
     auto w = std::make_unique<World>();
     state.ResumeTiming();
-    int ok = ReadTreeText(w->lists, f.text[0].data(), f.text[0].size()) &&
-             ReadTreeText(w->active, f.text[1].data(), f.text[1].size()) &&
-             ReadTreeText(w->done, f.text[2].data(), f.text[2].size());
+    int ok = ParseListFile(w->lists, f.text[0].data(), f.text[0].size()) &&
+             ParseListFile(w->active, f.text[1].data(), f.text[1].size()) &&
+             ParseListFile(w->done, f.text[2].data(), f.text[2].size());
     ResolveLinks();
     if (!ok || !w->prompts.shown().empty()) state.SkipWithError("the generated set did not load cleanly");
     state.PauseTiming();
@@ -194,9 +194,9 @@ void BM_Save(benchmark::State& state) {
   Generate(w, kListsItems, 10);
   size_t bytes = 0;
   for (auto _ : state) {
-    std::string a = WriteTreeText(w.lists);
-    std::string b = WriteTreeText(w.active);
-    std::string c = WriteTreeText(w.done);
+    std::string a = FormatListFile(w.lists);
+    std::string b = FormatListFile(w.active);
+    std::string c = FormatListFile(w.done);
     bytes = a.size() + b.size() + c.size();
     benchmark::DoNotOptimize(a.data());
   }
@@ -208,15 +208,15 @@ BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 void BM_ResolveLinks50k(benchmark::State& state) {
   World w;
   Generate(w, 50000, 100);
-  std::string lists = WriteTreeText(w.lists);
-  std::string active = WriteTreeText(w.active);
+  std::string lists = FormatListFile(w.lists);
+  std::string active = FormatListFile(w.active);
   w.Release();
   size_t pairs = 0;
   for (auto _ : state) {
     state.PauseTiming();
     w.Release();
-    ReadTreeText(w.lists, lists.data(), lists.size());
-    ReadTreeText(w.active, active.data(), active.size());
+    ParseListFile(w.lists, lists.data(), lists.size());
+    ParseListFile(w.active, active.data(), active.size());
     state.ResumeTiming();
     ResolveLinks();
     state.PauseTiming();

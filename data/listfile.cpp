@@ -123,7 +123,7 @@ int SubtreeSize(TaskForest& tree, Node node) {
 
 }  // namespace
 
-std::string WriteTreeText(TaskForest& tree) {
+std::string FormatListFile(TaskForest& tree) {
   AppState& app = App();
   LinkKeys keys = LinkKeys::kNone;
   if (&tree == app.active)
@@ -541,7 +541,7 @@ void EmptyTree(TaskForest& tree) {
 
 }  // namespace
 
-int ReadTreeText(TaskForest& tree, const char* bytes, size_t size) {
+int ParseListFile(TaskForest& tree, const char* bytes, size_t size) {
   EmptyTree(tree);
   if (!bytes) size = 0;
   tree.SetRedraw(false);
@@ -552,7 +552,7 @@ int ReadTreeText(TaskForest& tree, const char* bytes, size_t size) {
 }
 
 int SaveTree(TaskForest& tree, const std::string& path) {
-  return SaveFileAtomically(AppFiles(), path, WriteTreeText(tree));
+  return SaveFileAtomically(AppFiles(), path, FormatListFile(tree));
 }
 
 int LoadTree(TaskForest& tree, const std::string& path) {
@@ -561,7 +561,7 @@ int LoadTree(TaskForest& tree, const std::string& path) {
     EmptyTree(tree);
     return 0;
   }
-  return ReadTreeText(tree, bytes.data(), bytes.size());
+  return ParseListFile(tree, bytes.data(), bytes.size());
 }
 
 namespace {
@@ -600,7 +600,7 @@ int SaveListFile(FileSystem& files, const std::string& folder, int file) {
   if (!tree) return 0;
   const std::string path = folder + kListFileNames[file];
   const std::string temp = path + ".tmp";
-  if (!files.WriteNewFile(temp, WriteTreeText(*tree))) {
+  if (!files.WriteNewFile(temp, FormatListFile(*tree))) {
     files.RemoveFile(temp);
     return 0;
   }

@@ -10,10 +10,10 @@ extern const char* const kListFileNames[3];  // "list.xml", "active.xml", "done.
 
 // The file's bytes for a tree. Lists and Active write link keys; the keys
 // are the Active nodes' positions in tree order, counted from 1.
-std::string WriteTreeText(TaskForest& tree);
+std::string FormatListFile(TaskForest& tree);
 // Reads a file's bytes into the tree (emptied first). Messages go through
 // ShowWarning. 1 when the file was read to its "</list>".
-int ReadTreeText(TaskForest& tree, const char* bytes, size_t size);
+int ParseListFile(TaskForest& tree, const char* bytes, size_t size);
 
 int SaveTree(TaskForest& tree, const std::string& path);
 int LoadTree(TaskForest& tree, const std::string& path);

@@ -28,12 +28,12 @@ void FreeRecords(TaskForest& tree) {
 
 void Check(TaskForest& tree, const uint8_t* data, size_t size) {
   prompts.Clear();
-  ReadTreeText(tree, reinterpret_cast<const char*>(data), size);
-  const std::string first = WriteTreeText(tree);
+  ParseListFile(tree, reinterpret_cast<const char*>(data), size);
+  const std::string first = FormatListFile(tree);
   prompts.Clear();
-  if (ReadTreeText(tree, first.data(), first.size()) != 1) abort();
+  if (ParseListFile(tree, first.data(), first.size()) != 1) abort();
   if (!prompts.shown().empty()) abort();
-  if (WriteTreeText(tree) != first) abort();
+  if (FormatListFile(tree) != first) abort();
   FreeRecords(tree);
 }
 

@@ -10,7 +10,7 @@
 #include "tree/tasktree.h"
 
 inline int ReadText(TaskForest& tree, const std::string& text) {
-  return ReadTreeText(tree, text.data(), text.size());
+  return ParseListFile(tree, text.data(), text.size());
 }
 
 // "A(B,C),D": names in tree order, children in brackets.

@@ -304,7 +304,7 @@ TEST_F(ListFileErrors, RootMustBeExact) {
   EXPECT_EQ(ReadText(lists, CorpusFile("bad-root.xml")), 0);
   EXPECT_EQ(lists.Count(), 0u);
   EXPECT_EQ(ReadText(lists, ""), 0);
-  EXPECT_EQ(ReadTreeText(lists, nullptr, 0), 0);
+  EXPECT_EQ(ParseListFile(lists, nullptr, 0), 0);
   EXPECT_EQ(ReadText(lists, "<?xml?>\r\n<list version=\"1.1\"></list>"), 0);
   EXPECT_EQ(ReadText(lists, "<?xml?>\r\n<List version=\"1.0\"></list>"), 0);
 }

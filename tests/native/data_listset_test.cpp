@@ -55,7 +55,7 @@ TEST_F(ListSet, FirstRunCreatesTheFoldersAndLoadsNothing) {
 TEST_F(ListSet, SavesTheThreeFiles) {
   InsertTask(lists, kRootNode, kLastNode, "Buy milk");
   ASSERT_EQ(SaveLists("current"), 1);
-  EXPECT_EQ(File("list.xml"), WriteTreeText(lists));
+  EXPECT_EQ(File("list.xml"), FormatListFile(lists));
   EXPECT_EQ(File("active.xml"), ListText({}));
   EXPECT_EQ(File("done.xml"), ListText({}));
   EXPECT_EQ(FileNames().size(), 3u);  // no temporary file left

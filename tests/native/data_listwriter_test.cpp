@@ -9,21 +9,21 @@ namespace {
 using ListFileWriter = AppFixture;
 
 TEST_F(ListFileWriter, EmptyTree) {
-  EXPECT_EQ(WriteTreeText(lists),
+  EXPECT_EQ(FormatListFile(lists),
             "<?xml version=\"1.0\" encoding=\"Windows-1252\"?>\r\n\r\n<list version=\"1.0\">\r\n</list>\r\n");
-  EXPECT_EQ(WriteTreeText(done), ListText({}));
+  EXPECT_EQ(FormatListFile(done), ListText({}));
 }
 
 TEST_F(ListFileWriter, OneTaskAndItsChild) {
   Node milk = InsertTask(lists, kRootNode, kLastNode, "Buy milk");
   ASSERT_NE(milk, nullptr);
-  EXPECT_EQ(WriteTreeText(lists), ListText({"<item>", "\t<name>Buy milk</name>", "\t<link>0</link>",
+  EXPECT_EQ(FormatListFile(lists), ListText({"<item>", "\t<name>Buy milk</name>", "\t<link>0</link>",
                                             "\t<state>0</state>", "\t<enterdate>3-7-2008 9:05</enterdate>",
                                             "</item>"}));
 
   clock.Set({2008, 3, 5, 7, 9, 6, 0, 0});
   ASSERT_NE(InsertTask(lists, milk, kLastNode, "Semi-skimmed"), nullptr);
-  EXPECT_EQ(WriteTreeText(lists),
+  EXPECT_EQ(FormatListFile(lists),
             ListText({"<item>", "\t<name>Buy milk</name>", "\t<link>0</link>", "\t<state>0</state>",
                       "\t<enterdate>3-7-2008 9:05</enterdate>", "\t<item>", "\t\t<name>Semi-skimmed</name>",
                       "\t\t<link>0</link>", "\t\t<state>0</state>", "\t\t<enterdate>3-7-2008 9:06</enterdate>",
@@ -49,7 +49,7 @@ TEST_F(ListFileWriter, EveryFieldAndStateBit) {
   record->autotimeset = 1;
   record->notify = 1;
   record->email = 1;
-  EXPECT_EQ(WriteTreeText(lists),
+  EXPECT_EQ(FormatListFile(lists),
             ListText({"<item>", "\t<name>Home</name>", "\t<link>0</link>", "\t<state>7</state>",
                       "\t<enterdate>3-7-2008 9:05</enterdate>", "\t<item>", "\t\t<name>Pay rent</name>",
                       "\t\t<link>0</link>", "\t\t<state>248</state>", "\t\t<activedate>1-3-2008 10:15</activedate>",
@@ -62,10 +62,10 @@ TEST_F(ListFileWriter, DoneHasNoLinksAndNoCheckImageCountsAsChecked) {
   ASSERT_NE(InsertTask(done, kRootNode, kLastNode, "Completed"), nullptr);
   // Active and Done nodes carry no check image (index 0): anything but
   // "unchecked" is written as the check bit.
-  EXPECT_EQ(WriteTreeText(done), ListText({"<item>", "\t<name>Completed</name>", "\t<state>4</state>",
+  EXPECT_EQ(FormatListFile(done), ListText({"<item>", "\t<name>Completed</name>", "\t<state>4</state>",
                                            "\t<enterdate>3-7-2008 9:05</enterdate>", "</item>"}));
   SetUnchecked(done, FirstChild(done, kRootNode));
-  EXPECT_NE(WriteTreeText(done).find("<state>0</state>"), std::string::npos);
+  EXPECT_NE(FormatListFile(done).find("<state>0</state>"), std::string::npos);
 }
 
 // Active keys are positions in Active's tree order; a Lists item writes its
@@ -80,10 +80,10 @@ TEST_F(ListFileWriter, LinkKeysArePositionsInActive) {
   RecordOf(lists, task)->link = copy;
   RecordOf(active, copy)->link = task;
 
-  const std::string list = WriteTreeText(lists);
+  const std::string list = FormatListFile(lists);
   EXPECT_NE(list.find("\t<name>Folder</name>\r\n\t<link>0</link>"), std::string::npos);
   EXPECT_NE(list.find("\t\t<name>Task</name>\r\n\t\t<link>3</link>"), std::string::npos);
-  const std::string act = WriteTreeText(active);
+  const std::string act = FormatListFile(active);
   EXPECT_NE(act.find("\t<name>Today</name>\r\n\t<link>1</link>"), std::string::npos);
   EXPECT_NE(act.find("\t\t<name>Other</name>\r\n\t\t<link>2</link>"), std::string::npos);
   EXPECT_NE(act.find("\t\t<name>Task</name>\r\n\t\t<link>3</link>"), std::string::npos);
@@ -91,8 +91,8 @@ TEST_F(ListFileWriter, LinkKeysArePositionsInActive) {
   // A move in Active changes the key; both files of the next save agree.
   FreeTaskRecord(RecordOf(active, other));
   active.Delete(other);
-  EXPECT_NE(WriteTreeText(lists).find("<name>Task</name>\r\n\t\t<link>2</link>"), std::string::npos);
-  EXPECT_NE(WriteTreeText(active).find("<name>Task</name>\r\n\t\t<link>2</link>"), std::string::npos);
+  EXPECT_NE(FormatListFile(lists).find("<name>Task</name>\r\n\t\t<link>2</link>"), std::string::npos);
+  EXPECT_NE(FormatListFile(active).find("<name>Task</name>\r\n\t\t<link>2</link>"), std::string::npos);
 }
 
 TEST_F(ListFileWriter, ItemsWithoutRecordAreLeftOutWithTheirChildren) {
@@ -107,7 +107,7 @@ TEST_F(ListFileWriter, ItemsWithoutRecordAreLeftOutWithTheirChildren) {
   Node last = InsertTask(active, kRootNode, kLastNode, "Last");
   ASSERT_NE(last, nullptr);
 
-  const std::string text = WriteTreeText(active);
+  const std::string text = FormatListFile(active);
   EXPECT_EQ(text.find("Bare"), std::string::npos);
   EXPECT_NE(text.find("<name>First</name>\r\n\t<link>1</link>"), std::string::npos);
   // The left-out nodes still hold positions 2 and 3.

@@ -183,9 +183,9 @@ TEST_F(ListFilesOnTheControl, SavedSetComesBackLinkedToTheControlsItems) {
   Use(memory);
   ASSERT_EQ(1, LoadLists("current"));
   ResolveLinks();
-  EXPECT_EQ(savedLists, WriteTreeText(*memory.lists));
-  EXPECT_EQ(savedActive, WriteTreeText(*memory.active));
-  EXPECT_EQ(savedDone, WriteTreeText(*memory.done));
+  EXPECT_EQ(savedLists, FormatListFile(*memory.lists));
+  EXPECT_EQ(savedActive, FormatListFile(*memory.active));
+  EXPECT_EQ(savedDone, FormatListFile(*memory.done));
   FreeRecords({memory.lists.get(), memory.active.get(), memory.done.get()});
 }
 
