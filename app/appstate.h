@@ -8,6 +8,7 @@
 #include "app/platform.h"
 #include "data/taskrecord.h"
 
+class Clipboard;
 class Clock;
 class Prompts;
 class TaskForest;
@@ -55,6 +56,7 @@ struct AppState {
   Prompts* prompts;
   Clock* clock;
   FileSystem* files;
+  Clipboard* clipboard;
   // The data folder, with a trailing separator, when the platform has no
   // Application Data folder to find it in (tests, the native build).
   char dataFolderOverride[kPathSize];

@@ -72,8 +72,6 @@ class TreeHost {
   virtual void ShowPropertiesDialog(TaskRecord* record, bool editable) = 0;
   // Makes the label edit swallow "<" and ">" (subclassing it on Windows).
   virtual void GuardLabelEdit(Handle edit) = 0;
-  // Puts CF_TEXT on the clipboard; 1 when it got there.
-  virtual int SetClipboardText(const char* text, size_t length) = 0;
 };
 
 // The host of the running program; set at start-up (and by tests).
