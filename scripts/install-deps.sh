@@ -25,4 +25,12 @@ if [ "${#missing[@]}" -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-"$(dirname "$0")/build-openssl-mingw.sh" >/dev/null
+cache="${VELKIN_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/velkin}"
+mkdir -p "$cache"
+log="$cache/openssl-build.log"
+if ! prefix="$("$(dirname "$0")/build-openssl-mingw.sh" 2>"$log")"; then
+    echo "The OpenSSL build failed; the end of $log:" >&2
+    tail -40 "$log" >&2
+    exit 1
+fi
+echo "OpenSSL for MinGW: $prefix"
