@@ -108,6 +108,20 @@ bool OnBeginLabelEdit(TaskForest& tree, Node node, Handle edit);
 // answers false.
 bool OnEndLabelEdit(TaskForest& tree, Node node, const char* text);
 
+// A forest's listener that hands the label edits to the two above.
+class CommandListener final : public ForestListener {
+ public:
+  explicit CommandListener(TaskForest& tree);
+  bool OnBeginLabelEdit(Node node) override;
+  bool OnEndLabelEdit(Node node, const char* text) override;
+
+ private:
+  TaskForest& tree_;
+};
+
+// Expands, collapses or toggles with painting suspended, then repaints.
+void ExpandTaskNode(TaskForest& tree, Node node, ExpandAction action);
+
 // Keys: true when handled (the control must not see the key).
 bool HandleTreeKey(TaskForest& tree, Node selected, unsigned key, bool control);
 // Up and Down: the previous or next visible node, scrolled into the view.
@@ -126,6 +140,11 @@ int DispatchTreeCommand(TaskForest& tree, Node target, int command);
 // Clipboard text: one line per node, tab-indented by depth, CR LF after
 // each. start none means the whole tree.
 size_t TreeTextLength(TaskForest& tree, Node start, int depth);
+// The buffer must hold TreeTextLength + 1 characters; the text is always
+// terminated.
 size_t WriteTreeText(TaskForest& tree, Node start, int depth, char* buffer);
+// The same, writing at most size - 1 characters (a node is cut, never a
+// character beyond the buffer written).
+size_t WriteTreeText(TaskForest& tree, Node start, int depth, char* buffer, size_t size);
 int CopyText(TaskForest& tree, Node node);
 int CopyAllText(TaskForest& tree);
