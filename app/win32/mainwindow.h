@@ -50,3 +50,8 @@ Win32TreeHost& MainTreeHost();
 // Reads and saves the window's settings through the registry store.
 void ReadMainWindowSettings();
 void SaveMainWindowSettings();
+
+// The single-instance mutex taken at start-up; released with WM_DESTROY so
+// that a new instance can start while this one is still ending.
+void KeepInstanceMutex(HANDLE mutex);
+void ReleaseInstanceMutex();
