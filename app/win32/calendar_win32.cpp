@@ -1,0 +1,214 @@
+#include "app/win32/calendar_win32.h"
+
+#include <windowsx.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "app/appstate.h"
+#include "app/calendar.h"
+#include "app/prompts.h"
+#include "app/win32/mainwindow.h"
+#include "skin/win32/transparent.h"
+
+namespace {
+
+static_assert(kCalendarHitDate == MCHT_CALENDARDATE, "hit-test codes follow the control's");
+static_assert((kCalendarHitDate | kCalendarHitNext) == MCHT_CALENDARDATENEXT,
+              "hit-test codes follow the control's");
+static_assert((kCalendarHitDate | kCalendarHitPrev) == MCHT_CALENDARDATEPREV,
+              "hit-test codes follow the control's");
+
+// One calendar for the program's lifetime.
+WNDPROC g_previousCalendarProc = nullptr;
+HWND g_tooltip = nullptr;
+HWND g_tooltipOwner = nullptr;  // the window the tool is registered under
+DayHover g_hover = {};
+// The answer to a request that brought no array of its own.
+std::vector<MONTHDAYSTATE> g_dayStates;
+
+HWND Window(Handle handle) {
+  return static_cast<HWND>(handle);
+}
+
+LRESULT CallStandard(HWND calendar, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!g_previousCalendarProc) return DefWindowProcA(calendar, message, wParam, lParam);
+  return CallWindowProcA(g_previousCalendarProc, calendar, message, wParam, lParam);
+}
+
+TOOLINFOA CalendarTool(HWND calendar) {
+  TOOLINFOA tool = {};
+  // The common controls of every version take the older, shorter record.
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.hwnd = g_tooltipOwner;
+  tool.uId = reinterpret_cast<UINT_PTR>(calendar);
+  return tool;
+}
+
+void UpdateTooltip(HWND calendar, const SYSTEMTIME& date) {
+  if (!g_tooltip) return;
+  char text[kDayTipSize];
+  int found = BuildDayTip(App().tasks, App().lists, date.wYear, date.wMonth, date.wDay, text, sizeof text);
+  if (found) {
+    TOOLINFOA tool = CalendarTool(calendar);
+    tool.lpszText = text;
+    SendMessageA(g_tooltip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(g_tooltip, TTM_ACTIVATE, TRUE, 0);
+  } else {
+    SendMessageA(g_tooltip, TTM_ACTIVATE, FALSE, 0);
+  }
+}
+
+void OnMouseMove(HWND calendar, LPARAM lParam) {
+  MCHITTESTINFO hit = {};
+  // The size without the Vista fields: the hit itself is all we read.
+  hit.cbSize = MCHITTESTINFO_V1_SIZE;
+  hit.pt.x = GET_X_LPARAM(lParam);
+  hit.pt.y = GET_Y_LPARAM(lParam);
+  SendMessageA(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+  const int last = g_hover.lastDay;
+  if (!TakeHoveredDay(g_hover, hit.uHit, hit.st.wDay)) return;
+  UpdateTooltip(calendar, hit.st);
+  std::fprintf(stderr, "day = %d, last = %d\n", g_hover.lastDay, last);
+}
+
+LRESULT CALLBACK CalendarProc(HWND calendar, UINT message, WPARAM wParam, LPARAM lParam) {
+  HBITMAP background = static_cast<HBITMAP>(App().treeBackground);
+  switch (message) {
+    case WM_PAINT:
+      if (!background) break;
+      return PaintControlTransparently(calendar, background, g_previousCalendarProc,
+                                       reinterpret_cast<HDC>(wParam));
+    case WM_PRINTCLIENT:
+      // Printed the way it shows on the screen.
+      if (!background) break;
+      return PaintControlTransparently(calendar, background, g_previousCalendarProc,
+                                       reinterpret_cast<HDC>(wParam));
+    case WM_ERASEBKGND:
+      // The transparent painting covers every pixel; erasing would flicker.
+      if (background) return 0;
+      break;
+    case WM_KEYDOWN:
+      switch (CalendarKeyAction(static_cast<unsigned>(wParam), GetKeyState(VK_CONTROL) < 0)) {
+        case CalendarKey::kCloseWindow:
+          SendMessageA(Window(App().mainWindow), WM_CLOSE, 0, 0);
+          return 0;
+        case CalendarKey::kListsTab:
+          SelectTab(kTabLists);
+          return 0;
+        case CalendarKey::kStandard:
+          break;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      OnMouseMove(calendar, lParam);
+      break;
+    default:
+      break;
+  }
+  return CallStandard(calendar, message, wParam, lParam);
+}
+
+HWND CreateTooltip(HINSTANCE instance, HWND calendar, HWND mainWindow) {
+  HWND tooltip = CreateWindowExA(
+      0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_BALLOON, CW_USEDEFAULT,
+      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, calendar, nullptr, instance, nullptr);
+  if (!tooltip) {
+    ShowWarning("Add tooltip failed!");
+    return nullptr;
+  }
+  g_tooltipOwner = mainWindow;
+  TOOLINFOA tool = CalendarTool(calendar);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT;
+  char empty[] = "Empty";
+  tool.lpszText = empty;
+  if (!SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool))) {
+    ShowWarning("Add tooltip failed!");
+    DestroyWindow(tooltip);
+    return nullptr;
+  }
+  // A width limit is what makes the line breaks between names show.
+  SendMessageA(tooltip, TTM_SETMAXTIPWIDTH, 0, 150);
+  SendMessageA(tooltip, TTM_SETDELAYTIME, TTDT_INITIAL, 100);
+  SendMessageA(tooltip, TTM_ACTIVATE, FALSE, 0);
+  return tooltip;
+}
+
+}  // namespace
+
+HWND CreateCalendar(HINSTANCE instance, HWND mainWindow) {
+  INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_DATE_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&classes);
+  RECT client = {0, 0, 0, 0};
+  if (mainWindow) GetClientRect(mainWindow, &client);
+  HWND calendar = CreateWindowExA(
+      0, MONTHCAL_CLASSA, "", WS_CHILD | WS_VISIBLE | MCS_DAYSTATE | MCS_NOTODAYCIRCLE, 0, 0,
+      client.right - client.left, client.bottom - client.top, mainWindow, nullptr, instance, nullptr);
+  if (!calendar) return nullptr;
+  App().calendar = calendar;
+
+  WNDPROC previous = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(calendar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CalendarProc)));
+  if (!g_previousCalendarProc) g_previousCalendarProc = previous;
+
+  HFONT font = CreateFontA(10, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, NONANTIALIASED_QUALITY, 0, "MS Sans Serif");
+  if (font) SendMessageA(calendar, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+
+  const COLORREF key = RGB(250, 50, 250);
+  SendMessageA(calendar, MCM_SETCOLOR, MCSC_BACKGROUND, key);
+  SendMessageA(calendar, MCM_SETCOLOR, MCSC_MONTHBK, key);
+  SendMessageA(calendar, MCM_SETCOLOR, MCSC_TITLEBK, RGB(80, 140, 200));
+  SendMessageA(calendar, MCM_SETCOLOR, MCSC_TITLETEXT, RGB(0, 0, 0));
+
+  g_hover = DayHover{};
+  g_tooltip = CreateTooltip(instance, calendar, mainWindow);
+  return calendar;
+}
+
+LRESULT RefreshDayStates(NMDAYSTATE* request) {
+  if (!request || request->cDayState <= 0) return 0;
+  const int count = request->cDayState;
+  if (!request->prgDayState) {
+    g_dayStates.assign(static_cast<size_t>(count), 0);
+    request->prgDayState = g_dayStates.data();
+  }
+  static_assert(sizeof(MONTHDAYSTATE) == sizeof(uint32_t), "a day state is a 32-bit mask");
+  std::vector<uint32_t> masks(static_cast<size_t>(count), 0);
+  ComputeDayStates(App().tasks, request->stStart.wYear, request->stStart.wMonth, count, masks.data());
+  for (int i = 0; i < count; ++i) request->prgDayState[i] = masks[static_cast<size_t>(i)];
+  return 0;
+}
+
+int RefreshCalendarDayStates(HWND calendar) {
+  if (!calendar) return 0;
+  SYSTEMTIME range[2] = {};
+  const int count = static_cast<int>(
+      SendMessageA(calendar, MCM_GETMONTHRANGE, GMR_DAYSTATE, reinterpret_cast<LPARAM>(range)));
+  std::vector<MONTHDAYSTATE> states(count > 0 ? static_cast<size_t>(count) : 1, 0);
+  NMDAYSTATE request = {};
+  request.stStart = range[0];
+  request.cDayState = count;
+  request.prgDayState = states.data();
+  RefreshDayStates(&request);
+  if (count <= 0 ||
+      !SendMessageA(calendar, MCM_SETDAYSTATE, count, reinterpret_cast<LPARAM>(states.data()))) {
+    ShowWarning("Set day state failed!");
+    return 0;
+  }
+  return 1;
+}
+
+HWND CalendarTooltip() {
+  return g_tooltip;
+}
+
+void DestroyCalendar(HWND calendar) {
+  if (!calendar || !IsWindow(calendar)) return;
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(calendar, WM_GETFONT, 0, 0));
+  // The tooltip is owned by the calendar and goes with it.
+  DestroyWindow(calendar);
+  if (font) DeleteObject(font);
+  if (App().calendar == calendar) App().calendar = nullptr;
+  if (g_tooltip && !IsWindow(g_tooltip)) g_tooltip = nullptr;
+}

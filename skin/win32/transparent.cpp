@@ -1,0 +1,128 @@
+#include "skin/win32/transparent.h"
+
+#include <vector>
+
+#include "app/appstate.h"
+#include "app/prompts.h"
+#include "app/win32/scoped.h"
+#include "skin/compose.h"
+
+namespace {
+
+// BeginPaint and EndPaint as one owner, so that every way out validates.
+class ScopedPaint {
+ public:
+  explicit ScopedPaint(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  ~ScopedPaint() { EndPaint(window_, &paint_); }
+  ScopedPaint(const ScopedPaint&) = delete;
+  ScopedPaint& operator=(const ScopedPaint&) = delete;
+  HDC dc() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_ = {};
+  HDC dc_;
+};
+
+// A 32-bit top-down DIB: its pixels are the plain 0x00RRGGBB rows the
+// composing works on.
+BITMAPINFO TopDown32(int width, int height) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+// The background's pixels, whatever its own format. Empty on failure.
+std::vector<Pixel> ReadPixels(HDC dc, HBITMAP bitmap, int& width, int& height) {
+  BITMAP shape = {};
+  if (!GetObjectA(bitmap, sizeof shape, &shape) || shape.bmWidth <= 0 || shape.bmHeight <= 0) return {};
+  width = shape.bmWidth;
+  height = shape.bmHeight;
+  std::vector<Pixel> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+  BITMAPINFO info = TopDown32(width, height);
+  if (GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS) != height)
+    return {};
+  return pixels;
+}
+
+// Renders the control over the tiled background into `dc`, which shows the
+// control's client area at its origin. Answers the message of the first
+// step that failed, or none; a failed step does not stop the later ones
+// that can still run, so the control at worst shows its own colours.
+const char* PaintOver(HWND control, HBITMAP background, WNDPROC previous, HDC dc) {
+  RECT client = {};
+  GetClientRect(control, &client);
+  const int width = client.right - client.left;
+  const int height = client.bottom - client.top;
+  if (width <= 0 || height <= 0 || !dc) return nullptr;
+
+  ScopedDC memory = ScopedDC::Compatible(dc);
+  if (!memory) return "CreateCompatibleDC failed!";
+  BITMAPINFO info = TopDown32(width, height);
+  void* bits = nullptr;
+  ScopedGdiObject<HBITMAP> image(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!image || !bits) return "CreateCompatibleBitmap failed!";
+  ScopedSelect select(memory.get(), image.get());
+  if (!select.ok()) return "CreateCompatibleBitmap failed!";
+
+  PixelImage picture = {static_cast<Pixel*>(bits), width, height, width};
+  // What the control leaves unpainted counts as its background.
+  const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+  for (size_t i = 0; i < count; ++i) picture.pixels[i] = kKeyPixel;
+  // The previous procedure itself, not the window: our own subclass would
+  // answer the print by coming back here.
+  CallWindowProcA(previous, control, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.get()), 0);
+  CallWindowProcA(previous, control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+  GdiFlush();
+
+  const char* failure = nullptr;
+  int tileWidth = 0;
+  int tileHeight = 0;
+  std::vector<Pixel> tile = ReadPixels(memory.get(), background, tileWidth, tileHeight);
+  ConstPixelImage drawn = {picture.pixels, width, height, width};
+  ConstPixelImage tiles = {tile.data(), tileWidth, tileHeight, tileWidth};
+  if (tile.empty() || !ComposeOverBackground(drawn, tiles, 0, 0, kKeyPixel, picture))
+    failure = "Masking failed!";
+
+  if (!BitBlt(dc, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY) && !failure) failure = "BitBlt failed!";
+  return failure;
+}
+
+}  // namespace
+
+LRESULT PaintControlTransparently(HWND control, HBITMAP background, WNDPROC previous, HDC target) {
+  if (!control) return 0;
+  // Warnings wait until the paint has ended: a message box inside it would
+  // bring the same paint back before the first box is answered.
+  const char* failure = nullptr;
+  bool painted = false;
+  if (!background) {
+    if (!target) ValidateRect(control, nullptr);
+    failure = "No background image!";
+  } else if (!target && control != App().currentView) {
+    // The views lie on top of one another; only the one in front paints.
+    ValidateRect(control, nullptr);
+  } else if (!previous) {
+    // Nothing to render the control with.
+    if (!target) ValidateRect(control, nullptr);
+  } else if (target) {
+    failure = PaintOver(control, background, previous, target);
+    painted = true;
+  } else {
+    ScopedPaint paint(control);
+    failure = PaintOver(control, background, previous, paint.dc());
+    painted = true;
+  }
+
+  // An edit box over a tree label is a child window of its own; it paints
+  // after us, on top.
+  HWND edit = static_cast<HWND>(App().labelEdit);
+  if (painted && edit && IsWindow(edit)) InvalidateRect(edit, nullptr, TRUE);
+  if (failure) ShowWarning(failure);
+  return 0;
+}
