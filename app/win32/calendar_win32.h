@@ -2,8 +2,9 @@
 // days are the due dates of the Lists tasks, with a tooltip naming them.
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 // Creates the calendar as a visible child of the main window, stores it in
 // App().calendar, subclasses it (transparent painting, keys, the day
