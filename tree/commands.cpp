@@ -175,14 +175,16 @@ int NewTask(TaskForest& tree, Node node, bool subtask) {
   tree.EnsureVisible(created);
   if (!tree.Select(created, Relation::kCaret)) ShowWarning("SelectItem failed!");
   Handle edit = tree.EditLabel(created);
-  if (edit) SetLabelEdit(edit);
+  // A forest that makes its edit only after asking (not the control) has
+  // told OnBeginLabelEdit of none.
+  if (edit && App().labelEdit != edit) OnBeginLabelEdit(tree, created, edit);
   return 1;
 }
 
 int RenameTask(TaskForest& tree, Node node) {
   if (!node) return 0;
   Handle edit = tree.EditLabel(node);
-  if (edit) SetLabelEdit(edit);
+  if (edit && App().labelEdit != edit) OnBeginLabelEdit(tree, node, edit);
   return edit ? 1 : 0;
 }
 
