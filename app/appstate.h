@@ -78,3 +78,6 @@ const char* ProgramFolder();
 // Sets the program folder from the full path of the program file: the
 // path cut just after its last separator.
 void SetProgramFolder(const char* programPath);
+// Sets the program folder from the running program file's own path
+// (GetModuleFileNameExA on Windows). 1 on success.
+int LocateProgramFolder();

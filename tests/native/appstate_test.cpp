@@ -1,5 +1,8 @@
 // The application state, the program folder and the boxes.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
 
 #include "app/appstate.h"
 #include "app/prompts.h"
@@ -76,3 +79,11 @@ TEST(Prompts, WithoutPromptsNothingIsShownAndQuestionsAnswerNo) {
 }
 
 }  // namespace
+
+TEST(ProgramFolderNative, IsTheFolderOfTheRunningTestProgram) {
+  ASSERT_EQ(LocateProgramFolder(), 1);
+  std::string folder = ProgramFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(folder.back(), '/');
+  EXPECT_EQ(access((folder + "velkin_tests").c_str(), X_OK), 0) << folder;
+}
