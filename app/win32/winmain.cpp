@@ -1,0 +1,213 @@
+// The organiser's entry: one instance, one main window with its tabs, trees
+// and calendar, the tray icon, the lists loaded, then the message loop.
+#include <windows.h>
+#include <commctrl.h>
+#include <psapi.h>
+
+#include <string>
+
+#include "app/appstate.h"
+#include "app/clipboard.h"
+#include "app/clock.h"
+#include "app/geometry.h"
+#include "app/prompts.h"
+#include "app/win32/calendar_win32.h"
+#include "app/win32/mainwindow.h"
+#include "app/win32/tray.h"
+#include "data/filesystem.h"
+#include "data/listfile.h"
+#include "tree/commands.h"
+#include "tree/tasktree.h"
+#include "tree/win32/tasktree_win32.h"
+#include "tree/win32/treeview_forest.h"
+#include "tree/win32/treewindow.h"
+
+namespace {
+
+// Mutex name, window class and title are all this.
+const char kInstanceName[] = "Velkin 1.0";
+
+// A second start shows the running instance. That instance may still be
+// between its mutex and its window: look again for about two seconds
+// before giving up.
+void ShowRunningInstance() {
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    HWND running = FindWindowA(kInstanceName, nullptr);
+    if (running) {
+      ShowWindow(running, SW_SHOW);
+      SetForegroundWindow(running);
+      return;
+    }
+    Sleep(200);
+  }
+}
+
+bool RegisterMainClass(HINSTANCE instance) {
+  WNDCLASSEXA windowClass = {};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = CS_DBLCLKS;
+  windowClass.lpfnWndProc = MainWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+  windowClass.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = kInstanceName;
+  return RegisterClassExA(&windowClass) != 0;
+}
+
+HWND CreateMainWindow(HINSTANCE instance) {
+  RECT area;
+  if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
+    area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  Rect place = DefaultWindowRect(Rect{area.left, area.top, area.right, area.bottom});
+  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kInstanceName, kInstanceName, WS_OVERLAPPEDWINDOW, place.left,
+                                place.top, place.right - place.left, place.bottom - place.top, nullptr, nullptr,
+                                instance, nullptr);
+  if (!window) return nullptr;
+  AppState& app = App();
+  app.mainWindow = window;
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&app));
+  app.instance = instance;
+  return window;
+}
+
+// One of the three trees, with the forest the commands work through. The
+// trees and their forests live as long as the process.
+TaskForest* CreateTree(HINSTANCE instance, HWND main, bool checkBoxes, Handle* window) {
+  HWND tree = CreateTaskTree(instance, main, checkBoxes, TreeWindowProc);
+  *window = tree;
+  if (!tree) return nullptr;
+  AttachTreeImages(tree);
+  return new TreeViewForest(tree);
+}
+
+void LoadDefaultBackground(HINSTANCE instance) {
+  std::string path = std::string(ProgramFolder()) + "background.bmp";
+  HANDLE bitmap = LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+  if (!bitmap) bitmap = LoadImageA(instance, "IDI_BACKGROUND", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+  if (!bitmap) {
+    ShowWarning("Could not load background image!");
+    return;
+  }
+  App().defaultBackground = bitmap;
+  App().treeBackground = bitmap;
+}
+
+void BuildTutorial(HWND main, TaskForest& lists) {
+  Node tutorial = InsertTask(lists, kRootNode, kFirstNode, "Mini-Tutorial");
+  ToggleBold(lists, tutorial);
+  Node first = InsertTask(lists, tutorial, kFirstNode, "To add a new task, press enter");
+  lists.Select(first, Relation::kCaret);
+  static const char* const kSteps[] = {
+      "To add a subtask, press tab",      "To activate a task, press space",   "To complete a task, press shift",
+      "To organize tasks, drag with mouse", "To set properties, double click", "Calendar shows due dates in bold",
+      "Hover over dates to see due tasks",
+  };
+  for (const char* step : kSteps) InsertTask(lists, tutorial, kLastNode, step);
+  Node tasks = InsertTask(lists, kRootNode, kLastNode, "Tasks");
+  lists.Expand(tasks, ExpandAction::kExpand);
+  ToggleBold(lists, tasks);
+  InsertTask(lists, tasks, kFirstNode, "Get Organized!");
+  lists.Expand(tasks, ExpandAction::kExpand);
+  ShowBalloon(main, "Velkin Notification Icon", "Right Click on the Velkin icon to access the program menu.");
+}
+
+int RunMessageLoop() {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    HWND dialog = static_cast<HWND>(App().activeDialog);
+    if (dialog && IsDialogMessageA(dialog, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
+  ResetAppState();
+  char programPath[kPathSize] = "";
+  GetModuleFileNameExA(GetCurrentProcess(), nullptr, programPath, sizeof programPath);
+  SetProgramFolder(programPath);
+
+  HANDLE mutex = CreateMutexA(nullptr, TRUE, kInstanceName);
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    ShowRunningInstance();
+    if (mutex) CloseHandle(mutex);
+    return 0;
+  }
+  KeepInstanceMutex(mutex);
+
+  INITCOMMONCONTROLSEX controls = {sizeof controls,
+                                   ICC_TREEVIEW_CLASSES | ICC_TAB_CLASSES | ICC_DATE_CLASSES | ICC_BAR_CLASSES |
+                                       ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  const bool hidden = StartHidden(commandLine, showCommand);
+
+  if (!RegisterMainClass(instance)) return 0;
+  HWND main = CreateMainWindow(instance);
+  if (!main) return 0;
+  AppState& app = App();
+
+  if (!AddTrayIcon(main, 0, LoadIconA(instance, "IDI_AEXEICON"), kInstanceName))
+    ShowWarning("Error: Could not add taskbar icon");
+
+  // The hidden modeless dialogs, in their order:
+  // Properties (101) comes with the task properties.
+  // Select Skin (102) comes with the skins.
+  // Settings (103) comes with the mail settings.
+  app.aboutDialog = CreateAboutDialog(instance, main);
+
+  app.tabControl = CreateTabControl(instance, main);
+
+  app.lists = CreateTree(instance, main, true, &app.listsTree);
+  app.active = CreateTree(instance, main, false, &app.activeTree);
+  app.done = CreateTree(instance, main, false, &app.doneTree);
+  if (!app.lists || !app.active || !app.done) return 0;
+
+  app.prompts = HostPrompts();
+  app.clock = SystemClock();
+  app.files = HostFileSystem();
+  app.clipboard = HostClipboard();
+  SetHost(&MainTreeHost());
+
+  // Messages about malformed files come from the reader; whatever was read
+  // stays.
+  LoadLists("current");
+  ResolveLinks();
+
+  CreateCalendar(instance, main);
+  LoadDefaultBackground(instance);
+
+  app.currentView = app.listsTree;
+  app.vscroll = 1;
+  ReadMainWindowSettings();
+  // Without stored settings (and until skins exist) nothing has sized the
+  // window since the views were made over the whole client area: lay them
+  // out now.
+  RECT client;
+  GetClientRect(main, &client);
+  SendMessageA(main, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+  // Loading the "\Default" skin when none was stored comes with the skins.
+
+  HWND lists = static_cast<HWND>(app.listsTree);
+  SetScrollPos(lists, SB_VERT, 0, TRUE);
+  SetScrollPos(lists, SB_HORZ, 0, TRUE);
+
+  ShowWindow(main, hidden ? SW_HIDE : SW_SHOW);
+  UpdateWindow(main);
+
+  BringWindowToTop(lists);
+  SetFocus(lists);
+  app.lists->Select(app.lists->GetNext(kRootNode, Relation::kChild), Relation::kCaret);
+  InvalidateRect(lists, nullptr, TRUE);
+  UpdateWindow(main);
+
+  // The activation check and its timer (id 2, 1000 ms) come with the
+  // alerts.
+
+  if (app.lists->Count() == 0) BuildTutorial(main, *app.lists);
+
+  return RunMessageLoop();
+}
