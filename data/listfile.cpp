@@ -307,14 +307,18 @@ struct Text {
   size_t length;
 };
 
-// One open item while its elements and children are read. The label and
-// the node state are set once, when the item ends.
+// One open item while its elements and children are read. The node is
+// inserted as late as possible (when its first child comes, or when it
+// ends), so that its label and state usually go in with the insertion:
+// one message per item on the real control instead of two.
 struct OpenItem {
-  Node node;
+  Node parent;
+  Node node;  // none until inserted
   TaskRecord* record;
   long stateWord;
   bool stateSet;
   bool nameSet;
+  bool changedSinceInsert;  // a name or state read after the children
   Text name;
 };
 
@@ -403,18 +407,7 @@ class TreeReader {
     TaskRecord* record = NewTaskRecord();
     if (!record) return Abandon();
     if (isLists_) RegisterTask(App().tasks, record);
-    ForestItem item{};
-    item.mask = kItemText | kItemRecord;
-    char empty[1] = {'\0'};
-    item.text = empty;
-    item.record = record;
-    Node node = tree_.Insert(parent, kLastNode, item);
-    if (!node) {
-      FreeTaskRecord(record);
-      return Abandon();
-    }
-    record->treeitem = node;
-    open_.push_back(OpenItem{node, record, 0, false, false, Text{nullptr, 0}});
+    open_.push_back(OpenItem{parent, nullptr, record, 0, false, false, false, Text{nullptr, 0}});
     return true;
   }
 
@@ -424,27 +417,57 @@ class TreeReader {
     return false;
   }
 
-  void CloseItem() {
-    OpenItem& item = open_.back();
-    ForestItem change{};
-    change.node = item.node;
-    char label[kNameSize];
-    if (item.nameSet) {
-      size_t length = std::min(item.name.length, static_cast<size_t>(kMaxNameLength));
-      std::memcpy(label, item.name.data, length);
-      label[length] = '\0';
-      change.mask |= kItemText;
-      change.text = label;
-    }
+  // Fills the label and state of `change` from what the item has read.
+  static void Describe(const OpenItem& item, ForestItem& change, char (&label)[kNameSize]) {
+    change.mask = kItemText;
+    size_t length = item.nameSet ? std::min(item.name.length, static_cast<size_t>(kMaxNameLength)) : 0;
+    if (length) std::memcpy(label, item.name.data, length);
+    label[length] = '\0';
+    change.text = label;
     if (item.stateSet) {
       change.mask |= kItemState;
-      // The expanded bit needs no clearing: a new item is not expanded
-      // before it closes.
+      // The expanded bit needs no clearing: an item is expanded only once
+      // it has ended.
       change.stateMask = kStateImageMask | kStateBold;
       change.state = StateImage(item.stateWord & 0x04 ? kChecked : kUnchecked) |
                      (item.stateWord & 0x01 ? static_cast<unsigned>(kStateBold) : 0u);
     }
-    if (change.mask) tree_.SetItem(change);
+  }
+
+  // Inserts the item, if it is not in the tree yet, as the last child of
+  // its parent. False when the forest refuses.
+  bool Insert(OpenItem& item) {
+    if (item.node) return true;
+    ForestItem insert{};
+    char label[kNameSize];
+    Describe(item, insert, label);
+    insert.mask |= kItemRecord;
+    insert.record = item.record;
+    item.node = tree_.Insert(item.parent, kLastNode, insert);
+    if (!item.node) return false;
+    item.record->treeitem = item.node;
+    return true;
+  }
+
+  // The innermost item ends. An item the forest refused is dropped with
+  // its record, and reading stops.
+  void CloseItem() {
+    OpenItem& item = open_.back();
+    if (!item.node) {
+      if (!Insert(item)) {
+        FreeTaskRecord(item.record);
+        open_.pop_back();
+        Abandon();
+        return;
+      }
+    } else if (item.changedSinceInsert) {
+      ForestItem change{};
+      char label[kNameSize];
+      Describe(item, change, label);
+      if (!item.nameSet) change.mask &= ~kItemText;
+      change.node = item.node;
+      tree_.SetItem(change);
+    }
     // Expanded only now that the children are in.
     if (item.stateWord & 0x02) tree_.Expand(item.node, ExpandAction::kExpand);
     open_.pop_back();
@@ -461,7 +484,15 @@ class TreeReader {
         continue;
       }
       if (tag == kTagItem) {
-        OpenItemUnder(open_.back().node);
+        OpenItem& parentItem = open_.back();
+        if (!Insert(parentItem)) {
+          // The parent cannot go in: it and everything open end here.
+          FreeTaskRecord(parentItem.record);
+          open_.pop_back();
+          Abandon();
+          continue;
+        }
+        OpenItemUnder(parentItem.node);
         continue;
       }
       if (tag == kTagNameEnd) continue;
@@ -491,6 +522,7 @@ class TreeReader {
       long word = NumberOf(ReadText());
       item.stateWord = word;
       item.stateSet = true;
+      item.changedSinceInsert = item.changedSinceInsert || item.node != nullptr;
       // The flags keep their bit values: they are only tested for zero.
       record.duedateset = static_cast<uint8_t>(word & 0x08);
       record.autoactivate = static_cast<uint8_t>(word & 0x10);
@@ -503,6 +535,7 @@ class TreeReader {
     if (tag == kTagName) {
       item.name = ReadText();
       item.nameSet = true;
+      item.changedSinceInsert = item.changedSinceInsert || item.node != nullptr;
       tag = ReadTag();
       if (tag != kTagNameEnd) ShowWarning("Missing XML tag: </name>");
     }

@@ -319,3 +319,30 @@ TEST_F(ListFileErrors, DeepNestingDoesNotExhaustTheStack) {
 }
 
 }  // namespace
+
+namespace {
+
+// Elements that come after an item's children still reach the item, and
+// an item keeps its place among its siblings whenever it is put in.
+TEST_F(ListFileReader, ElementsAfterTheChildrenStillCount) {
+  const std::string file =
+      "<?xml version=\"1.0\" encoding=\"Windows-1252\"?>\r\n\r\n<list version=\"1.0\">\r\n"
+      "<item>\r\n\t<item>\r\n\t\t<name>child</name>\r\n\t</item>\r\n"
+      "\t<name>late parent</name>\r\n\t<state>5</state>\r\n</item>\r\n"
+      "<item>\r\n\t<name>second</name>\r\n</item>\r\n"
+      "<item>\r\n\t<name>third</name>\r\n\t<state>3</state>\r\n\t<item>\r\n\t\t<name>inner</name>\r\n\t</item>\r\n"
+      "\t<name>third renamed</name>\r\n</item>\r\n</list>\r\n";
+  EXPECT_EQ(ReadText(lists, file), 1);
+  EXPECT_EQ(Shape(lists), "late parent(child),second,third renamed(inner)");
+  Node late = NodeAt(lists, {0});
+  EXPECT_EQ(CheckStateOf(lists, late), kChecked);
+  EXPECT_EQ(lists.GetState(late, kStateBold), unsigned(kStateBold));
+  Node third = NodeAt(lists, {2});
+  EXPECT_EQ(lists.GetState(third, kStateBold), unsigned(kStateBold));
+  EXPECT_TRUE(IsExpanded(lists, third));
+  EXPECT_EQ(CheckStateOf(lists, third), kUnchecked);
+  EXPECT_EQ(RecordAt(lists, {2, 0}).treeitem, NodeAt(lists, {2, 0}));
+  EXPECT_TRUE(prompts.shown().empty());
+}
+
+}  // namespace
