@@ -55,6 +55,9 @@ bench: deps
 	cmake --build --preset bench
 	build/bench/velkin_bench --benchmark_counters_tabular=true --benchmark_out=build/bench/results.json --benchmark_out_format=json
 	scripts/bench-summary.py build/bench/results.json
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows --target treeview_load_bench
+	scripts/wine-run build/windows/treeview_load_bench.exe; rc=$$?; scripts/wine-stop; exit $$rc
 
 run: windows
 	@if [ -z "$$DISPLAY" ]; then echo "No display: running under Xvfb."; fi

@@ -18,3 +18,11 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/skinedit/win32/main.cpp)
   add_executable(skinedit WIN32 ${SKINEDIT_SOURCES} resources/skinedit.rc)
   target_link_libraries(skinedit PRIVATE velkin_core comctl32 comdlg32 gdi32 user32)
 endif()
+
+# Benchmarks that need the real controls: plain programs run under Wine.
+file(GLOB WIN32_BENCH_SOURCES CONFIGURE_DEPENDS bench/win32/*.cpp)
+foreach(src ${WIN32_BENCH_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src} ${CMAKE_SOURCE_DIR}/resources/bitmaps.rc)
+  target_link_libraries(${name} PRIVATE velkin_platform)
+endforeach()
