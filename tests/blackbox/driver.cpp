@@ -1,0 +1,386 @@
+// Drives the running organiser from outside, as a user would, for the
+// black-box tests: finds its window and its message boxes, reads them,
+// answers them, sends it commands and waits for what should follow.
+//
+//   driver <command> [arguments...]      exit 0 = done/true, 1 = not, 2 = usage
+//
+// Commands (timeouts in milliseconds):
+//   wait-window T         the "Velkin 1.0" main window exists; prints its state
+//   wait-visible T        ... and is visible
+//   hidden                the window exists and is hidden
+//   foreground            the window is the foreground window
+//   wait-gone T           no main window any more
+//   command ID            posts the menu command WM_COMMAND ID to the window
+//   message MSG W L       posts a message to the window
+//   wait-box TEXT T       a message box whose text holds TEXT; prints its text
+//   boxes                 prints every message box of the organiser, one a line
+//   answer BUTTON         presses ok, yes or no on the first message box
+//   tab INDEX             clicks tab INDEX of the tab control
+//   current-tab           prints the tab control's selection
+//   tray-tip              prints the tip of the tray icon (from the shell's tray)
+//   balloon TEXT T        a balloon of the shell's tray whose text holds TEXT;
+//                         prints "visible|title|text" (Wine's tray shows
+//                         balloons in a virtual desktop)
+//   workarea              prints the work area (left top right bottom) and
+//                         the screen's height
+//   appdata               prints the Application Data folder
+//   forget-settings       deletes the product key HKCU\Software\Velkin 1.0
+//   sleep T               waits T (holds a virtual desktop open)
+//   run SHOW T PROGRAM [ARGS...]
+//                         starts PROGRAM with show command SHOW (as a shell
+//                         passes it), waits up to T for it to end and exits
+//                         with its exit code (3 when it did not end in time)
+//
+// With VELKIN_DESKTOP set, the driver works on that desktop (a Wine virtual
+// desktop, whose tray shows icons and balloons) and starts programs there.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kName[] = "Velkin 1.0";
+
+HWND MainWindow() {
+  return FindWindowA(kName, kName);
+}
+
+// Polls `test` every 50 ms until it holds or `timeout` ms have passed.
+template <typename Test>
+bool WaitFor(int timeout, Test test) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (test()) return true;
+    if (static_cast<int>(GetTickCount() - start) >= timeout) return false;
+    Sleep(50);
+  }
+}
+
+std::string TextOf(HWND window) {
+  char text[4096] = "";
+  // WM_GETTEXT is carried across processes; GetWindowText of a control in
+  // another process would not ask it.
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                      nullptr);
+  return text;
+}
+
+std::string ClassOf(HWND window) {
+  char name[128] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+struct Box {
+  HWND window;
+  std::string text;
+};
+
+// A message box: a "#32770" titled "Velkin 1.0" with a static text (id
+// 0xFFFF); its text is the message.
+BOOL CALLBACK CollectBox(HWND window, LPARAM data) {
+  if (ClassOf(window) != "#32770" || !IsWindowVisible(window)) return TRUE;
+  if (TextOf(window) != kName) return TRUE;
+  HWND message = GetDlgItem(window, 0xFFFF);
+  auto* boxes = reinterpret_cast<std::vector<Box>*>(data);
+  boxes->push_back(Box{window, message ? TextOf(message) : std::string()});
+  return TRUE;
+}
+
+std::vector<Box> Boxes() {
+  std::vector<Box> boxes;
+  EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&boxes));
+  return boxes;
+}
+
+// Text with the line breaks shown, so that one box is one output line.
+std::string OneLine(const std::string& text) {
+  std::string line;
+  for (char c : text) {
+    if (c == '\r') continue;
+    if (c == '\n')
+      line += "\\n";
+    else
+      line.push_back(c);
+  }
+  return line;
+}
+
+void PrintState(HWND main) {
+  RECT r;
+  GetWindowRect(main, &r);
+  std::printf("window %s %ld %ld %ld %ld\n", IsWindowVisible(main) ? "visible" : "hidden", r.left, r.top, r.right,
+              r.bottom);
+}
+
+// Memory in another process, for messages whose answer is written through
+// a pointer. Freed on the way out.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(DWORD processId, size_t size) : size_(size) {
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  void* address() const { return address_; }
+  bool Write(const void* data, size_t size) {
+    SIZE_T done = 0;
+    return address_ && size <= size_ && WriteProcessMemory(process_, address_, data, size, &done) && done == size;
+  }
+  bool Read(void* data, size_t size) {
+    SIZE_T done = 0;
+    return address_ && size <= size_ && ReadProcessMemory(process_, address_, data, size, &done) && done == size;
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+  size_t size_;
+};
+
+HWND TabControl(HWND main) {
+  return FindWindowExA(main, nullptr, WC_TABCONTROLA, nullptr);
+}
+
+int ClickTab(int index) {
+  HWND main = MainWindow();
+  HWND tabs = main ? TabControl(main) : nullptr;
+  if (!tabs) return 1;
+  DWORD process = 0;
+  GetWindowThreadProcessId(tabs, &process);
+  RemoteBuffer remote(process, sizeof(RECT));
+  RECT rect = {};
+  if (!remote.address() || !SendMessageA(tabs, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote.address())) ||
+      !remote.Read(&rect, sizeof rect))
+    return 1;
+  LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  // The control selects on the press and tells its parent (TCN_SELCHANGE).
+  SendMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageA(tabs, WM_LBUTTONUP, 0, at);
+  return static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0)) == index ? 0 : 1;
+}
+
+// Balloons are tooltips of the shell's tray. Their title and text are read
+// with TTM_GETTITLE and TTM_ENUMTOOLSA into the shell's own memory; the
+// balloon may already have timed out, so hidden ones count too.
+struct Balloon {
+  HWND window;
+  bool visible;
+  std::string title;
+  std::string text;
+};
+
+BOOL CALLBACK CollectBalloon(HWND window, LPARAM data) {
+  if (ClassOf(window) != TOOLTIPS_CLASSA) return TRUE;
+  if (SendMessageA(window, TTM_GETTOOLCOUNT, 0, 0) < 1) return TRUE;
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  const size_t textSize = 1024;
+  struct Layout {
+    TTTOOLINFOA tool;
+    TTGETTITLE title;
+    char text[textSize];
+    WCHAR titleText[128];
+  };
+  RemoteBuffer remote(process, sizeof(Layout));
+  if (!remote.address()) return TRUE;
+  auto* there = static_cast<Layout*>(remote.address());
+  Layout here = {};
+  here.tool.cbSize = sizeof here.tool;
+  here.tool.lpszText = there->text;
+  here.title.dwSize = sizeof here.title;
+  here.title.cch = 128;
+  here.title.pszTitle = there->titleText;
+  if (!remote.Write(&here, sizeof here)) return TRUE;
+  if (!SendMessageA(window, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&there->tool))) return TRUE;
+  SendMessageA(window, TTM_GETTITLE, 0, reinterpret_cast<LPARAM>(&there->title));
+  if (!remote.Read(&here, sizeof here)) return TRUE;
+  here.text[textSize - 1] = '\0';
+  here.titleText[127] = 0;
+  char title[256] = "";
+  WideCharToMultiByte(CP_ACP, 0, here.titleText, -1, title, sizeof title, nullptr, nullptr);
+  auto* balloons = reinterpret_cast<std::vector<Balloon>*>(data);
+  balloons->push_back(Balloon{window, IsWindowVisible(window) != FALSE, title, here.text});
+  return TRUE;
+}
+
+std::vector<Balloon> Balloons() {
+  std::vector<Balloon> balloons;
+  EnumWindows(CollectBalloon, reinterpret_cast<LPARAM>(&balloons));
+  return balloons;
+}
+
+int Usage() {
+  std::fprintf(stderr, "usage: driver <command> [arguments...] (see the source)\n");
+  return 2;
+}
+
+int Arg(int argc, char** argv, int index, int fallback) {
+  return index < argc ? std::atoi(argv[index]) : fallback;
+}
+
+// The command line of a program and its arguments, each quoted.
+std::string CommandLine(int argc, char** argv, int first) {
+  std::string line;
+  for (int i = first; i < argc; ++i) {
+    if (!line.empty()) line.push_back(' ');
+    line += i == first ? "\"" + std::string(argv[i]) + "\"" : std::string(argv[i]);
+  }
+  return line;
+}
+
+int Run(int show, int timeout, const std::string& commandLine) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(show);
+  const char* desktop = std::getenv("VELKIN_DESKTOP");
+  if (desktop && *desktop) startup.lpDesktop = const_cast<char*>(desktop);
+  PROCESS_INFORMATION process = {};
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    std::fprintf(stderr, "driver: cannot start %s\n", commandLine.c_str());
+    return 4;
+  }
+  CloseHandle(process.hThread);
+  DWORD code = 3;
+  if (WaitForSingleObject(process.hProcess, timeout) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hProcess);
+  return static_cast<int>(code);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  const std::string command = argv[1];
+  const char* desktop = std::getenv("VELKIN_DESKTOP");
+  if (desktop && *desktop) {
+    // The desktop's process may still be making it.
+    HDESK handle = nullptr;
+    WaitFor(15000, [&] { return (handle = OpenDesktopA(desktop, 0, FALSE, GENERIC_ALL)) != nullptr; });
+    if (!handle || !SetThreadDesktop(handle)) {
+      std::fprintf(stderr, "driver: cannot use the desktop %s\n", desktop);
+      return 4;
+    }
+  }
+  if (command == "sleep" && argc >= 3) {
+    // Keeps a virtual desktop alive for the programs started on it.
+    Sleep(std::atoi(argv[2]));
+    return 0;
+  }
+  if (command == "run" && argc >= 5) return Run(std::atoi(argv[2]), std::atoi(argv[3]), CommandLine(argc, argv, 4));
+
+  if (command == "wait-window" || command == "wait-visible") {
+    const bool visible = command == "wait-visible";
+    bool found = WaitFor(Arg(argc, argv, 2, 10000), [&] {
+      HWND main = MainWindow();
+      return main && (!visible || IsWindowVisible(main));
+    });
+    if (!found) return 1;
+    PrintState(MainWindow());
+    return 0;
+  }
+  if (command == "hidden") {
+    HWND main = MainWindow();
+    return main && !IsWindowVisible(main) ? 0 : 1;
+  }
+  if (command == "foreground") {
+    HWND main = MainWindow();
+    return main && GetForegroundWindow() == main ? 0 : 1;
+  }
+  if (command == "wait-gone") return WaitFor(Arg(argc, argv, 2, 10000), [] { return !MainWindow(); }) ? 0 : 1;
+  if (command == "command" && argc >= 3) {
+    HWND main = MainWindow();
+    // Posted: a command may open a modal box, which would hold a send.
+    return main && PostMessageA(main, WM_COMMAND, MAKEWPARAM(std::atoi(argv[2]), 0), 0) ? 0 : 1;
+  }
+  if (command == "message" && argc >= 5) {
+    HWND main = MainWindow();
+    return main && PostMessageA(main, std::strtoul(argv[2], nullptr, 0), std::strtoul(argv[3], nullptr, 0),
+                                std::strtol(argv[4], nullptr, 0))
+               ? 0
+               : 1;
+  }
+  if (command == "wait-box" && argc >= 3) {
+    const std::string wanted = argv[2];
+    std::string found;
+    bool ok = WaitFor(Arg(argc, argv, 3, 10000), [&] {
+      for (const Box& box : Boxes())
+        if (box.text.find(wanted) != std::string::npos) {
+          found = box.text;
+          return true;
+        }
+      return false;
+    });
+    if (ok) std::printf("%s\n", OneLine(found).c_str());
+    return ok ? 0 : 1;
+  }
+  if (command == "boxes") {
+    for (const Box& box : Boxes()) std::printf("%s\n", OneLine(box.text).c_str());
+    return 0;
+  }
+  if (command == "answer" && argc >= 3) {
+    const std::string button = argv[2];
+    const int id = button == "yes" ? IDYES : button == "no" ? IDNO : IDOK;
+    std::vector<Box> boxes = Boxes();
+    if (boxes.empty()) return 1;
+    HWND control = GetDlgItem(boxes.front().window, id);
+    if (!control) return 1;
+    PostMessageA(boxes.front().window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+    return 0;
+  }
+  if (command == "tab" && argc >= 3) return ClickTab(std::atoi(argv[2]));
+  if (command == "current-tab") {
+    HWND main = MainWindow();
+    HWND tabs = main ? TabControl(main) : nullptr;
+    if (!tabs) return 1;
+    std::printf("%d\n", static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0)));
+    return 0;
+  }
+  if (command == "balloon" && argc >= 3) {
+    const std::string wanted = argv[2];
+    Balloon shown = {};
+    bool ok = WaitFor(Arg(argc, argv, 3, 10000), [&] {
+      for (const Balloon& balloon : Balloons())
+        if (balloon.text.find(wanted) != std::string::npos) {
+          shown = balloon;
+          return true;
+        }
+      return false;
+    });
+    if (ok)
+      std::printf("%s|%s|%s\n", shown.visible ? "visible" : "hidden", OneLine(shown.title).c_str(),
+                  OneLine(shown.text).c_str());
+    return ok ? 0 : 1;
+  }
+  if (command == "workarea") {
+    RECT area;
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) return 1;
+    std::printf("%ld %ld %ld %ld %d\n", area.left, area.top, area.right, area.bottom, GetSystemMetrics(SM_CYSCREEN));
+    return 0;
+  }
+  if (command == "appdata") {
+    char folder[MAX_PATH] = "";
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, folder))) return 1;
+    std::printf("%s\n", folder);
+    return 0;
+  }
+  if (command == "forget-settings") {
+    LONG result = RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Velkin 1.0");
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND ? 0 : 1;
+  }
+  return Usage();
+}

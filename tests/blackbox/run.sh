@@ -1,0 +1,300 @@
+#!/usr/bin/env bash
+# Black-box tests of the organiser: the real velkin.exe under Wine, driven
+# from outside by driver.exe as a user would, in a private copy of the Wine
+# prefix (its own registry and Application Data folder) on a private Xvfb.
+#
+#   tests/blackbox/run.sh BUILD_DIR SCENARIO
+#
+# Scenarios: first-start, save-and-load, seeded-lists, second-instance,
+# start-hidden, close-hides, backup, manage-backups, malformed-list.
+#
+# The programs run on a Wine virtual desktop: its tray shows the icon and
+# the balloons, which the driver can then read.
+set -euo pipefail
+
+if [ "$#" -ne 2 ]; then
+    echo "usage: $0 BUILD_DIR SCENARIO" >&2
+    exit 2
+fi
+build="$(cd "$1" && pwd)"
+scenario="$2"
+source_dir="$(cd "$(dirname "$0")/../.." && pwd)"
+wine_run="$source_dir/scripts/wine-run"
+wine_stop="$source_dir/scripts/wine-stop"
+lists="$source_dir/tests/data/lists"
+
+for program in velkin.exe blackbox_driver.exe; do
+    [ -f "$build/$program" ] || { echo "missing $build/$program" >&2; exit 2; }
+done
+
+# The shared prefix is made ready once, then copied: what the organiser
+# writes (registry, data folder) stays in the copy.
+base_prefix="${VELKIN_WINEPREFIX:-${HOME:-/tmp}/.cache/velkin/wineprefix}"
+if [ ! -f "$base_prefix/.velkin-ready" ]; then
+    "$wine_run" cmd /c exit >/dev/null 2>&1 || true
+fi
+work="$(mktemp -d "${TMPDIR:-/tmp}/velkin-blackbox.XXXXXX")"
+cleanup() {
+    "$wine_stop" >/dev/null 2>&1 || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+cp -a "$base_prefix" "$work/prefix"
+rm -f "$work/prefix/.velkin-ready.lock"
+export VELKIN_WINEPREFIX="$work/prefix"
+# A private Xvfb, whatever display the caller has.
+unset DISPLAY
+export VELKIN_DESKTOP="velkin-blackbox"
+
+velkin_win="Z:$(echo "$build/velkin.exe" | tr / '\\')"
+driver() { "$wine_run" "$build/blackbox_driver.exe" "$@"; }
+
+fail() {
+    echo "FAIL [$scenario]: $*" >&2
+    echo "message boxes open:" >&2
+    driver boxes >&2 2>/dev/null || true
+    exit 1
+}
+note() { echo "[$scenario] $*"; }
+
+# The virtual desktop lives while the driver sleeping on it does.
+"$wine_run" explorer "/desktop=$VELKIN_DESKTOP,1024x768" "$build/blackbox_driver.exe" sleep 900000 \
+    >/dev/null 2>&1 &
+
+# The Application Data folder of the copy, as a host path.
+appdata_win="$(driver appdata | tr -d '\r')"
+[ -n "$appdata_win" ] || fail "no Application Data folder"
+appdata="$work/prefix/drive_c/$(echo "${appdata_win#C:\\}" | tr '\\' /)"
+data="$appdata/Velkin 1.0"
+current="$data/current"
+rm -rf "$data"
+driver forget-settings || fail "could not clear the settings key"
+
+velkin_pid=""
+# Starts the organiser (show command 1, as a shell starts it, unless
+# SHOW is set) with the given arguments; its exit code lands in $work/exit.
+start_velkin() {
+    rm -f "$work/exit"
+    (
+        set +e
+        driver run "${SHOW:-1}" 120000 "$velkin_win" "$@"
+        echo $? >"$work/exit"
+    ) &
+    velkin_pid=$!
+    driver wait-window 20000 >/dev/null || fail "no main window after start"
+}
+
+# Waits for the organiser to end and checks its exit code.
+expect_exit() {
+    local waited
+    for waited in $(seq 1 200); do
+        [ -f "$work/exit" ] && break
+        sleep 0.1
+    done
+    [ -f "$work/exit" ] || fail "the organiser did not end"
+    wait "$velkin_pid" 2>/dev/null || true
+    local code
+    code="$(cat "$work/exit")"
+    [ "$code" = 0 ] || fail "exit code $code, expected 0"
+}
+
+exit_from_tray() {
+    driver command 555 || fail "cannot send Exit"
+    expect_exit
+}
+
+expect_no_boxes() {
+    local open
+    open="$(driver boxes | tr -d '\r')"
+    [ -z "$open" ] || fail "unexpected message box: $open"
+}
+
+tutorial_names=(
+    "Mini-Tutorial" "To add a new task, press enter" "To add a subtask, press tab"
+    "To activate a task, press space" "To complete a task, press shift"
+    "To organize tasks, drag with mouse" "To set properties, double click"
+    "Calendar shows due dates in bold" "Hover over dates to see due tasks" "Tasks" "Get Organized!"
+)
+
+# The task names of a list file, in file order.
+names_of() { tr -d '\r' <"$1" | sed -n 's/^\t*<name>\(.*\)<\/name>$/\1/p'; }
+
+check_tutorial() {
+    local file="$current/list.xml"
+    [ -f "$file" ] || fail "list.xml was not saved"
+    local expected actual
+    expected="$(printf '%s\n' "${tutorial_names[@]}")"
+    actual="$(names_of "$file")"
+    [ "$actual" = "$expected" ] || fail "tutorial in list.xml differs:\n$actual"
+    # Nesting: eight steps under "Mini-Tutorial", one under "Tasks".
+    [ "$(grep -c $'^\t\t<name>' "$file")" = 9 ] || fail "tutorial steps are not children"
+    [ "$(grep -c $'^\t<name>' "$file")" = 2 ] || fail "tutorial has not two top-level tasks"
+}
+
+case "$scenario" in
+first-start)
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    expect_no_boxes
+    balloon="$(driver balloon "Right Click on the Velkin icon to access the program menu." 15000 | tr -d '\r')" ||
+        fail "no tutorial balloon in the tray"
+    note "balloon: $(printf '%s' "$balloon" | tr -cd '[:print:]')"
+    # No settings yet: 250 x 250 in the work area's bottom-right corner.
+    # Wine's virtual desktop grows its task bar with the first tray icon,
+    # after the window was placed: then the corner is the screen's.
+    state="$(driver wait-window 1000 | tr -d '\r')"
+    read -r _ _ left top right bottom <<<"$state"
+    read -r _ _ work_right work_bottom screen_bottom <<<"$(driver workarea | tr -d '\r')"
+    [ $((right - left)) = 250 ] && [ $((bottom - top)) = 250 ] || fail "window is not 250 x 250: $state"
+    [ "$right" = "$work_right" ] || fail "window's right edge $right, work area's $work_right"
+    [ "$bottom" = "$work_bottom" ] || [ "$bottom" = "$screen_bottom" ] ||
+        fail "window's bottom edge $bottom, work area's $work_bottom, screen's $screen_bottom"
+    exit_from_tray
+    check_tutorial
+    for file in active.xml done.xml; do
+        [ -f "$current/$file" ] || fail "$file was not saved"
+    done
+    ;;
+save-and-load)
+    start_velkin
+    exit_from_tray
+    check_tutorial
+    mkdir -p "$work/first"
+    cp "$current"/*.xml "$work/first/"
+    # The second start loads the saved lists and builds no tutorial: the
+    # next save gives the same bytes (stamps included), not a second copy.
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    expect_no_boxes
+    exit_from_tray
+    for file in list.xml active.xml done.xml; do
+        cmp -s "$work/first/$file" "$current/$file" || fail "$file changed across a start without edits"
+    done
+    ;;
+seeded-lists)
+    mkdir -p "$current"
+    cp "$lists/buy-milk.xml" "$current/list.xml"
+    cp "$current/list.xml" "$work/seed.xml"
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    exit_from_tray
+    names_of "$current/list.xml" | grep -qx "Mini-Tutorial" && fail "tutorial built over a non-empty list"
+    [ "$(names_of "$current/list.xml")" = "$(names_of "$work/seed.xml")" ] || fail "seeded tasks not kept"
+    ;;
+second-instance)
+    start_velkin -autorun
+    sleep 1
+    driver hidden || fail "-autorun did not start hidden"
+    code=0
+    driver run 1 20000 "$velkin_win" || code=$?
+    [ "$code" = 0 ] || fail "second instance exit code $code, expected 0"
+    driver wait-visible 5000 >/dev/null || fail "second start did not show the first window"
+    if driver foreground; then note "first window is in the foreground"; else
+        note "first window shown; Wine did not report it as the foreground window"; fi
+    # A second start with -autorun also shows the window.
+    driver message 0x10 0 0 || fail "cannot close"   # WM_CLOSE hides
+    sleep 1
+    driver hidden || fail "WM_CLOSE did not hide"
+    code=0
+    driver run 1 20000 "$velkin_win" -autorun || code=$?
+    [ "$code" = 0 ] || fail "second instance with -autorun: exit code $code"
+    driver wait-visible 5000 >/dev/null || fail "second start with -autorun did not show the window"
+    exit_from_tray
+    ;;
+start-hidden)
+    start_velkin x-autorunx
+    sleep 2
+    driver hidden || fail "'-autorun' inside a word did not start hidden"
+    exit_from_tray
+    start_velkin -AUTORUN
+    driver wait-visible 10000 >/dev/null || fail "'-AUTORUN' in capitals started hidden"
+    exit_from_tray
+    SHOW=7 start_velkin
+    sleep 2
+    driver hidden || fail "show command 7 did not start hidden"
+    exit_from_tray
+    ;;
+close-hides)
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    [ -f "$current/list.xml" ] && fail "list.xml exists before any save"
+    driver message 0x10 0 0 || fail "cannot close"   # WM_CLOSE
+    sleep 1
+    driver hidden || fail "closing did not hide the window"
+    check_tutorial
+    # Escape in the window: hides and saves too; minimising hides.
+    driver message 0x6FE5 0 0x201 || fail "cannot click the tray icon"   # WM_LBUTTONDOWN
+    driver wait-visible 5000 >/dev/null || fail "tray click did not show the window"
+    driver message 0x112 0xF020 0 || fail "cannot minimise"   # WM_SYSCOMMAND SC_MINIMIZE
+    sleep 1
+    driver hidden || fail "minimising did not hide the window"
+    driver wait-window 1000 >/dev/null || fail "the program ended"
+    exit_from_tray
+    ;;
+backup)
+    start_velkin -autorun
+    driver command 556 || fail "cannot send Backup Lists"
+    driver wait-box "Backup succeeded!" 10000 >/dev/null || fail "no \"Backup succeeded!\""
+    driver answer ok
+    sleep 1
+    driver hidden || fail "backup showed the window"
+    today="$(date +%-m-%-d-%Y)"
+    for file in list.xml active.xml done.xml; do
+        [ -f "$data/$today/$file" ] || fail "backup folder $today lacks $file"
+    done
+    names_of "$data/$today/list.xml" | grep -qx "Get Organized!" || fail "backup lacks the tasks"
+    exit_from_tray
+    ;;
+manage-backups)
+    start_velkin
+    driver command 557 || fail "cannot send Manage Backups"
+    text="$(driver wait-box "The program must close to manage backups" 10000 | tr -d '\r')" ||
+        fail "no Manage Backups question"
+    expected='To revert to a previous state follow these instructions: \n    1. Rename the "current" folder to any other name \n    2. Copy the folder of the desired backup date \n    3. Name the copied folder "current" \n    4. Restart the program \n The program must close to manage backups, do you want to continue?'
+    [ "$text" = "$expected" ] || fail "question text differs: $text"
+    driver answer no
+    sleep 1
+    driver wait-window 1000 >/dev/null || fail "No ended the program"
+    driver command 557
+    driver wait-box "The program must close" 10000 >/dev/null || fail "no question the second time"
+    driver answer yes
+    expect_exit
+    # Ended without saving.
+    [ -f "$current/list.xml" ] && fail "Manage Backups saved the lists"
+    ;;
+malformed-list)
+    mkdir -p "$current"
+    cp "$lists/truncated.xml" "$current/list.xml"
+    cp "$lists/truncated.xml" "$work/original.xml"
+    rm -f "$work/exit"
+    (
+        set +e
+        driver run 1 120000 "$velkin_win"
+        echo $? >"$work/exit"
+    ) &
+    velkin_pid=$!
+    # The reader's messages come before the window is shown.
+    seen=0
+    for attempt in $(seq 1 20); do
+        if text="$(driver wait-box "" 3000 | tr -d '\r')"; then
+            note "message: $text"
+            seen=$((seen + 1))
+            driver answer ok
+            sleep 0.5
+        elif driver wait-visible 100 >/dev/null; then
+            break
+        fi
+    done
+    [ "$seen" -gt 0 ] || fail "no message about the malformed list.xml"
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    exit_from_tray
+    [ -f "$current/list.unread.xml" ] || fail "the unread list.xml was not kept"
+    cmp -s "$current/list.unread.xml" "$work/original.xml" || fail "the kept copy differs from the original"
+    names_of "$current/list.xml" | grep -qx "Kept" || fail "the part read was not saved"
+    ;;
+*)
+    echo "unknown scenario $scenario" >&2
+    exit 2
+    ;;
+esac
+note "passed"
