@@ -206,9 +206,13 @@ HWND CalendarTooltip() {
 void DestroyCalendar(HWND calendar) {
   if (!calendar || !IsWindow(calendar)) return;
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(calendar, WM_GETFONT, 0, 0));
-  // The tooltip is owned by the calendar and goes with it.
+  // The tooltip's owner is the main window (a child owns no pop-up), so it
+  // does not go with the calendar by itself.
+  if (g_tooltip && GetWindow(g_tooltip, GW_OWNER) == GetAncestor(calendar, GA_ROOT)) {
+    DestroyWindow(g_tooltip);
+    g_tooltip = nullptr;
+  }
   DestroyWindow(calendar);
   if (font) DeleteObject(font);
   if (App().calendar == calendar) App().calendar = nullptr;
-  if (g_tooltip && !IsWindow(g_tooltip)) g_tooltip = nullptr;
 }

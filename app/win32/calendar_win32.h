@@ -12,7 +12,12 @@
 // cannot be made.
 HWND CreateCalendar(HINSTANCE instance, HWND mainWindow);
 
-// Answers MCN_GETDAYSTATE (sent to the main window): fills the request's
+// The code of the calendar's day-state request, as the control sends it:
+// MCN_FIRST - 1 (-747). MinGW-w64's <commctrl.h> gives MCN_GETDAYSTATE as
+// MCN_FIRST + 3 (-743), a value no calendar sends; compare with this one.
+constexpr UINT kCalendarGetDayState = 0U - 747U;
+
+// Answers kCalendarGetDayState (MCN_GETDAYSTATE) (sent to the main window): fills the request's
 // day-state array with the due days of the months it asks for. A request
 // without an array is given one that lives until the next request. Returns 0.
 LRESULT RefreshDayStates(NMDAYSTATE* request);
