@@ -6,7 +6,7 @@ export OPENSSL_MINGW_ROOT := $(CACHE)/openssl-mingw64
 STAMP := $(CACHE)/deps-installed
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps native windows asan fuzz-build test test-native test-asan test-windows fuzz bench run clean format
+.PHONY: all deps native windows asan fuzz-build test test-native test-asan test-windows fuzz bench run screenshots clean format
 
 all: native windows
 
@@ -59,9 +59,16 @@ bench: deps
 	cmake --build --preset windows --target treeview_load_bench
 	scripts/wine-run build/windows/treeview_load_bench.exe; rc=$$?; scripts/wine-stop; exit $$rc
 
+# Started through Wine's "start", as a shell starts a program (shown
+# normally); a bare start would pass the default show command, which hides.
 run: windows
-	@if [ -z "$$DISPLAY" ]; then echo "No display: running under Xvfb."; fi
-	scripts/wine-run build/windows/velkin.exe
+	@if [ -z "$$DISPLAY" ] || { command -v xdpyinfo >/dev/null && ! xdpyinfo >/dev/null 2>&1; }; then \
+		echo "No usable display: running under Xvfb (nothing will be seen; scripts/wine-stop ends it)."; fi
+	scripts/wine-run start /wait /unix "$(CURDIR)/build/windows/velkin.exe"
+
+# A PNG of each tab in the plain look, from the real program under Wine.
+screenshots: windows
+	tests/blackbox/run.sh build/windows screenshots
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -2,7 +2,6 @@
 // and calendar, the tray icon, the lists loaded, then the message loop.
 #include <windows.h>
 #include <commctrl.h>
-#include <psapi.h>
 
 #include <string>
 
@@ -127,9 +126,9 @@ int RunMessageLoop() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
   ResetAppState();
-  char programPath[kPathSize] = "";
-  GetModuleFileNameExA(GetCurrentProcess(), nullptr, programPath, sizeof programPath);
-  SetProgramFolder(programPath);
+  // Without it there is no help file and no "background.bmp"; both have
+  // their own way out.
+  LocateProgramFolder();
 
   HANDLE mutex = CreateMutexA(nullptr, TRUE, kInstanceName);
   if (GetLastError() == ERROR_ALREADY_EXISTS) {

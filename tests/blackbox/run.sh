@@ -6,7 +6,9 @@
 #   tests/blackbox/run.sh BUILD_DIR SCENARIO
 #
 # Scenarios: first-start, save-and-load, seeded-lists, second-instance,
-# start-hidden, close-hides, backup, manage-backups, malformed-list.
+# start-hidden, close-hides, backup, manage-backups, malformed-list; and
+# screenshots, which writes a PNG of each tab into $VELKIN_SCREENSHOTS
+# (default docs/) for `make screenshots`.
 #
 # The programs run on a Wine virtual desktop: its tray shows the icon and
 # the balloons, which the driver can then read.
@@ -291,6 +293,63 @@ malformed-list)
     [ -f "$current/list.unread.xml" ] || fail "the unread list.xml was not kept"
     cmp -s "$current/list.unread.xml" "$work/original.xml" || fail "the kept copy differs from the original"
     names_of "$current/list.xml" | grep -qx "Kept" || fail "the part read was not saved"
+    ;;
+screenshots)
+    out="${VELKIN_SCREENSHOTS:-$source_dir/docs}"
+    mkdir -p "$out" "$current"
+    # A small set of lists, with due days in this month for the calendar.
+    month="$(date +%-m)"
+    year="$(date +%Y)"
+    item() {  # depth name link state [duedate]
+        local tabs=""
+        for _ in $(seq 1 "$1"); do tabs="$tabs"$'\t'; done
+        local inner="$tabs"$'\t'
+        printf '%s\r\n' "$tabs<item>" "$inner<name>$2</name>"
+        [ "$3" = "-" ] || printf '%s\r\n' "$inner<link>$3</link>"
+        printf '%s\r\n' "$inner<state>$4</state>" "$inner<enterdate>$month-1-$year 9:00</enterdate>"
+        [ -z "${5:-}" ] || printf '%s\r\n' "$inner<duedate>$5</duedate>"
+    }
+    close() { local tabs=""; for _ in $(seq 1 "$1"); do tabs="$tabs"$'\t'; done; printf '%s\r\n' "$tabs</item>"; }
+    header() { printf '%s\r\n' '<?xml version="1.0" encoding="Windows-1252"?>' '' '<list version="1.0">'; }
+    footer() { printf '%s\r\n' '</list>'; }
+    {
+        header
+        item 0 "Home" 0 3; item 1 "Pay rent" 1 12 "$month-15-$year"; close 1
+        item 1 "Call the plumber" 0 8 "$month-20-$year"; close 1
+        item 1 "Water the plants" 0 0; close 1; close 0
+        item 0 "Work" 0 3; item 1 "Quarterly report" 2 12 "$month-28-$year"; close 1
+        item 1 "Book train tickets" 0 0; close 1
+        item 1 "Prepare the workshop" 0 2; item 2 "Slides" 0 0; close 2; item 2 "Room and coffee" 0 0; close 2
+        close 1; close 0
+        footer
+    } >"$current/list.xml"
+    {
+        header
+        item 0 "Pay rent" 1 12 "$month-15-$year"; close 0
+        item 0 "Quarterly report" 2 12 "$month-28-$year"; close 0
+        footer
+    } >"$current/active.xml"
+    {
+        header
+        item 0 "Renew passport" - 0; close 0
+        item 0 "Plan the team offsite" - 2; item 1 "Choose a date" - 0; close 1; item 1 "Send invitations" - 0
+        close 1; close 0
+        footer
+    } >"$current/done.xml"
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    expect_no_boxes
+    display=":$(cut -d' ' -f1 "$work/prefix.display")"
+    names=(lists active done calendar)
+    for index in 0 1 2 3; do
+        driver tab "$index" || fail "cannot select tab $index"
+        sleep 1
+        read -r _ _ left top right bottom <<<"$(driver wait-window 1000 | tr -d '\r')"
+        import -display "$display" -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
+            "$out/tab-${names[$index]}.png"
+        note "wrote $out/tab-${names[$index]}.png"
+    done
+    exit_from_tray
     ;;
 *)
     echo "unknown scenario $scenario" >&2
