@@ -77,11 +77,9 @@ LRESULT CALLBACK CalendarProc(HWND calendar, UINT message, WPARAM wParam, LPARAM
   HBITMAP background = static_cast<HBITMAP>(App().treeBackground);
   switch (message) {
     case WM_PAINT:
-      if (!background) break;
-      return PaintControlTransparently(calendar, background, g_previousCalendarProc,
-                                       reinterpret_cast<HDC>(wParam));
     case WM_PRINTCLIENT:
-      // Printed the way it shows on the screen.
+      // A print comes out the way the screen shows the calendar. A paint
+      // whose wParam names a DC paints there, as the control's own does.
       if (!background) break;
       return PaintControlTransparently(calendar, background, g_previousCalendarProc,
                                        reinterpret_cast<HDC>(wParam));
