@@ -483,4 +483,39 @@ TEST_F(TreeWindow, PaintsOverTheTreeBackground) {
   DeleteObject(background);
 }
 
+TEST_F(TreeWindow, DraggingOverEmptySpacePansSideways) {
+  App().hscroll = 1;
+  HWND tree = Tree(*lists);
+  ShowWindow(NotifyingMainWindow(), SW_SHOWNA);
+  Add(*lists, nullptr, std::string(120, 'W').c_str());
+  RefreshScrollBars(tree);
+  PumpMessages();
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_RANGE | SIF_PAGE;
+  ASSERT_TRUE(GetScrollInfo(tree, SB_HORZ, &info));
+  ASSERT_GT(info.nMax - static_cast<int>(info.nPage), 60);  // room to pan
+
+  RECT client{};
+  GetClientRect(tree, &client);
+  const int y = client.bottom - 5;  // below the only node
+  // The release waits in the queue, as it would while the button is held.
+  PostMessageA(tree, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, y));
+  PostMessageA(tree, WM_LBUTTONUP, 0, MAKELPARAM(60, y));
+  SendMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, y));
+  PumpMessages();
+  EXPECT_EQ(GetScrollPos(tree, SB_HORZ), 40);  // pointer left: content right
+  EXPECT_NE(GetCapture(), tree);
+
+  // Once released, moving the pointer pans no more.
+  SendMessageA(tree, WM_MOUSEMOVE, 0, MAKELPARAM(10, y));
+  EXPECT_EQ(GetScrollPos(tree, SB_HORZ), 40);
+  // Moving right pans back.
+  PostMessageA(tree, WM_LBUTTONUP, 0, MAKELPARAM(130, y));
+  SendMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, y));
+  PumpMessages();
+  EXPECT_EQ(GetScrollPos(tree, SB_HORZ), 10);
+  ShowWindow(NotifyingMainWindow(), SW_HIDE);
+}
+
 }  // namespace
