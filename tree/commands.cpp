@@ -126,7 +126,7 @@ int RemoveOne(TaskForest& tree, Node node, bool release) {
   return 1;
 }
 
-// Ends a label edit's bookkeeping when the edited node goes.
+// The application state's note of the label edit under way.
 void SetLabelEdit(Handle edit) { App().labelEdit = edit; }
 
 }  // namespace
@@ -419,7 +419,11 @@ void RemoveAndReselect(TaskForest& tree, Node node, bool releaseRecords) {
   TaskForest* view = CurrentView();
   Node watched = node;
   if (view != &tree) {
-    TaskRecord* record = RecordOf(tree, node);
+    // Seen from the other tree of a link, the node is its partner there.
+    const TreeKind kind = KindOf(tree);
+    const bool partnerView = (kind == TreeKind::kLists && view == App().active) ||
+                             (kind == TreeKind::kActive && view == App().lists);
+    TaskRecord* record = partnerView ? RecordOf(tree, node) : nullptr;
     watched = record ? record->link : nullptr;
   }
   Node lastVisible = view ? view->GetNext(nullptr, Relation::kLastVisible) : nullptr;

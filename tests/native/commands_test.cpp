@@ -454,6 +454,23 @@ TEST_F(Commands, RemovingTheLastVisibleNodeSelectsTheNewLast) {
   EXPECT_EQ(host.repainted.back(), &lists);
 }
 
+TEST_F(Commands, CompletingFromActiveReselectsTheLastCopyThere) {
+  // Nodes of different forests may have equal handles; these do not.
+  for (const char* name : {"W", "X", "Y"}) Add(lists, nullptr, name);
+  Node a = Add(lists, nullptr, "A");
+  Node b = Add(lists, nullptr, "B");
+  ActivateTask(lists, b);
+  ActivateTask(lists, a);  // Today[A B]: B's copy is the last row
+  Node copyA = Rec(lists, a)->link;
+  Node copyB = Rec(lists, b)->link;
+  host.view = &active;
+  active.Select(FirstChild(active, kRootNode), Relation::kCaret);
+  EXPECT_EQ(CompleteTask(active, copyB), 1);
+  EXPECT_EQ(SelectedNode(active), copyA);
+  EXPECT_FALSE(active.RedrawSuspended());
+  EXPECT_EQ(host.repainted.back(), &active);
+}
+
 // --- Cut and paste ---
 
 TEST_F(Commands, CutInListsPastedInActiveIsRefusedAndStaysPending) {
