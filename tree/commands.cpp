@@ -20,7 +20,9 @@ PendingCut gCut = {nullptr, nullptr};
 // way is left to that removal, which has not reached it yet.
 std::vector<Node> gActiveRemovals;
 
-TaskForest* CurrentView() { return gHost ? gHost->CurrentView() : nullptr; }
+TaskForest* CurrentView() {
+  return gHost ? gHost->CurrentView() : nullptr;
+}
 
 void FocusCurrentView() {
   if (gHost) gHost->FocusCurrentView();
@@ -127,7 +129,9 @@ int RemoveOne(TaskForest& tree, Node node, bool release) {
 }
 
 // The application state's note of the label edit under way.
-void SetLabelEdit(Handle edit) { App().labelEdit = edit; }
+void SetLabelEdit(Handle edit) {
+  App().labelEdit = edit;
+}
 
 }  // namespace
 
@@ -139,11 +143,19 @@ TreeKind KindOf(const TaskForest& tree) {
   return TreeKind::kOther;
 }
 
-TreeHost* Host() { return gHost; }
-void SetHost(TreeHost* host) { gHost = host; }
+TreeHost* Host() {
+  return gHost;
+}
+void SetHost(TreeHost* host) {
+  gHost = host;
+}
 
-PendingCut CurrentCut() { return gCut; }
-void ClearCut() { gCut = {nullptr, nullptr}; }
+PendingCut CurrentCut() {
+  return gCut;
+}
+void ClearCut() {
+  gCut = {nullptr, nullptr};
+}
 
 void ForgetCutNode(TaskForest& tree, Node node) {
   if (gCut.tree != &tree || !gCut.node || !node) return;
@@ -430,7 +442,8 @@ void RemoveAndReselect(TaskForest& tree, Node node, bool releaseRecords) {
   if (view) view->SetRedraw(false);
   RemoveSubtree(tree, node, releaseRecords);
   if (view) {
-    if (watched && watched == lastVisible) view->Select(view->GetNext(nullptr, Relation::kLastVisible), Relation::kCaret);
+    if (watched && watched == lastVisible)
+      view->Select(view->GetNext(nullptr, Relation::kLastVisible), Relation::kCaret);
     view->SetRedraw(true);
     Repaint(*view);
   }
@@ -454,7 +467,9 @@ bool OnEndLabelEdit(TaskForest& tree, Node node, const char* text) {
   TaskRecord* record = RecordOf(tree, node);
   if (record && record->link) {
     const TreeKind kind = KindOf(tree);
-    TaskForest* other = kind == TreeKind::kLists ? App().active : kind == TreeKind::kActive ? App().lists : nullptr;
+    TaskForest* other = kind == TreeKind::kLists    ? App().active
+                        : kind == TreeKind::kActive ? App().lists
+                                                    : nullptr;
     if (other) SetTaskName(*other, record->link, text);
   }
   return false;

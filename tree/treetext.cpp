@@ -45,7 +45,8 @@ void WalkWithDepth(TaskForest& tree, Node start, int depth, Visit&& visit) {
 size_t TreeTextLength(TaskForest& tree, Node start, int depth) {
   size_t length = 0;
   WalkWithDepth(tree, start, depth, [&](Node node, int level) {
-    length += static_cast<size_t>(TaskNameLength(tree, node)) + static_cast<size_t>(level > 0 ? level : 0) + 2;
+    length +=
+        static_cast<size_t>(TaskNameLength(tree, node)) + static_cast<size_t>(level > 0 ? level : 0) + 2;
   });
   return length;
 }
@@ -104,4 +105,6 @@ int CopyText(TaskForest& tree, Node node) {
   return CopyTreeText(tree, node);
 }
 
-int CopyAllText(TaskForest& tree) { return CopyTreeText(tree, nullptr); }
+int CopyAllText(TaskForest& tree) {
+  return CopyTreeText(tree, nullptr);
+}

@@ -180,8 +180,14 @@ TEST_F(Commands, RenamingEitherPartnerRenamesTheOther) {
 
   RenameTask(lists, task);
   Type(lists, "a<b>c");
-  EXPECT_EQ(TaskName(lists, task), "a\x8B" "b\x9B" "c");
-  EXPECT_EQ(TaskName(active, copy), "a\x8B" "b\x9B" "c");
+  EXPECT_EQ(TaskName(lists, task),
+            "a\x8B"
+            "b\x9B"
+            "c");
+  EXPECT_EQ(TaskName(active, copy),
+            "a\x8B"
+            "b\x9B"
+            "c");
 
   RenameTask(active, copy);
   Type(active, "From Active");
@@ -528,7 +534,7 @@ TEST_F(Commands, ActiveKeepsItsTwoLevelsWhenPasting) {
   EXPECT_EQ(PasteTask(active, f2, false), 0);  // a task below a folder
   EXPECT_EQ(PasteTask(active, t2, true), 0);   // a task into a task
   CutTask(active, f1);
-  EXPECT_EQ(PasteTask(active, f2, true), 0);  // a folder into a folder
+  EXPECT_EQ(PasteTask(active, f2, true), 0);   // a folder into a folder
   EXPECT_EQ(PasteTask(active, t2, false), 0);  // a folder below a task
   EXPECT_EQ(Shape(active), "F1[T1] F2[T2]");
   EXPECT_EQ(CurrentCut().node, f1);
@@ -602,7 +608,8 @@ TEST_F(Commands, EveryKeyOfTheTableIsHandledAndLettersNeedControl) {
   for (unsigned key : {kKeyReturn, kKeyTab, kKeySpace, kKeyShift, kKeyDelete, kKeyLeft, kKeyRight, kKeyUp,
                        kKeyDown, kKeyEscape, kKeyF5})
     EXPECT_TRUE(HandleTreeKey(done, nullptr, key, false)) << key;
-  for (char letter : std::string("ABCFHVX")) EXPECT_TRUE(HandleTreeKey(done, nullptr, letter, true)) << letter;
+  for (char letter : std::string("ABCFHVX"))
+    EXPECT_TRUE(HandleTreeKey(done, nullptr, letter, true)) << letter;
   EXPECT_EQ(host.closeCalls, 1);
   EXPECT_EQ(host.activationChecks, 1);
   EXPECT_EQ(host.nextTabCalls, 1);
@@ -704,8 +711,9 @@ TEST_F(Commands, MenusByTreeAndTarget) {
   };
   EXPECT_EQ(greyed(MenuFor(lists, item)), (std::vector<int>{kCmdPasteBelow, kCmdPasteInto}));
   EXPECT_EQ(greyed(MenuFor(active, task)), (std::vector<int>{kCmdPasteBelow, kCmdPasteInto}));
-  EXPECT_EQ(greyed(MenuFor(active, folder)),
-            (std::vector<int>{kCmdPasteBelow, kCmdPasteInto, kCmdToggleActivation, kCmdComplete, kCmdProperties}));
+  EXPECT_EQ(
+      greyed(MenuFor(active, folder)),
+      (std::vector<int>{kCmdPasteBelow, kCmdPasteInto, kCmdToggleActivation, kCmdComplete, kCmdProperties}));
   CutTask(done, completed);  // a cut anywhere enables pasting everywhere
   EXPECT_TRUE(greyed(MenuFor(lists, item)).empty());
   EXPECT_EQ(greyed(MenuFor(active, folder)),

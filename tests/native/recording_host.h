@@ -25,7 +25,9 @@ class RecordingHost final : public TreeHost {
   void SelectNextTab() override { ++nextTabCalls; }
   void SaveSettings() override { ++saveSettingsCalls; }
   void RunActivationCheck() override { ++activationChecks; }
-  void ShowPropertiesDialog(TaskRecord* record, bool editable) override { properties.push_back({record, editable}); }
+  void ShowPropertiesDialog(TaskRecord* record, bool editable) override {
+    properties.push_back({record, editable});
+  }
   void GuardLabelEdit(Handle edit) override { guarded.push_back(edit); }
 
   TaskForest* view = nullptr;

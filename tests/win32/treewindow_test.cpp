@@ -2,6 +2,7 @@
 // guard, the pop-up menus, the clipboard and the scroll bars, with the
 // trees' notifications going through OnTreeNotify as the main window's do.
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
@@ -37,8 +38,8 @@ HWND NotifyingMainWindow() {
   cls.hCursor = LoadCursor(nullptr, IDC_ARROW);
   cls.lpszClassName = "VelkinTreeWindowTest";
   RegisterClassA(&cls);
-  window = CreateWindowExA(0, "VelkinTreeWindowTest", "Velkin tree window test", WS_OVERLAPPEDWINDOW, 0, 0, 300,
-                           260, nullptr, nullptr, instance, nullptr);
+  window = CreateWindowExA(0, "VelkinTreeWindowTest", "Velkin tree window test", WS_OVERLAPPEDWINDOW, 0, 0,
+                           300, 260, nullptr, nullptr, instance, nullptr);
   return window;
 }
 
@@ -364,7 +365,8 @@ TEST_F(TreeWindow, MenusAreLoadedWithTheirItemsAndGreyedByTheRules) {
 
   HMENU menu = PrepareTreeMenu(Tree(*lists), Item(item));
   ASSERT_TRUE(menu);
-  EXPECT_EQ(Ids(menu), (std::vector<UINT>{501, 502, 0, 511, 503, 504, 505, 0, 512, 0, 506, 507, 508, 513, 0, 510}));
+  EXPECT_EQ(Ids(menu),
+            (std::vector<UINT>{501, 502, 0, 511, 503, 504, 505, 0, 512, 0, 506, 507, 508, 513, 0, 510}));
   EXPECT_EQ(Label(menu, 501), "New Task \b Enter");
   EXPECT_EQ(Label(menu, 510), "Properties \b Dbl-Click");
   EXPECT_TRUE(Greyed(menu, 504));

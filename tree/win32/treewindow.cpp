@@ -22,9 +22,13 @@ HTREEITEM gMenuTarget = nullptr;
 
 const char kEditProcProperty[] = "VelkinEditProc";
 
-Node NodeOf(HTREEITEM item) { return reinterpret_cast<Node>(item); }
+Node NodeOf(HTREEITEM item) {
+  return reinterpret_cast<Node>(item);
+}
 
-HBITMAP TreeBackground() { return static_cast<HBITMAP>(App().treeBackground); }
+HBITMAP TreeBackground() {
+  return static_cast<HBITMAP>(App().treeBackground);
+}
 
 LRESULT Default(HWND tree, UINT message, WPARAM wParam, LPARAM lParam) {
   WNDPROC previous = PreviousTreeProc();
@@ -67,7 +71,8 @@ LRESULT OnLeftButtonDown(HWND tree, TaskForest* forest, WPARAM wParam, LPARAM lP
     return ToggleActivation(*forest, NodeOf(item));
   if (item && (flags & TVHT_ONITEMINDENT)) {
     RECT text{};
-    if (TreeView_GetItemRect(tree, item, &text, TRUE) && point.x > text.left - 32) ExpandNode(tree, item, TVE_TOGGLE);
+    if (TreeView_GetItemRect(tree, item, &text, TRUE) && point.x > text.left - 32)
+      ExpandNode(tree, item, TVE_TOGGLE);
   }
   if (!(flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMINDENT | TVHT_ONITEMSTATEICON)))
     PanStart(tree, point.x);
@@ -213,7 +218,8 @@ LRESULT CALLBACK TreeWindowProc(HWND tree, UINT message, WPARAM wParam, LPARAM l
       HideScrollBar(tree, SB_VERT, App().vscroll != 0);
       break;
     case WM_PAINT:
-      if (HBITMAP background = TreeBackground()) return PaintControlTransparently(tree, background, PreviousTreeProc(), nullptr);
+      if (HBITMAP background = TreeBackground())
+        return PaintControlTransparently(tree, background, PreviousTreeProc(), nullptr);
       break;
     case WM_ERASEBKGND:
       if (TreeBackground()) return 0;
@@ -233,7 +239,8 @@ LRESULT CALLBACK TreeWindowProc(HWND tree, UINT message, WPARAM wParam, LPARAM l
       // No search by typing, and Space never toggles a box by itself.
       return 0;
     case WM_COMMAND:
-      if (reinterpret_cast<HMENU>(lParam) == gTrackedMenu && HIWORD(wParam) == 0 && gMenuTree == tree && forest) {
+      if (reinterpret_cast<HMENU>(lParam) == gTrackedMenu && HIWORD(wParam) == 0 && gMenuTree == tree &&
+          forest) {
         HTREEITEM target = gMenuTarget;
         gMenuTree = nullptr;
         gMenuTarget = nullptr;

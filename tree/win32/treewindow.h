@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 // The subclass procedure of all three trees (give it to CreateTaskTree).
