@@ -20,18 +20,11 @@
 #include "data/taskrecord.h"
 #include "tree/memoryforest.h"
 #include "tree/tasktree.h"
+#include "bench/taskset.h"
 
 namespace {
 
 constexpr int kListsItems = 100000;
-
-const char* const kVerbs[] = {"Call", "Email", "Buy", "Fix", "Write", "Review", "Plan", "Book",
-                              "Pay", "Clean", "Prepare", "Send", "Read", "Update", "Check", "Order"};
-const char* const kThings[] = {"the quarterly report", "milk and bread", "the dentist", "invoice #4411",
-                               "slides for Monday", "car insurance", "the garden fence",
-                               "a birthday present for Anna", "flight to Lisbon", "project budget",
-                               "the leaking tap", "chapter 3 notes", "team offsite agenda",
-                               "library books", "tax return documents", "backup drive"};
 
 // A world of three forests wired into the application state.
 struct World {
@@ -66,57 +59,9 @@ struct World {
   }
 };
 
-std::string RandomStamp(std::mt19937& rng) {
-  DateTime t{};
-  t.year = static_cast<uint16_t>(2018 + rng() % 9);
-  t.month = static_cast<uint16_t>(1 + rng() % 12);
-  t.day = static_cast<uint16_t>(1 + rng() % 28);
-  t.hour = static_cast<uint16_t>(rng() % 24);
-  t.minute = static_cast<uint16_t>(rng() % 60);
-  return FormatStamp(t);
-}
-
-// Builds `count` Lists items, depth up to 6, 10% of them activated with a
-// linked copy in Active, and a Done tree of a tenth the size.
 void Generate(World& w, int count, int activatedPercent) {
-  std::mt19937 rng(20261207);
   w.Wire();
-  Node today = InsertTask(w.active, kRootNode, kLastNode, "Today");
-  ToggleBold(w.active, today);
-  Node completed = InsertTask(w.done, kRootNode, kLastNode, "Completed");
-  ToggleBold(w.done, completed);
-
-  std::vector<Node> path;  // the current chain of ancestors
-  for (int i = 0; i < count; ++i) {
-    size_t depth = path.empty() ? 0 : rng() % (std::min<size_t>(path.size(), 5) + 1);
-    path.resize(depth);
-    Node parent = path.empty() ? kRootNode : path.back();
-    std::string name = std::string(kVerbs[rng() % 16]) + " " + kThings[rng() % 16];
-    Node n = InsertTask(w.lists, parent, kLastNode, name.c_str());
-    TaskRecord* r = RecordOf(w.lists, n);
-    CopyField(r->enterdate, RandomStamp(rng).c_str());
-    if (depth == 0) ToggleBold(w.lists, n);
-    if (rng() % 4 == 0) {
-      r->duedateset = 1;
-      CopyField(r->duedate, FormatDate(DateTime{2027, uint16_t(1 + rng() % 12), 0, uint16_t(1 + rng() % 28), 0, 0, 0, 0}).c_str());
-    }
-    if ((depth > 0 || activatedPercent == 100) && static_cast<int>(rng() % 100) < activatedPercent) {
-      Node copy = InsertTask(w.active, today, kLastNode, name.c_str());
-      TaskRecord* c = RecordOf(w.active, copy);
-      r->link = copy;
-      c->link = n;
-      CopyField(r->activedate, RandomStamp(rng).c_str());
-      ToggleChecked(w.lists, n);
-    }
-    if (rng() % 10 == 0) {
-      Node d = InsertTask(w.done, completed, kLastNode, name.c_str());
-      CopyField(RecordOf(w.done, d)->completedate, RandomStamp(rng).c_str());
-    }
-    if (depth < 6) path.push_back(n);
-  }
-  for (Node top = FirstChild(w.lists, kRootNode); top; top = NextSibling(w.lists, top))
-    w.lists.Expand(top, ExpandAction::kExpand);
-  w.active.Expand(today, ExpandAction::kExpand);
+  GenerateTaskSet(w.lists, w.active, w.done, count, activatedPercent);
 }
 
 struct Files {

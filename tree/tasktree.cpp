@@ -274,11 +274,7 @@ void ResolveLinks() {
   // taken[i]: how many holders of the key group starting at i are paired.
   std::vector<uint32_t> taken(holders.size(), 0);
 
-  // Children before their parents, over every top-level subtree in order.
-  Node top = FirstChild(*lists, kRootNode);
-  for (Node at = top ? DeepestFirst(*lists, top) : nullptr; at; at = NextInPostOrder(*lists, at)) {
-    TaskRecord* record = RecordOf(*lists, at);
-    if (!record || record->linkkey == 0) continue;
+  auto pair = [&](Node at, TaskRecord* record) {
     const int32_t key = record->linkkey;
     auto group = std::lower_bound(holders.begin(), holders.end(), key,
                                   [](const Holder& h, int32_t k) { return h.key < k; });
@@ -288,7 +284,7 @@ void ResolveLinks() {
       ShowWarning("Error found in links with Active list");
       record->link = nullptr;
       record->linkkey = 0;
-      continue;
+      return;
     }
     ++taken[first];
     Holder& partner = holders[pick];
@@ -297,6 +293,35 @@ void ResolveLinks() {
     partner.record->link = at;
     partner.record->linkkey = 0;
     partner.record->paired = 1;
+  };
+
+  // The Lists records that hold a key are all in the register. When no two
+  // of them hold the same key, the order in which they are paired cannot
+  // change the outcome (each can only take the first free holder of its
+  // own key, and every message reads the same), so they are taken from the
+  // register without walking the tree, which costs a message per node on
+  // the real control.
+  std::vector<TaskRecord*> keyed;
+  for (RegisterEntry* e = FirstEntry(App().tasks); e; e = NextEntry(e)) {
+    TaskRecord* record = EntryRecord(e);
+    if (record && record->linkkey != 0) keyed.push_back(record);
+  }
+  std::vector<int32_t> keys;
+  keys.reserve(keyed.size());
+  for (TaskRecord* record : keyed) keys.push_back(record->linkkey);
+  std::sort(keys.begin(), keys.end());
+  const bool distinct = std::adjacent_find(keys.begin(), keys.end()) == keys.end();
+  bool registered = distinct;
+  for (TaskRecord* record : keyed) registered = registered && record->treeitem;
+  if (registered) {
+    for (TaskRecord* record : keyed) pair(record->treeitem, record);
+  } else {
+    // Children before their parents, over every top-level subtree in order.
+    Node top = FirstChild(*lists, kRootNode);
+    for (Node at = top ? DeepestFirst(*lists, top) : nullptr; at; at = NextInPostOrder(*lists, at)) {
+      TaskRecord* record = RecordOf(*lists, at);
+      if (record && record->linkkey != 0) pair(at, record);
+    }
   }
 
   for (TaskRecord* record : activeRecords) {

@@ -1,6 +1,9 @@
 #include "tree/win32/treeview_forest.h"
 
+#include <cstddef>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 // The forest's codes are the control's, passed through unchanged.
 static_assert(kStateFocused == 0x0001 && kStateSelected == TVIS_SELECTED && kStateCut == TVIS_CUT &&
@@ -36,7 +39,6 @@ static_assert(kDefaultColor == CLR_DEFAULT);
 namespace {
 
 // The window property that ties a tree window to its forest.
-const char kForestProperty[] = "VelkinTaskForest";
 
 HTREEITEM ItemOf(Node node) { return reinterpret_cast<HTREEITEM>(node); }
 Node NodeOf(HTREEITEM item) { return reinterpret_cast<Node>(item); }
@@ -62,20 +64,41 @@ COLORREF ToControlColor(Color color) {
 
 }  // namespace
 
+// The forests bound to tree windows. A window property would do, but
+// every message of a tree asks for its forest, and under Wine each property
+// read is a round trip to the server: a few entries scanned in the
+// process are far cheaper. Used on the user-interface thread only.
+static std::vector<std::pair<HWND, TreeViewForest*>>& BoundForests() {
+  static std::vector<std::pair<HWND, TreeViewForest*>> bound;
+  return bound;
+}
+
 TreeViewForest::TreeViewForest(HWND tree, void (*destroyWindow)(HWND))
     : tree_(tree), destroyWindow_(destroyWindow) {
-  if (tree_) SetPropA(tree_, kForestProperty, this);
+  if (!tree_) return;
+  for (auto& entry : BoundForests())
+    if (entry.first == tree_) {
+      entry.second = this;
+      return;
+    }
+  BoundForests().emplace_back(tree_, this);
 }
 
 TreeViewForest::~TreeViewForest() {
-  if (tree_ && IsWindow(tree_) && GetPropA(tree_, kForestProperty) == this)
-    RemovePropA(tree_, kForestProperty);
+  auto& bound = BoundForests();
+  for (size_t i = 0; i < bound.size(); ++i)
+    if (bound[i].second == this) {
+      bound.erase(bound.begin() + static_cast<std::ptrdiff_t>(i));
+      break;
+    }
   if (destroyWindow_ && tree_ && IsWindow(tree_)) destroyWindow_(tree_);
 }
 
 TreeViewForest* TreeViewForest::FromWindow(HWND tree) {
   if (!tree) return nullptr;
-  return static_cast<TreeViewForest*>(GetPropA(tree, kForestProperty));
+  for (const auto& entry : BoundForests())
+    if (entry.first == tree) return entry.second;
+  return nullptr;
 }
 
 bool TreeViewForest::HasCheckBoxes() const {
