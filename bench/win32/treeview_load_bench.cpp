@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr int kItems = 10000;
+constexpr int kItems = 100000;
 constexpr int kRounds = 3;
 
 // One item of the set as the bare loop inserts it.
