@@ -156,7 +156,7 @@ LRESULT OnNotify(const NMHDR* header) {
     SelectTab(static_cast<int>(SendMessageA(Window(app.tabControl), TCM_GETCURSEL, 0, 0)));
     return 0;
   }
-  if (header->hwndFrom == Window(app.calendar) && header->code == MCN_GETDAYSTATE)
+  if (header->hwndFrom == Window(app.calendar) && header->code == kCalendarGetDayState)
     return RefreshDayStates(reinterpret_cast<NMDAYSTATE*>(const_cast<NMHDR*>(header)));
   // TVN_BEGINDRAG answers 0; the drag itself comes with drag and drop.
   return OnTreeNotify(header);
@@ -296,29 +296,6 @@ HWND CreateTabControl(HINSTANCE instance, HWND mainWindow) {
   return tabs;
 }
 
-namespace {
-
-// Bold days for the months the calendar shows now; the same answer as to
-// its own MCN_GETDAYSTATE.
-void RefreshCalendarDays(HWND calendar) {
-  SYSTEMTIME range[2] = {};
-  int count = static_cast<int>(
-      SendMessageA(calendar, MCM_GETMONTHRANGE, GMR_DAYSTATE, reinterpret_cast<LPARAM>(range)));
-  MONTHDAYSTATE states[16] = {};
-  if (count <= 0) return;
-  if (count > 16) count = 16;
-  NMDAYSTATE request = {};
-  request.nmhdr.hwndFrom = calendar;
-  request.nmhdr.code = MCN_GETDAYSTATE;
-  request.stStart = range[0];
-  request.cDayState = count;
-  request.prgDayState = states;
-  RefreshDayStates(&request);
-  SendMessageA(calendar, MCM_SETDAYSTATE, count, reinterpret_cast<LPARAM>(states));
-}
-
-}  // namespace
-
 void SelectTab(int index) {
   HWND view = ViewOfTab(index);
   if (index < 0 || index >= kTabCount) {
@@ -334,7 +311,7 @@ void SelectTab(int index) {
   SendMessageA(main, WM_SETREDRAW, FALSE, 0);
   BringWindowToTop(view);
   if (index == kTabCalendar) {
-    RefreshCalendarDays(view);
+    RefreshCalendarDayStates(view);
     RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   } else {
     RepaintTree(view);
@@ -363,12 +340,23 @@ void SelectNextTab() {
 
 // ---- Settings.
 
+namespace {
+SettingsStore* g_settingsStore = nullptr;
+SettingsStore& Store() {
+  return g_settingsStore ? *g_settingsStore : HostSettingsStore();
+}
+}  // namespace
+
+void UseSettingsStore(SettingsStore* store) {
+  g_settingsStore = store;
+}
+
 void ReadMainWindowSettings() {
-  ReadSettings(HostSettingsStore(), SettingsWindowOfApp());
+  ReadSettings(Store(), SettingsWindowOfApp());
 }
 
 void SaveMainWindowSettings() {
-  SaveSettings(HostSettingsStore(), SettingsWindowOfApp());
+  SaveSettings(Store(), SettingsWindowOfApp());
 }
 
 // ---- The tree commands' host.

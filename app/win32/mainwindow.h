@@ -47,9 +47,12 @@ class Win32TreeHost final : public TreeHost {
 // The program's host (one per process).
 Win32TreeHost& MainTreeHost();
 
-// Reads and saves the window's settings through the registry store.
+class SettingsStore;
+// Reads and saves the window's settings through the registry store, or
+// through the store given here (tests; none goes back to the registry).
 void ReadMainWindowSettings();
 void SaveMainWindowSettings();
+void UseSettingsStore(SettingsStore* store);
 
 // The single-instance mutex taken at start-up; released with WM_DESTROY so
 // that a new instance can start while this one is still ending.

@@ -126,6 +126,12 @@ int RunMessageLoop() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
   ResetAppState();
+  // The services first: every message of the start-up goes through them.
+  AppState& app = App();
+  app.prompts = HostPrompts();
+  app.clock = SystemClock();
+  app.files = HostFileSystem();
+  app.clipboard = HostClipboard();
   // Without it there is no help file and no "background.bmp"; both have
   // their own way out.
   LocateProgramFolder();
@@ -147,7 +153,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
   if (!RegisterMainClass(instance)) return 0;
   HWND main = CreateMainWindow(instance);
   if (!main) return 0;
-  AppState& app = App();
 
   if (!AddTrayIcon(main, 0, LoadIconA(instance, "IDI_AEXEICON"), kInstanceName))
     ShowWarning("Error: Could not add taskbar icon");
@@ -165,10 +170,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
   app.done = CreateTree(instance, main, false, &app.doneTree);
   if (!app.lists || !app.active || !app.done) return 0;
 
-  app.prompts = HostPrompts();
-  app.clock = SystemClock();
-  app.files = HostFileSystem();
-  app.clipboard = HostClipboard();
   SetHost(&MainTreeHost());
 
   // Messages about malformed files come from the reader; whatever was read

@@ -1,0 +1,248 @@
+// The main window on real windows: the tab switch and its three places of
+// the selection, the layout, hiding instead of closing, move snapping, the
+// tray icon's click and the routing of menu commands to the tray.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "app/appstate.h"
+#include "app/settings.h"
+#include "app/win32/calendar_win32.h"
+#include "app/win32/mainwindow.h"
+#include "app/win32/tray.h"
+#include "data/datetext.h"
+#include "tests/native/fixture.h"
+#include "tree/win32/tasktree_win32.h"
+#include "tree/win32/treeview_forest.h"
+#include "tree/win32/treewindow.h"
+
+namespace {
+
+HWND MakeMainWindow() {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSEXA cls = {};
+    cls.cbSize = sizeof cls;
+    cls.style = CS_DBLCLKS;
+    cls.lpfnWndProc = MainWindowProc;
+    cls.hInstance = GetModuleHandleA(nullptr);
+    cls.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    cls.lpszClassName = "VelkinMainWindowTest";
+    registered = RegisterClassExA(&cls) != 0;
+  }
+  return CreateWindowExA(WS_EX_TOOLWINDOW, "VelkinMainWindowTest", "Main window test", WS_OVERLAPPEDWINDOW, 300,
+                         200, 250, 250, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+struct MainWindow : AppFixture {
+  HWND main = nullptr;
+  std::unique_ptr<TreeViewForest> listsTree, activeTree, doneTree;
+  MemorySettingsStore store;
+
+  void SetUp() override {
+    AppFixture::SetUp();
+    files.CreateFolder("C:\\data\\");
+    std::strcpy(App().dataFolderOverride, "C:\\data\\");
+    UseSettingsStore(&store);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    main = MakeMainWindow();
+    ASSERT_NE(main, nullptr);
+    App().instance = instance;
+    App().mainWindow = main;
+    App().tabControl = CreateTabControl(instance, main);
+    listsTree = MakeTree(true, &App().listsTree);
+    activeTree = MakeTree(false, &App().activeTree);
+    doneTree = MakeTree(false, &App().doneTree);
+    App().lists = listsTree.get();
+    App().active = activeTree.get();
+    App().done = doneTree.get();
+    ASSERT_NE(CreateCalendar(instance, main), nullptr);
+    App().currentView = App().listsTree;
+  }
+
+  std::unique_ptr<TreeViewForest> MakeTree(bool checkBoxes, Handle* window) {
+    HWND tree = CreateTaskTree(GetModuleHandleA(nullptr), main, checkBoxes, TreeWindowProc);
+    AttachTreeImages(tree);
+    *window = tree;
+    return std::make_unique<TreeViewForest>(tree, DestroyTaskTree);
+  }
+
+  void TearDown() override {
+    UseSettingsStore(nullptr);
+    if (App().calendar) DestroyCalendar(static_cast<HWND>(App().calendar));
+    App().lists = &lists;
+    App().active = &active;
+    App().done = &done;
+    listsTree.reset();
+    activeTree.reset();
+    doneTree.reset();
+    if (App().tabControl) DestroyWindow(static_cast<HWND>(App().tabControl));
+    DestroyWindow(main);
+    AppFixture::TearDown();
+  }
+
+  int TabSelection() { return static_cast<int>(SendMessageA(Tabs(), TCM_GETCURSEL, 0, 0)); }
+  HWND Tabs() { return static_cast<HWND>(App().tabControl); }
+  HWND View(int index) {
+    Handle views[] = {App().listsTree, App().activeTree, App().doneTree, App().calendar};
+    return static_cast<HWND>(views[index]);
+  }
+  // The topmost of the views: the child highest in the z-order among them.
+  HWND TopView() {
+    for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      for (int index = 0; index < kTabCount; ++index)
+        if (child == View(index)) return child;
+    return nullptr;
+  }
+  RECT PlaceOf(HWND child) {
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  }
+};
+
+TEST_F(MainWindow, TabsHaveTheirTextsInOrder) {
+  ASSERT_EQ(SendMessageA(Tabs(), TCM_GETITEMCOUNT, 0, 0), 4);
+  const char* expected[] = {"Lists", "Active", "Done", "Calendar"};
+  for (int index = 0; index < 4; ++index) {
+    char text[32] = "";
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    ASSERT_TRUE(SendMessageA(Tabs(), TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_STREQ(text, expected[index]);
+  }
+}
+
+TEST_F(MainWindow, NextTabVisitsEveryViewAndComesBackKeepingTheSelectionInStep) {
+  SelectTab(kTabLists);
+  const int order[] = {kTabActive, kTabDone, kTabCalendar, kTabLists};
+  for (int index : order) {
+    SelectNextTab();
+    EXPECT_EQ(App().currentView, View(index)) << index;
+    EXPECT_EQ(CurrentTabIndex(), index);
+    EXPECT_EQ(TabSelection(), index);
+    EXPECT_EQ(TopView(), View(index)) << "tab " << index << " not raised";
+  }
+  EXPECT_TRUE(prompts.shown().empty());
+}
+
+TEST_F(MainWindow, TheTreeHostSeesTheSelectedTreeAndNoTreeOnTheCalendar) {
+  Win32TreeHost& host = MainTreeHost();
+  SelectTab(kTabDone);
+  EXPECT_EQ(host.CurrentView(), App().done);
+  SelectTab(kTabCalendar);
+  EXPECT_EQ(host.CurrentView(), nullptr);
+  host.SelectNextTab();
+  EXPECT_EQ(host.CurrentView(), App().lists);
+}
+
+TEST_F(MainWindow, AnUnknownTabWarnsAndKeepsTheView) {
+  SelectTab(kTabActive);
+  SelectTab(4);
+  SelectTab(-1);
+  EXPECT_EQ(App().currentView, View(kTabActive));
+  EXPECT_EQ(TabSelection(), kTabActive);
+  ASSERT_EQ(prompts.Texts().size(), 2u);
+  EXPECT_EQ(prompts.Texts()[0], "Unknown tab!");
+}
+
+TEST_F(MainWindow, TheTabControlsChangeSelectsItsTab) {
+  SendMessageA(Tabs(), TCM_SETCURSEL, kTabDone, 0);
+  NMHDR change = {Tabs(), 0, static_cast<UINT>(TCN_SELCHANGE)};
+  SendMessageA(main, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&change));
+  EXPECT_EQ(App().currentView, View(kTabDone));
+}
+
+TEST_F(MainWindow, LayoutPutsEveryViewBelowTheTabStripAcrossTheWholeWidth) {
+  SetWindowPos(main, nullptr, 0, 0, 320, 280, SWP_NOMOVE | SWP_NOZORDER);
+  RECT client;
+  GetClientRect(main, &client);
+  RECT display = client;
+  SendMessageA(Tabs(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+  ASSERT_GT(display.top, 0);
+  RECT tabs = PlaceOf(Tabs());
+  EXPECT_EQ(tabs.right, client.right);
+  EXPECT_EQ(tabs.bottom, client.bottom);
+  for (int index = 0; index < kTabCount; ++index) {
+    RECT place = PlaceOf(View(index));
+    EXPECT_EQ(place.left, 0) << index;
+    EXPECT_EQ(place.top, display.top) << index;
+    EXPECT_EQ(place.right, client.right) << index;
+    EXPECT_EQ(place.bottom, client.bottom) << index;
+  }
+}
+
+TEST_F(MainWindow, CloseSavesListsAndSettingsAndOnlyHides) {
+  ShowWindow(main, SW_SHOW);
+  EXPECT_EQ(SendMessageA(main, WM_CLOSE, 0, 0), 0);
+  EXPECT_TRUE(IsWindow(main));
+  EXPECT_FALSE(IsWindowVisible(main));
+  EXPECT_TRUE(files.FileExists("C:\\data\\current\\list.xml"));
+  EXPECT_TRUE(files.FileExists("C:\\data\\current\\done.xml"));
+  RECT rect;
+  GetWindowRect(main, &rect);
+  uint32_t left = 0, bottom = 0;
+  ASSERT_TRUE(store.ReadNumberSetting("left", &left));
+  ASSERT_TRUE(store.ReadNumberSetting("bottom", &bottom));
+  EXPECT_EQ(static_cast<LONG>(left), rect.left);
+  EXPECT_EQ(static_cast<LONG>(bottom), rect.bottom);
+}
+
+TEST_F(MainWindow, EndOfSessionSavesAsCloseDoesWhateverItsParameters) {
+  ShowWindow(main, SW_SHOW);
+  SendMessageA(main, WM_ENDSESSION, FALSE, 0);
+  EXPECT_FALSE(IsWindowVisible(main));
+  EXPECT_TRUE(files.FileExists("C:\\data\\current\\active.xml"));
+}
+
+TEST_F(MainWindow, MinimisingAndEscapeHideWithoutEnding) {
+  ShowWindow(main, SW_SHOW);
+  EXPECT_EQ(SendMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0), 0);
+  EXPECT_FALSE(IsWindowVisible(main));
+  EXPECT_FALSE(files.FileExists("C:\\data\\current\\list.xml"));  // minimising does not save
+
+  ShowWindow(main, SW_SHOW);
+  SendMessageA(main, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_FALSE(IsWindowVisible(main));
+  EXPECT_TRUE(files.FileExists("C:\\data\\current\\list.xml"));  // Escape closes, which saves
+  EXPECT_TRUE(IsWindow(main));
+}
+
+TEST_F(MainWindow, MovingNearTheTopSnapsOntoTheScreensEdge) {
+  RECT proposed;
+  GetWindowRect(main, &proposed);
+  const LONG height = proposed.bottom - proposed.top;
+  OffsetRect(&proposed, 0, 5 - proposed.top);  // 5 pixels below the top
+  EXPECT_EQ(SendMessageA(main, WM_MOVING, WMSZ_TOP, reinterpret_cast<LPARAM>(&proposed)), TRUE);
+  EXPECT_EQ(proposed.top, 0);
+  EXPECT_EQ(proposed.bottom, height);
+}
+
+TEST_F(MainWindow, TrayClicksShowTheWindowAndAnswerAsTheShellExpects) {
+  SelectTab(kTabActive);
+  EXPECT_EQ(SendMessageA(main, kTrayIconMessage, 0, WM_LBUTTONDOWN), 0);
+  EXPECT_TRUE(IsWindowVisible(main));
+  EXPECT_EQ(GetFocus(), View(kTabActive));
+  EXPECT_EQ(SendMessageA(main, kTrayIconMessage, 0, WM_MOUSEMOVE), 0);
+}
+
+TEST_F(MainWindow, MenuCommandsReachTheTrayOnlyAsMenuCommands) {
+  // A control's notification with the same id is not a tray command.
+  SendMessageA(main, WM_COMMAND, MAKEWPARAM(kTrayBackupLists, 1), 0);
+  EXPECT_TRUE(prompts.shown().empty());
+  SendMessageA(main, WM_COMMAND, MAKEWPARAM(kTrayBackupLists, 0), 0);
+  ASSERT_EQ(prompts.Texts().size(), 1u);
+  EXPECT_EQ(prompts.Texts()[0], "Backup succeeded!");
+  EXPECT_TRUE(files.FileExists("C:\\data\\" + FormatDate(kFixtureNow) + "\\list.xml"));
+  EXPECT_FALSE(IsWindowVisible(main));  // a backup leaves a hidden window hidden
+}
+
+}  // namespace
