@@ -36,16 +36,25 @@ if [ ! -f "$base_prefix/.velkin-ready" ]; then
     "$wine_run" cmd /c exit >/dev/null 2>&1 || true
 fi
 work="$(mktemp -d "${TMPDIR:-/tmp}/velkin-blackbox.XXXXXX")"
+xvfb_pid=""
 cleanup() {
     "$wine_stop" >/dev/null 2>&1 || true
+    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
 cp -a "$base_prefix" "$work/prefix"
-rm -f "$work/prefix/.velkin-ready.lock"
 export VELKIN_WINEPREFIX="$work/prefix"
-# A private Xvfb, whatever display the caller has.
-unset DISPLAY
+# A private Xvfb, whatever display the caller has; the server picks a free
+# display number itself, so that scenarios can run side by side.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" </dev/null >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 1 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display" | tr -d '[:space:]')"
 export VELKIN_DESKTOP="velkin-blackbox"
 
 velkin_win="Z:$(echo "$build/velkin.exe" | tr / '\\')"
@@ -339,7 +348,7 @@ screenshots)
     start_velkin
     driver wait-visible 10000 >/dev/null || fail "window not shown"
     expect_no_boxes
-    display=":$(cut -d' ' -f1 "$work/prefix.display")"
+    display="$DISPLAY"
     names=(lists active done calendar)
     for index in 0 1 2 3; do
         driver tab "$index" || fail "cannot select tab $index"
