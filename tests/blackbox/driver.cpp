@@ -15,6 +15,9 @@
 //   wait-box TEXT T       a message box whose text holds TEXT; prints its text
 //   boxes                 prints every message box of the organiser, one a line
 //   answer BUTTON         presses ok, yes or no on the first message box
+//   wait-dialog TITLE T   a visible dialog of that title; prints its controls' texts
+//   dialog-ok TITLE       presses OK on the dialog of that title
+//   dialog-hidden TITLE   the dialog of that title exists and is hidden
 //   tab INDEX             clicks tab INDEX of the tab control
 //   current-tab           prints the tab control's selection
 //   tray-tip              prints the tip of the tray icon (from the shell's tray)
@@ -221,6 +224,31 @@ std::vector<Balloon> Balloons() {
   return balloons;
 }
 
+// A dialog of the organiser's process by its title, visible or not.
+HWND FindDialog(const char* title) {
+  HWND main = MainWindow();
+  DWORD organiser = 0;
+  if (main) GetWindowThreadProcessId(main, &organiser);
+  for (HWND at = FindWindowExA(nullptr, nullptr, "#32770", title); at;
+       at = FindWindowExA(nullptr, at, "#32770", title)) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(at, &process);
+    if (process == organiser) return at;
+  }
+  return nullptr;
+}
+
+BOOL CALLBACK AppendControlText(HWND control, LPARAM data) {
+  auto* texts = reinterpret_cast<std::string*>(data);
+  if (ClassOf(control) == "Static" && (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+    *texts += SendMessageA(control, STM_GETICON, 0, 0) ? "|[icon]" : "|[no icon]";
+    return TRUE;
+  }
+  std::string text = TextOf(control);
+  if (!text.empty()) *texts += "|" + text;
+  return TRUE;
+}
+
 int Usage() {
   std::fprintf(stderr, "usage: driver <command> [arguments...] (see the source)\n");
   return 2;
@@ -341,6 +369,27 @@ int main(int argc, char** argv) {
     if (!control) return 1;
     PostMessageA(boxes.front().window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
     return 0;
+  }
+  if (command == "wait-dialog" && argc >= 3) {
+    HWND dialog = nullptr;
+    if (!WaitFor(Arg(argc, argv, 3, 10000), [&] {
+          dialog = FindDialog(argv[2]);
+          return dialog && IsWindowVisible(dialog);
+        }))
+      return 1;
+    std::string texts = TextOf(dialog);
+    EnumChildWindows(dialog, AppendControlText, reinterpret_cast<LPARAM>(&texts));
+    std::printf("%s\n", OneLine(texts).c_str());
+    return 0;
+  }
+  if (command == "dialog-ok" && argc >= 3) {
+    HWND dialog = FindDialog(argv[2]);
+    HWND ok = dialog ? GetDlgItem(dialog, IDOK) : nullptr;
+    return ok && PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok)) ? 0 : 1;
+  }
+  if (command == "dialog-hidden" && argc >= 3) {
+    HWND dialog = FindDialog(argv[2]);
+    return dialog && !IsWindowVisible(dialog) ? 0 : 1;
   }
   if (command == "tab" && argc >= 3) return ClickTab(std::atoi(argv[2]));
   if (command == "current-tab") {

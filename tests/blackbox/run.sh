@@ -6,7 +6,8 @@
 #   tests/blackbox/run.sh BUILD_DIR SCENARIO
 #
 # Scenarios: first-start, save-and-load, seeded-lists, second-instance,
-# start-hidden, close-hides, backup, manage-backups, malformed-list; and
+# start-hidden, close-hides, backup, manage-backups, malformed-list,
+# about-and-help; and
 # screenshots, which writes a PNG of each tab into $VELKIN_SCREENSHOTS
 # (default docs/) for `make screenshots`.
 #
@@ -302,6 +303,23 @@ malformed-list)
     [ -f "$current/list.unread.xml" ] || fail "the unread list.xml was not kept"
     cmp -s "$current/list.unread.xml" "$work/original.xml" || fail "the kept copy differs from the original"
     names_of "$current/list.xml" | grep -qx "Kept" || fail "the part read was not saved"
+    ;;
+about-and-help)
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    driver dialog-hidden About || fail "the About box is not made hidden at start"
+    driver command 558 || fail "cannot send About"
+    texts="$(driver wait-dialog About 5000 | tr -d '\r')" || fail "About did not show"
+    [ "$texts" = "About|About|[icon]|Velkin Version 1.0|OK" ] || fail "About box holds: $texts"
+    driver dialog-ok About || fail "cannot press OK"
+    sleep 1
+    driver dialog-hidden About || fail "OK did not hide the About box"
+    # There is no help file beside the program: Help says so.
+    driver command 554 || fail "cannot send Help"
+    text="$(driver wait-box "help file could not be found" 10000 | tr -d '\r')" || fail "Help said nothing"
+    case "$text" in *'\Velkin.chm') ;; *) fail "Help's message does not name Velkin.chm: $text" ;; esac
+    driver answer ok
+    exit_from_tray
     ;;
 screenshots)
     out="${VELKIN_SCREENSHOTS:-$source_dir/docs}"
