@@ -18,6 +18,10 @@
 //   wait-dialog TITLE T   a visible dialog of that title; prints its controls' texts
 //   dialog-ok TITLE       presses OK on the dialog of that title
 //   dialog-hidden TITLE   the dialog of that title exists and is hidden
+//   tray-menu KEY...      right-clicks the tray icon, waits for the menu, prints
+//                         its items when they can be read, then types the keys
+//                         (down, up, enter, escape) into it and waits for it
+//                         to close
 //   tab INDEX             clicks tab INDEX of the tab control
 //   current-tab           prints the tab control's selection
 //   tray-tip              prints the tip of the tray icon (from the shell's tray)
@@ -249,6 +253,46 @@ BOOL CALLBACK AppendControlText(HWND control, LPARAM data) {
   return TRUE;
 }
 
+// The visible pop-up menu window ("#32768") of the organiser's process.
+HWND OpenMenuWindow() {
+  HWND main = MainWindow();
+  DWORD organiser = 0;
+  if (main) GetWindowThreadProcessId(main, &organiser);
+  for (HWND at = FindWindowExA(nullptr, nullptr, "#32768", nullptr); at;
+       at = FindWindowExA(nullptr, at, "#32768", nullptr)) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(at, &process);
+    if (process == organiser && IsWindowVisible(at)) return at;
+  }
+  return nullptr;
+}
+
+int TrayMenu(int argc, char** argv) {
+  HWND main = MainWindow();
+  if (!main) return 1;
+  PostMessageA(main, 0x6FE5, 0, WM_RBUTTONUP);
+  HWND menuWindow = nullptr;
+  if (!WaitFor(5000, [&] { return (menuWindow = OpenMenuWindow()) != nullptr; })) return 1;
+  // Menus belong to their process; where the system shares them the items
+  // can be read from here.
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
+  int count = menu ? GetMenuItemCount(menu) : -1;
+  for (int index = 0; index < count; ++index) {
+    char text[128] = "";
+    GetMenuStringA(menu, index, text, sizeof text, MF_BYPOSITION);
+    std::printf("%u %s\n", GetMenuItemID(menu, index), *text ? text : "-");
+  }
+  for (int index = 2; index < argc; ++index) {
+    const std::string key = argv[index];
+    WPARAM code = key == "down" ? VK_DOWN : key == "up" ? VK_UP : key == "enter" ? VK_RETURN : VK_ESCAPE;
+    // The menu's loop takes every keyboard message of its thread.
+    PostMessageA(menuWindow, WM_KEYDOWN, code, 1);
+    PostMessageA(menuWindow, WM_KEYUP, code, 0xC0000001);
+    Sleep(100);
+  }
+  return WaitFor(5000, [] { return OpenMenuWindow() == nullptr; }) ? 0 : 1;
+}
+
 int Usage() {
   std::fprintf(stderr, "usage: driver <command> [arguments...] (see the source)\n");
   return 2;
@@ -391,6 +435,7 @@ int main(int argc, char** argv) {
     HWND dialog = FindDialog(argv[2]);
     return dialog && !IsWindowVisible(dialog) ? 0 : 1;
   }
+  if (command == "tray-menu") return TrayMenu(argc, argv);
   if (command == "tab" && argc >= 3) return ClickTab(std::atoi(argv[2]));
   if (command == "current-tab") {
     HWND main = MainWindow();

@@ -245,7 +245,10 @@ close-hides)
     ;;
 backup)
     start_velkin -autorun
-    driver command 556 || fail "cannot send Backup Lists"
+    # Through the tray menu: its first item.
+    driver tray-menu escape || fail "the tray menu did not open and close"
+    expect_no_boxes
+    driver tray-menu down enter || fail "cannot choose Backup Lists from the tray menu"
     driver wait-box "Backup succeeded!" 10000 >/dev/null || fail "no \"Backup succeeded!\""
     driver answer ok
     sleep 1
@@ -314,6 +317,11 @@ about-and-help)
     driver dialog-ok About || fail "cannot press OK"
     sleep 1
     driver dialog-hidden About || fail "OK did not hide the About box"
+    # The same from the tray menu: About is its fifth item (separators are
+    # stepped over).
+    driver tray-menu down down down down down enter || fail "cannot choose About from the tray menu"
+    driver wait-dialog About 5000 >/dev/null || fail "About from the tray menu did not show"
+    driver dialog-ok About
     # There is no help file beside the program: Help says so.
     driver command 554 || fail "cannot send Help"
     text="$(driver wait-box "help file could not be found" 10000 | tr -d '\r')" || fail "Help said nothing"
