@@ -49,12 +49,8 @@ struct World {
   }
   void Release() {
     for (TaskForest* f : {static_cast<TaskForest*>(&lists), static_cast<TaskForest*>(&active),
-                          static_cast<TaskForest*>(&done)}) {
-      std::vector<TaskRecord*> records;
-      ForEachNode(*f, [&](Node n) { records.push_back(RecordOf(*f, n)); });
-      f->Delete(kRootNode);
-      for (TaskRecord* r : records) FreeTaskRecord(r);
-    }
+                          static_cast<TaskForest*>(&done)})
+      ClearTaskTree(*f);
     ClearRegister(App().tasks);
   }
 };

@@ -554,28 +554,11 @@ class TreeReader {
   std::vector<OpenItem> open_;
 };
 
-// Empties the tree and frees the records its nodes carried: at load time
-// nothing else holds them.
-void EmptyTree(TaskForest& tree) {
-  std::vector<TaskRecord*> records;
-  records.reserve(tree.Count());
-  ForEachNode(tree, [&](Node node) {
-    ForestItem item{};
-    item.mask = kItemRecord;
-    item.node = node;
-    if (tree.GetItem(item) && item.record) records.push_back(item.record);
-  });
-  tree.Delete(kRootNode);
-  // A record carried twice must still be freed once.
-  std::sort(records.begin(), records.end());
-  records.erase(std::unique(records.begin(), records.end()), records.end());
-  for (TaskRecord* record : records) FreeTaskRecord(record);
-}
 
 }  // namespace
 
 int ParseListFile(TaskForest& tree, const char* bytes, size_t size) {
-  EmptyTree(tree);
+  ClearTaskTree(tree);
   if (!bytes) size = 0;
   tree.SetRedraw(false);
   TreeReader reader(tree, bytes ? bytes : "", size);
@@ -591,7 +574,7 @@ int SaveTree(TaskForest& tree, const std::string& path) {
 int LoadTree(TaskForest& tree, const std::string& path) {
   std::string bytes;
   if (!AppFiles().ReadFile(path, &bytes)) {
-    EmptyTree(tree);
+    ClearTaskTree(tree);
     return 0;
   }
   return ParseListFile(tree, bytes.data(), bytes.size());

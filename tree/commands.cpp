@@ -11,6 +11,12 @@
 
 namespace {
 
+// The node's partner in the other tree (its record's link), or none.
+Node PartnerOf(TaskForest& tree, Node node) {
+  TaskRecord* record = RecordOf(tree, node);
+  return record ? record->link : nullptr;
+}
+
 TreeHost* gHost = nullptr;
 PendingCut gCut = {nullptr, nullptr};
 
@@ -219,8 +225,7 @@ int ActivateTask(TaskForest& tree, Node node) {
   if (!node || !lists || !active) return 0;
   const TreeKind kind = KindOf(tree);
   if (kind == TreeKind::kActive) {
-    TaskRecord* record = RecordOf(tree, node);
-    node = record ? record->link : nullptr;
+    node = PartnerOf(tree, node);
     if (!node) return 0;
   } else if (kind != TreeKind::kLists) {
     return 0;
@@ -251,8 +256,7 @@ int DeactivateTask(TaskForest& tree, Node node) {
   if (!node || !lists) return 0;
   const TreeKind kind = KindOf(tree);
   if (kind == TreeKind::kActive) {
-    TaskRecord* record = RecordOf(tree, node);
-    node = record ? record->link : nullptr;
+    node = PartnerOf(tree, node);
     if (!node) return 0;
   } else if (kind != TreeKind::kLists) {
     return 0;
@@ -275,8 +279,7 @@ int CompleteTask(TaskForest& tree, Node node) {
   const TreeKind kind = KindOf(tree);
   if (kind == TreeKind::kActive) {
     if (!ParentOf(tree, node)) return 0;  // a folder
-    TaskRecord* record = RecordOf(tree, node);
-    node = record ? record->link : nullptr;
+    node = PartnerOf(tree, node);
     if (!node) return 0;
   } else if (kind != TreeKind::kLists) {
     return 0;

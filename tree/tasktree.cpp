@@ -355,3 +355,16 @@ int DeleteTaskSubtree(TaskForest& tree, Node node) {
   for (TaskRecord* record : records) FreeTaskRecord(record);
   return 1;
 }
+
+void ClearTaskTree(TaskForest& tree) {
+  std::vector<TaskRecord*> records;
+  records.reserve(tree.Count());
+  ForEachNode(tree, [&](Node node) {
+    if (TaskRecord* record = RecordOf(tree, node)) records.push_back(record);
+  });
+  tree.Delete(kRootNode);
+  // A record carried twice must still be freed once.
+  std::sort(records.begin(), records.end());
+  records.erase(std::unique(records.begin(), records.end()), records.end());
+  for (TaskRecord* record : records) FreeTaskRecord(record);
+}

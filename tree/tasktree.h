@@ -70,3 +70,5 @@ ExpandBox ExpandBoxFor(const Rect& textRect, int level, bool hasChildren, bool e
 // Deletes the node with its subtree and frees every record it carried,
 // taking each out of the register; partners are not touched.
 int DeleteTaskSubtree(TaskForest& tree, Node node);
+// Empties the tree and frees the records its nodes carried (each once).
+void ClearTaskTree(TaskForest& tree);

@@ -17,6 +17,7 @@
 #include "app/clock.h"
 #include "app/prompts.h"
 #include "bench/taskset.h"
+#include "bench/win32/timing.h"
 #include "data/listfile.h"
 #include "data/taskrecord.h"
 #include "tree/memoryforest.h"
@@ -27,18 +28,6 @@ namespace {
 constexpr int kRounds = 3;
 const char kMarker[] = "written-by-startup-bench";
 const char kBareClass[] = "VelkinBareWindow";
-
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now() {
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return t;
-}
 
 bool WriteWhole(const std::string& path, const std::string& bytes) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -69,12 +58,8 @@ bool WriteSet(const std::string& current, int tasks) {
             WriteWhole(current + "active.xml", FormatListFile(active)) &&
             WriteWhole(current + "done.xml", FormatListFile(done));
   for (TaskForest* f : {static_cast<TaskForest*>(&lists), static_cast<TaskForest*>(&active),
-                        static_cast<TaskForest*>(&done)}) {
-    std::vector<TaskRecord*> records;
-    ForEachNode(*f, [&](Node n) { records.push_back(RecordOf(*f, n)); });
-    f->Delete(kRootNode);
-    for (TaskRecord* r : records) FreeTaskRecord(r);
-  }
+                          static_cast<TaskForest*>(&done)})
+      ClearTaskTree(*f);
   ClearRegister(App().tasks);
   ResetAppState();
   return ok;

@@ -12,6 +12,7 @@
 
 #include "app/appstate.h"
 #include "bench/taskset.h"
+#include "bench/win32/timing.h"
 #include "app/clock.h"
 #include "app/prompts.h"
 #include "data/listfile.h"
@@ -33,18 +34,6 @@ struct Flat {
   unsigned state;
   bool expanded;
 };
-
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now() {
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return t;
-}
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(window, message, wParam, lParam);
@@ -94,12 +83,8 @@ int main() {
     });
     file = FormatListFile(lists);
     for (TaskForest* f : {static_cast<TaskForest*>(&lists), static_cast<TaskForest*>(&active),
-                          static_cast<TaskForest*>(&done)}) {
-      std::vector<TaskRecord*> records;
-      ForEachNode(*f, [&](Node n) { records.push_back(RecordOf(*f, n)); });
-      f->Delete(kRootNode);
-      for (TaskRecord* r : records) FreeTaskRecord(r);
-    }
+                          static_cast<TaskForest*>(&done)})
+      ClearTaskTree(*f);
     ClearRegister(App().tasks);
     App().active = App().done = nullptr;
   }
@@ -117,10 +102,7 @@ int main() {
       ParseListFile(forest, file.data(), file.size());
       LARGE_INTEGER end = Now();
       memoryBest = std::min(memoryBest, Seconds(start, end));
-      std::vector<TaskRecord*> records;
-      ForEachNode(forest, [&](Node n) { records.push_back(RecordOf(forest, n)); });
-      forest.Delete(kRootNode);
-      for (TaskRecord* r : records) FreeTaskRecord(r);
+      ClearTaskTree(forest);
       ClearRegister(App().tasks);
       App().lists = nullptr;
     }

@@ -62,6 +62,18 @@ COLORREF ToControlColor(Color color) {
   return color == kDefaultColor ? static_cast<COLORREF>(-1) : static_cast<COLORREF>(color);
 }
 
+// The control's form of an item to write; a missing text is the empty one.
+void ToControlItem(const ForestItem& item, TVITEMA* tv, char (&empty)[1]) {
+  tv->mask = item.mask & kPassedMask;
+  tv->state = item.state;
+  tv->stateMask = item.stateMask;
+  tv->pszText = item.text ? item.text : empty;
+  tv->iImage = item.image;
+  tv->iSelectedImage = item.selectedImage;
+  tv->cChildren = item.children;
+  tv->lParam = reinterpret_cast<LPARAM>(item.record);
+}
+
 }  // namespace
 
 // The forests bound to tree windows. A window property would do, but
@@ -110,16 +122,8 @@ Node TreeViewForest::Insert(Node parent, Node after, const ForestItem& item) {
   std::memset(&insert, 0, sizeof insert);
   insert.hParent = parent ? ItemOf(parent) : TVI_ROOT;
   insert.hInsertAfter = ItemOf(after);
-  TVITEMA& tv = insert.item;
-  tv.mask = item.mask & kPassedMask;
-  tv.state = item.state;
-  tv.stateMask = item.stateMask;
   char empty[1] = {'\0'};
-  tv.pszText = item.text ? item.text : empty;
-  tv.iImage = item.image;
-  tv.iSelectedImage = item.selectedImage;
-  tv.cChildren = item.children;
-  tv.lParam = reinterpret_cast<LPARAM>(item.record);
+  ToControlItem(item, &insert.item, empty);
   return NodeOf(reinterpret_cast<HTREEITEM>(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert))));
 }
 
@@ -165,16 +169,9 @@ int TreeViewForest::SetItem(const ForestItem& item) {
   if (!item.node || item.node == kRootNode) return 0;
   TVITEMA tv;
   std::memset(&tv, 0, sizeof tv);
-  tv.mask = item.mask & kPassedMask;
-  tv.hItem = ItemOf(item.node);
-  tv.state = item.state;
-  tv.stateMask = item.stateMask;
   char empty[1] = {'\0'};
-  tv.pszText = item.text ? item.text : empty;
-  tv.iImage = item.image;
-  tv.iSelectedImage = item.selectedImage;
-  tv.cChildren = item.children;
-  tv.lParam = reinterpret_cast<LPARAM>(item.record);
+  ToControlItem(item, &tv, empty);
+  tv.hItem = ItemOf(item.node);
   return Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv)) ? 1 : 0;
 }
 
