@@ -22,6 +22,10 @@
 //                         its items when they can be read, then types the keys
 //                         (down, up, enter, escape) into it and waits for it
 //                         to close
+//   focus                 prints the class of the organiser's focused window
+//   key NAME...           presses keys (enter, space, tab, escape, delete,
+//                         shift, up, down) in the organiser's focused window
+//   type TEXT             sets the text of the focused window (a label edit)
 //   tab INDEX             clicks tab INDEX of the tab control
 //   current-tab           prints the tab control's selection
 //   tray-tip              prints the tip of the tray icon (from the shell's tray)
@@ -293,6 +297,44 @@ int TrayMenu(int argc, char** argv) {
   return WaitFor(5000, [] { return OpenMenuWindow() == nullptr; }) ? 0 : 1;
 }
 
+int Usage();
+
+// The window that has the keyboard focus in the organiser's thread.
+HWND FocusedWindow() {
+  HWND main = MainWindow();
+  if (!main) return nullptr;
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+int PressKeys(int argc, char** argv) {
+  for (int index = 2; index < argc; ++index) {
+    const std::string key = argv[index];
+    WPARAM code = key == "enter"    ? VK_RETURN
+                  : key == "space"  ? VK_SPACE
+                  : key == "tab"    ? VK_TAB
+                  : key == "escape" ? VK_ESCAPE
+                  : key == "delete" ? VK_DELETE
+                  : key == "shift"  ? VK_SHIFT
+                  : key == "up"     ? VK_UP
+                  : key == "down"   ? VK_DOWN
+                                    : 0;
+    if (!code) return Usage();
+    HWND focus = FocusedWindow();
+    if (!focus) return 1;
+    // Sent, so that the next key finds the focus the last one left.
+    SendMessageA(focus, WM_KEYDOWN, code, 1);
+    if (code == VK_RETURN || code == VK_ESCAPE || code == VK_TAB || code == VK_SPACE) {
+      char character = code == VK_RETURN ? '\r' : code == VK_ESCAPE ? 27 : code == VK_TAB ? '\t' : ' ';
+      if (IsWindow(focus)) SendMessageA(focus, WM_CHAR, character, 1);
+    }
+    if (IsWindow(focus)) SendMessageA(focus, WM_KEYUP, code, 0xC0000001);
+  }
+  return 0;
+}
+
 int Usage() {
   std::fprintf(stderr, "usage: driver <command> [arguments...] (see the source)\n");
   return 2;
@@ -436,6 +478,17 @@ int main(int argc, char** argv) {
     return dialog && !IsWindowVisible(dialog) ? 0 : 1;
   }
   if (command == "tray-menu") return TrayMenu(argc, argv);
+  if (command == "focus") {
+    HWND focus = FocusedWindow();
+    if (!focus) return 1;
+    std::printf("%s\n", ClassOf(focus).c_str());
+    return 0;
+  }
+  if (command == "key" && argc >= 3) return PressKeys(argc, argv);
+  if (command == "type" && argc >= 3) {
+    HWND focus = FocusedWindow();
+    return focus && SendMessageA(focus, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2])) ? 0 : 1;
+  }
   if (command == "tab" && argc >= 3) return ClickTab(std::atoi(argv[2]));
   if (command == "current-tab") {
     HWND main = MainWindow();

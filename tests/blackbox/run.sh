@@ -7,7 +7,7 @@
 #
 # Scenarios: first-start, save-and-load, seeded-lists, second-instance,
 # start-hidden, close-hides, backup, manage-backups, malformed-list,
-# about-and-help; and
+# about-and-help, edit-and-save; and
 # screenshots, which writes a PNG of each tab into $VELKIN_SCREENSHOTS
 # (default docs/) for `make screenshots`.
 #
@@ -328,6 +328,41 @@ about-and-help)
     case "$text" in *'\Velkin.chm') ;; *) fail "Help's message does not name Velkin.chm: $text" ;; esac
     driver answer ok
     exit_from_tray
+    ;;
+edit-and-save)
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    [ "$(driver focus | tr -d '\r')" = SysTreeView32 ] || fail "the Lists tree does not have the focus"
+    # Enter adds a task after the caret ("To add a new task, press enter")
+    # and opens its label edit; Enter in the edit names it.
+    driver key enter
+    [ "$(driver focus | tr -d '\r')" = Edit ] || fail "Enter opened no label edit"
+    driver type "Buy stamps"
+    driver key enter
+    [ "$(driver focus | tr -d '\r')" = SysTreeView32 ] || fail "the edit did not end"
+    # Space activates it: a linked copy in Active.
+    driver key space
+    exit_from_tray
+    list="$(tr -d '\r' <"$current/list.xml")"
+    active="$(tr -d '\r' <"$current/active.xml")"
+    names_of "$current/list.xml" | sed -n 2,3p | grep -qx "Buy stamps" ||
+        fail "the new task is not after the caret: $(names_of "$current/list.xml" | head -4 | tr '\n' /)"
+    names_of "$current/active.xml" | grep -qx "Buy stamps" || fail "no linked copy in active.xml"
+    list_link="$(grep -A1 $'<name>Buy stamps</name>' <<<"$list" | sed -n 's/.*<link>\(.*\)<\/link>/\1/p')"
+    active_link="$(grep -A1 $'<name>Buy stamps</name>' <<<"$active" | sed -n 's/.*<link>\(.*\)<\/link>/\1/p')"
+    [ -n "$list_link" ] && [ "$list_link" != 0 ] && [ "$list_link" = "$active_link" ] ||
+        fail "link keys differ: list $list_link, active $active_link"
+    grep -A2 $'<name>Buy stamps</name>' <<<"$list" | grep -q '<state>4</state>' || fail "the Lists task is not checked"
+    # The link survives a restart: loaded, resolved and written again alike.
+    mkdir -p "$work/first"
+    cp "$current"/*.xml "$work/first/"
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    expect_no_boxes
+    exit_from_tray
+    for file in list.xml active.xml done.xml; do
+        cmp -s "$work/first/$file" "$current/$file" || fail "$file changed across a restart"
+    done
     ;;
 screenshots)
     out="${VELKIN_SCREENSHOTS:-$source_dir/docs}"
