@@ -148,6 +148,8 @@ first-start)
     start_velkin
     driver wait-visible 10000 >/dev/null || fail "window not shown"
     expect_no_boxes
+    # The balloon's text is read from the shell's tooltip; its title is
+    # not (Wine's tooltips leave TTM_GETTITLE unanswered).
     balloon="$(driver balloon "Right Click on the Velkin icon to access the program menu." 15000 | tr -d '\r')" ||
         fail "no tutorial balloon in the tray"
     note "balloon: $(printf '%s' "$balloon" | tr -cd '[:print:]')"
