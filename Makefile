@@ -34,13 +34,13 @@ fuzz-build: deps
 	cmake --build --preset fuzz
 
 test-native: native
-	ctest --preset native
+	set -o pipefail; ctest --preset native | tee build/native/ctest.log
 
 test-asan: asan
-	ctest --preset asan
+	set -o pipefail; ctest --preset asan | tee build/asan/ctest.log
 
 test-windows: windows
-	ctest --preset windows; rc=$$?; scripts/wine-stop; exit $$rc
+	set -o pipefail; ctest --preset windows | tee build/windows/ctest.log; rc=$$?; scripts/wine-stop; exit $$rc
 
 fuzz: fuzz-build
 	mkdir -p build/fuzz/corpus
@@ -48,7 +48,8 @@ fuzz: fuzz-build
 	build/fuzz/listfile_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus
 
 test: test-native test-asan test-windows fuzz
-	@echo "All suites passed."
+	@echo "All suites passed; the fuzzer found nothing in $(FUZZ_SECONDS) s."
+	@scripts/test-summary.sh build/native/ctest.log build/asan/ctest.log build/windows/ctest.log
 
 bench: deps
 	cmake --preset bench >/dev/null
