@@ -611,29 +611,16 @@ int KeepUnreadFile(FileSystem& files, const std::string& folder, int file) {
   return 0;
 }
 
-int SaveListFile(FileSystem& files, const std::string& folder, int file) {
-  TaskForest* tree = TreeOfFile(file);
-  if (!tree) return 0;
+// Puts a written temporary file in place of the list file, first moving a
+// file that was not read completely out of the way.
+int ReplaceListFile(FileSystem& files, const std::string& folder, int file) {
   const std::string path = folder + kListFileNames[file];
-  const std::string temp = path + ".tmp";
-  if (!files.WriteNewFile(temp, FormatListFile(*tree))) {
-    files.RemoveFile(temp);
-    return 0;
-  }
   AppState& app = App();
   if (app.unreadListFile[file] && folder == app.loadedFolder) {
-    // The new file is ready; only now is the unread one moved aside.
-    if (files.FileExists(path) && !KeepUnreadFile(files, folder, file)) {
-      files.RemoveFile(temp);
-      return 0;
-    }
+    if (files.FileExists(path) && !KeepUnreadFile(files, folder, file)) return 0;
     app.unreadListFile[file] = 0;
   }
-  if (!files.ReplaceFile(temp, path)) {
-    files.RemoveFile(temp);
-    return 0;
-  }
-  return 1;
+  return files.ReplaceFile(path + ".tmp", path);
 }
 
 }  // namespace
@@ -642,9 +629,21 @@ int SaveLists(const char* folderName) {
   std::string folder = ListFolder(folderName);
   if (folder.empty()) return 0;
   FileSystem& files = AppFiles();
-  for (int file = 0; file < kListFileCount; ++file)
-    if (!SaveListFile(files, folder, file)) return 0;
-  return 1;
+  // The three files belong together (the link keys of list.xml name items
+  // of active.xml by position), so all three are written before any is
+  // replaced: a write that fails leaves the whole previous set in place,
+  // never a new list.xml beside an old active.xml.
+  int written = 0;
+  for (; written < kListFileCount; ++written) {
+    TaskForest* tree = TreeOfFile(written);
+    const std::string temp = folder + kListFileNames[written] + ".tmp";
+    if (!tree || !files.WriteNewFile(temp, FormatListFile(*tree))) break;
+  }
+  int replaced = 0;
+  if (written == kListFileCount)
+    while (replaced < kListFileCount && ReplaceListFile(files, folder, replaced)) ++replaced;
+  for (int file = replaced; file < kListFileCount; ++file) files.RemoveFile(folder + kListFileNames[file] + ".tmp");
+  return replaced == kListFileCount ? 1 : 0;
 }
 
 int LoadLists(const char* folderName) {

@@ -81,7 +81,10 @@ void DropActiveNode(Node node, Node except) {
   TaskForest* lists = App().lists;
   if (!active || !node) return;
   for (Node root : gActiveRemovals) {
-    if (IsWithin(*active, node, root)) {
+    // A node inside a removal under way, or one above it (possible only
+    // with links a file made to a folder), is left to that removal or
+    // kept: deleting it here would pull the removal's nodes away from it.
+    if (IsWithin(*active, node, root) || IsWithin(*active, root, node)) {
       // The removal under way reaches this node later; it must not come
       // back to the Lists node that goes now.
       if (TaskRecord* record = RecordOf(*active, node)) record->link = nullptr;
@@ -111,7 +114,11 @@ int RemoveOne(TaskForest& tree, Node node, bool release) {
   const TreeKind kind = KindOf(tree);
   bool releaseRecord = release;
   if (kind == TreeKind::kLists) {
-    if (record && record->link) DropActiveNode(record->link, node);
+    if (record && record->link) {
+      DropActiveNode(record->link, node);
+      // Should the node itself stay, it must not name a copy that is gone.
+      record->link = nullptr;
+    }
   } else if (kind == TreeKind::kActive) {
     // Nothing carries an Active record or its Lists partner on: both go.
     releaseRecord = true;
@@ -325,7 +332,13 @@ int RestoreTask(TaskForest& tree, Node node) {
     return 0;
   }
   ForgetCutNode(tree, node);
-  tree.Delete(node);
+  if (!tree.Delete(node)) {
+    // Both would carry the same records: take the copy back.
+    lists->Delete(copy);
+    Relink(tree, node);
+    ShowWarning("Restore failed!");
+    return 0;
+  }
   ForEachInSubtree(*lists, copy, [&](Node at) {
     // Back in Lists as plain tasks: no activation comes along from Done.
     SetUnchecked(*lists, at);
@@ -377,8 +390,13 @@ int PasteTask(TaskForest& tree, Node target, bool into) {
     copy = CopyAndRelink(tree, tree, cut, parent ? parent : kRootNode, target);
   }
   if (!copy) return 0;
+  if (!tree.Delete(cut)) {
+    // Both would carry the same records: take the copy back, keep the cut.
+    tree.Delete(copy);
+    Relink(tree, cut);
+    return 0;
+  }
   ClearCut();
-  tree.Delete(cut);
   return 1;
 }
 

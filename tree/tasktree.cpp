@@ -362,7 +362,8 @@ void ClearTaskTree(TaskForest& tree) {
   ForEachNode(tree, [&](Node node) {
     if (TaskRecord* record = RecordOf(tree, node)) records.push_back(record);
   });
-  tree.Delete(kRootNode);
+  // Records whose nodes stay must not be freed.
+  if (!tree.Delete(kRootNode)) return;
   // A record carried twice must still be freed once.
   std::sort(records.begin(), records.end());
   records.erase(std::unique(records.begin(), records.end()), records.end());

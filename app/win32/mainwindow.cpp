@@ -15,6 +15,10 @@
 
 namespace {
 
+// Whether the last close could not save the lists.
+bool gListsSaveFailed = false;
+const char kListsNotSaved[] = "Error: Could not save the lists!";
+
 // Set when the window has asked for WM_MOUSELEAVE and not yet had it.
 bool g_leaveTracking = false;
 
@@ -138,8 +142,11 @@ LRESULT OnPaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT OnClose(HWND window) {
-  // The results do not matter: the window goes out of sight in any case.
-  SaveLists("current");
+  // The window goes out of sight in any case; but a save that failed (a
+  // full disk, a locked file) is said, or the edits since the last save
+  // would be lost without a word at the next Exit.
+  gListsSaveFailed = !SaveLists("current");
+  if (gListsSaveFailed) ShowWarning(kListsNotSaved);
   SaveMainWindowSettings();
   ShowWindow(window, SW_HIDE);
   return 0;
@@ -410,3 +417,5 @@ Win32TreeHost& MainTreeHost() {
   static Win32TreeHost host;
   return host;
 }
+
+bool ListsSaveFailed() { return gListsSaveFailed; }

@@ -52,6 +52,8 @@ class SettingsStore;
 // through the store given here (tests; none goes back to the registry).
 void ReadMainWindowSettings();
 void SaveMainWindowSettings();
+// True when the last WM_CLOSE or WM_ENDSESSION could not save the lists.
+bool ListsSaveFailed();
 void UseSettingsStore(SettingsStore* store);
 
 // The single-instance mutex taken at start-up; released with WM_DESTROY so

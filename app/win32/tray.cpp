@@ -106,10 +106,8 @@ bool AddTrayIcon(HWND window, UINT id, HICON icon, const char* tip) {
   data.uCallbackMessage = kTrayIconMessage;
   data.hIcon = icon;
   CopyBounded(data.szTip, sizeof data.szTip, tip);
-  BOOL added = Shell_NotifyIconA(NIM_ADD, &data);
-  // The shell keeps its own copy of the picture.
-  if (icon) DestroyIcon(icon);
-  return added != FALSE;
+  // The icon is the caller's (a shared resource icon): not ours to destroy.
+  return Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
 }
 
 void RemoveTrayIcon(HWND window, UINT id) {
@@ -151,6 +149,10 @@ LRESULT RunTrayCommand(HWND window, int id) {
     case kTrayHelp: OpenHelp(); break;
     case kTrayExit:
       SendMessageA(window, WM_CLOSE, 0, 0);
+      // Ending now would lose every change since the last good save.
+      if (ListsSaveFailed() &&
+          !AskYesNo("The lists could not be saved. Exit anyway, losing the changes since the last save?"))
+        break;
       SendMessageA(window, WM_DESTROY, 0, 0);
       break;
     case kTrayBackupLists: BackupLists(); break;

@@ -449,6 +449,27 @@ TEST_F(Commands, DeletingAnActiveFolderDeletesThePartnersOfAllItsCopies) {
   ExpectRegisterIsLists();
 }
 
+// A file can link an Active folder to a Lists task. Removing a copy inside
+// that folder whose partner holds that task must not pull the folder, and
+// the copy with it, out from under the removal.
+TEST_F(Commands, RemovingACopyKeepsAFolderLinkedToItsPartnersSubtree) {
+  Node folder = Add(lists, nullptr, "Folder");
+  Node parent = Add(lists, folder, "Parent");
+  Node child = Add(lists, parent, "Child");
+  ActivateTask(lists, parent);
+  Node today = FirstChild(active, kRootNode);
+  Node copy = FirstChild(active, today);
+  ASSERT_TRUE(today && copy);
+  RecordOf(active, today)->link = child;
+  RecordOf(lists, child)->link = today;
+
+  RemoveSubtree(active, copy, true);
+  EXPECT_EQ(Shape(lists), "Folder");
+  EXPECT_EQ(Shape(active), "Today");
+  EXPECT_EQ(RecordOf(active, today)->link, nullptr);
+  ExpectRegisterIsLists();
+}
+
 TEST_F(Commands, RemovingTheLastVisibleNodeSelectsTheNewLast) {
   Node a = Add(lists, nullptr, "A");
   Node b = Add(lists, nullptr, "B");

@@ -140,14 +140,48 @@ TEST_F(ListSetErrors, FailedWriteKeepsThePreviousFile) {
   EXPECT_EQ(File("list.xml"), before);
   EXPECT_EQ(FileNames().size(), 3u);
 
-  // A later file failing stops the set there; the ones before are new.
+  // A later file failing keeps the whole set as it was: list.xml is not
+  // replaced before done.xml could be written.
   InsertTask(done, kRootNode, kLastNode, "Completed");
   const std::string doneBefore = File("done.xml");
   files.FailWritesTo("done.xml", 0);
   EXPECT_EQ(SaveLists("current"), 0);
-  EXPECT_NE(File("list.xml"), before);
+  EXPECT_EQ(File("list.xml"), before);
   EXPECT_EQ(File("done.xml"), doneBefore);
   EXPECT_EQ(FileNames().size(), 3u);
+}
+
+// The link keys of list.xml name Active items by position: a new list.xml
+// beside an old active.xml would pair the wrong tasks after a restart.
+TEST_F(ListSetErrors, AHalfFailedSaveNeverMixesTheLinksOfTwoSaves) {
+  Node alpha = InsertTask(lists, kRootNode, kLastNode, "Alpha");
+  Node beta = InsertTask(lists, kRootNode, kLastNode, "Beta");
+  Node today = InsertTask(active, kRootNode, kLastNode, "Today");
+  Node alphaCopy = InsertTask(active, today, kFirstNode, "Alpha");
+  ToggleChecked(lists, alpha);
+  RecordOf(lists, alpha)->link = alphaCopy;
+  RecordOf(active, alphaCopy)->link = alpha;
+  ASSERT_EQ(SaveLists("current"), 1);
+
+  // Beta is activated in front of Alpha's copy; active.xml cannot be written.
+  Node betaCopy = InsertTask(active, today, kFirstNode, "Beta");
+  ToggleChecked(lists, beta);
+  RecordOf(lists, beta)->link = betaCopy;
+  RecordOf(active, betaCopy)->link = beta;
+  files.FailWritesTo("active.xml", 10);
+  EXPECT_EQ(SaveLists("current"), 0);
+
+  EmptyTrees();
+  ASSERT_EQ(LoadLists("current"), 1);
+  ResolveLinks();
+  EXPECT_TRUE(prompts.shown().empty());
+  Node loadedAlpha = NodeAt(lists, {0});
+  Node loadedBeta = NodeAt(lists, {1});
+  ASSERT_TRUE(loadedAlpha && loadedBeta);
+  ASSERT_NE(RecordOf(lists, loadedAlpha)->link, nullptr);
+  EXPECT_EQ(TaskName(active, RecordOf(lists, loadedAlpha)->link), "Alpha");
+  EXPECT_EQ(RecordOf(lists, loadedBeta)->link, nullptr);
+  EXPECT_EQ(CheckStateOf(lists, loadedBeta), kUnchecked);
 }
 
 TEST_F(ListSetErrors, FailedReplaceKeepsThePreviousFile) {

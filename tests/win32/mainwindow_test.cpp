@@ -196,6 +196,28 @@ TEST_F(MainWindow, CloseSavesListsAndSettingsAndOnlyHides) {
   EXPECT_EQ(static_cast<LONG>(bottom), rect.bottom);
 }
 
+TEST_F(MainWindow, AFailedSaveIsSaidAndExitAsksBeforeLosingTheChanges) {
+  files.FailWritesTo("active.xml", 0);
+  EXPECT_EQ(SendMessageA(main, WM_CLOSE, 0, 0), 0);
+  EXPECT_FALSE(IsWindowVisible(main));
+  EXPECT_TRUE(ListsSaveFailed());
+  ASSERT_EQ(prompts.Texts().size(), 1u);
+  EXPECT_EQ(prompts.Texts()[0], "Error: Could not save the lists!");
+  EXPECT_FALSE(files.FileExists("C:\\data\\current\\list.xml"));
+
+  // Exit tries again; the question is answered No, so the program stays.
+  prompts.Answer(kAnswerNo);
+  SendMessageA(main, WM_COMMAND, MAKEWPARAM(kTrayExit, 0), 0);
+  EXPECT_TRUE(IsWindow(main));
+  ASSERT_EQ(prompts.Texts().size(), 3u);
+  EXPECT_EQ(prompts.Texts()[2], "The lists could not be saved. Exit anyway, losing the changes since the last save?");
+
+  files.FailWritesTo("no such file", 0);
+  SendMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(ListsSaveFailed());
+  EXPECT_TRUE(files.FileExists("C:\\data\\current\\list.xml"));
+}
+
 TEST_F(MainWindow, EndOfSessionSavesAsCloseDoesWhateverItsParameters) {
   ShowWindow(main, SW_SHOW);
   SendMessageA(main, WM_ENDSESSION, FALSE, 0);
