@@ -17,6 +17,16 @@ Node PartnerOf(TaskForest& tree, Node node) {
   return record ? record->link : nullptr;
 }
 
+// The Lists node a command on a Lists or Active node works on: the node
+// itself in Lists, its partner in Active; none elsewhere.
+Node ListsNodeOf(TaskForest& tree, Node node) {
+  switch (KindOf(tree)) {
+    case TreeKind::kLists: return node;
+    case TreeKind::kActive: return PartnerOf(tree, node);
+    default: return nullptr;
+  }
+}
+
 TreeHost* gHost = nullptr;
 PendingCut gCut = {nullptr, nullptr};
 
@@ -230,13 +240,8 @@ int ActivateTask(TaskForest& tree, Node node) {
   TaskForest* lists = App().lists;
   TaskForest* active = App().active;
   if (!node || !lists || !active) return 0;
-  const TreeKind kind = KindOf(tree);
-  if (kind == TreeKind::kActive) {
-    node = PartnerOf(tree, node);
-    if (!node) return 0;
-  } else if (kind != TreeKind::kLists) {
-    return 0;
-  }
+  node = ListsNodeOf(tree, node);
+  if (!node) return 0;
   if (CheckStateOf(*lists, node) != kUnchecked) return 0;
   TaskRecord* record = RecordOf(*lists, node);
   if (!record) return 0;
@@ -261,13 +266,8 @@ int ActivateTask(TaskForest& tree, Node node) {
 int DeactivateTask(TaskForest& tree, Node node) {
   TaskForest* lists = App().lists;
   if (!node || !lists) return 0;
-  const TreeKind kind = KindOf(tree);
-  if (kind == TreeKind::kActive) {
-    node = PartnerOf(tree, node);
-    if (!node) return 0;
-  } else if (kind != TreeKind::kLists) {
-    return 0;
-  }
+  node = ListsNodeOf(tree, node);
+  if (!node) return 0;
   if (CheckStateOf(*lists, node) == kUnchecked) return 0;
   SetUnchecked(*lists, node);
   TaskRecord* record = RecordOf(*lists, node);
@@ -283,14 +283,9 @@ int CompleteTask(TaskForest& tree, Node node) {
   TaskForest* lists = App().lists;
   TaskForest* done = App().done;
   if (!node || !lists || !done) return 0;
-  const TreeKind kind = KindOf(tree);
-  if (kind == TreeKind::kActive) {
-    if (!ParentOf(tree, node)) return 0;  // a folder
-    node = PartnerOf(tree, node);
-    if (!node) return 0;
-  } else if (kind != TreeKind::kLists) {
-    return 0;
-  }
+  if (KindOf(tree) == TreeKind::kActive && !ParentOf(tree, node)) return 0;  // a folder
+  node = ListsNodeOf(tree, node);
+  if (!node) return 0;
 
   if (FirstChild(*lists, node)) {
     int answer = AskYesNoCancel("Are you sure you want to complete this item and all of its subitems?");
