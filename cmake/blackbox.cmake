@@ -1,7 +1,7 @@
 # Black-box tests: the real velkin.exe under Wine, driven from outside by a
-# small console program (tests/blackbox/driver.cpp) through
+# small console program (tests/blackbox/win32/driver.cpp) through
 # tests/blackbox/run.sh, each scenario in a private copy of the Wine prefix.
-add_executable(blackbox_driver tests/blackbox/driver.cpp)
+add_executable(blackbox_driver tests/blackbox/win32/driver.cpp)
 target_link_libraries(blackbox_driver PRIVATE comctl32 shell32 user32 advapi32)
 
 if(TARGET velkin)
