@@ -24,19 +24,6 @@ class ScopedPaint {
   HDC dc_;
 };
 
-// A 32-bit top-down DIB: its pixels are the plain 0x00RRGGBB rows the
-// composing works on.
-BITMAPINFO TopDown32(int width, int height) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return info;
-}
-
 // The background's pixels, whatever its own format. Empty on failure.
 std::vector<Pixel> ReadPixels(HDC dc, HBITMAP bitmap, int& width, int& height) {
   BITMAP shape = {};
@@ -94,6 +81,17 @@ const char* PaintOver(HWND control, HBITMAP background, WNDPROC previous, HDC dc
 }
 
 }  // namespace
+
+BITMAPINFO TopDown32(int width, int height) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
 
 LRESULT PaintControlTransparently(HWND control, HBITMAP background, WNDPROC previous, HDC target) {
   if (!control) return 0;

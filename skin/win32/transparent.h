@@ -11,3 +11,7 @@
 // the key colour. `target` null: answers WM_PAINT (BeginPaint/EndPaint);
 // otherwise paints into `target` (WM_PRINTCLIENT). Returns 0.
 LRESULT PaintControlTransparently(HWND control, HBITMAP background, WNDPROC previous, HDC target);
+
+// A 32-bit top-down DIB: its pixels are the plain 0x00RRGGBB rows the
+// composing works on.
+BITMAPINFO TopDown32(int width, int height);

@@ -7,18 +7,15 @@
 #include <cstdint>
 #include <cstring>
 
+#include <gtest/gtest.h>
+
 #include "app/win32/scoped.h"
+#include "skin/win32/transparent.h"
 
 class PixelCanvas {
  public:
   PixelCanvas(int width, int height, uint32_t fill) : width_(width), height_(height) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDown32(width, height);
     void* bits = nullptr;
     bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     bits_ = static_cast<uint32_t*>(bits);
@@ -67,13 +64,7 @@ inline uint32_t TestBackgroundPixel(int x, int y) {
 // A small background of distinct colours (TestBackgroundPixel), none of
 // them the key colour.
 inline ScopedGdiObject<HBITMAP> MakeTestBackground(int width, int height) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDown32(width, height);
   void* bits = nullptr;
   ScopedGdiObject<HBITMAP> bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bits) return bitmap;
@@ -82,4 +73,29 @@ inline ScopedGdiObject<HBITMAP> MakeTestBackground(int width, int height) {
     for (int x = 0; x < width; ++x) pixels[y * width + x] = TestBackgroundPixel(x, y);
   GdiFlush();
   return bitmap;
+}
+
+// Compares a control's composed picture with its plain one: where the plain
+// picture has the key colour, the composed one must show the test
+// background (tiled from the corner, `tileWidth` x `tileHeight`); anywhere
+// else it must be unchanged. Counts both kinds of pixel; stops at the
+// first wrong one.
+struct ComposedCounts {
+  int clear = 0;
+  int drawn = 0;
+};
+inline ComposedCounts CheckComposed(const PixelCanvas& plain, const PixelCanvas& composed, uint32_t key,
+                                    int tileWidth, int tileHeight) {
+  ComposedCounts counts;
+  for (int y = 0; y < plain.height(); ++y)
+    for (int x = 0; x < plain.width(); ++x) {
+      const uint32_t own = plain.At(x, y);
+      const uint32_t want = own == key ? TestBackgroundPixel(x % tileWidth, y % tileHeight) : own;
+      ++(own == key ? counts.clear : counts.drawn);
+      if (composed.At(x, y) != want) {
+        ADD_FAILURE() << "pixel " << x << ", " << y << ": " << std::hex << composed.At(x, y) << " for " << want;
+        return counts;
+      }
+    }
+  return counts;
 }
