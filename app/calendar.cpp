@@ -2,28 +2,18 @@
 
 #include <cstring>
 
-#include "app/appstate.h"
-#include "app/prompts.h"
+#include "base/appstate.h"
+#include "base/boundedtext.h"
+#include "base/forest.h"
+#include "base/prompts.h"
+#include "base/taskrecord.h"
 #include "data/datetext.h"
-#include "data/taskrecord.h"
-#include "tree/forest.h"
 #include "tree/tasktree.h"
 
 namespace {
 
 constexpr unsigned kEscapeKey = 0x1B;  // VK_ESCAPE
 constexpr unsigned kFKey = 'F';
-
-// Appends behind the text without ever passing size - 1 characters.
-void AppendBounded(char* text, size_t size, const char* more) {
-  size_t used = std::strlen(text);
-  if (used + 1 >= size) return;
-  size_t room = size - 1 - used;
-  size_t length = std::strlen(more);
-  if (length > room) length = room;
-  std::memcpy(text + used, more, length);
-  text[used + length] = '\0';
-}
 
 }  // namespace
 
@@ -71,8 +61,8 @@ int BuildDayTip(const TaskRegister& tasks, TaskForest* lists, int year, int mont
       ShowWarning("Error: Item not found in Lists!");
       continue;
     }
-    if (found) AppendBounded(text, size, kDayTipSeparator);
-    AppendBounded(text, size, name);
+    if (found) AppendBounded(text, kDayTipSeparator, size);
+    AppendBounded(text, name, size);
     ++found;
   }
   return found;

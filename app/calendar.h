@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/platform.h"
+#include "base/platform.h"
 
 class TaskForest;
 struct TaskRecord;

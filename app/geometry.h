@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "app/platform.h"
+#include "base/platform.h"
 
 // Distance from an edge within which a moved window snaps, and the step by
 // which a plain window that sits on an edge jumps free when pulled inwards.

@@ -11,16 +11,17 @@
 
 #include <pugixml.hpp>
 
-#include "app/appstate.h"
-#include "app/clock.h"
-#include "app/prompts.h"
-#include "data/datetext.h"
-#include "data/filesystem.h"
-#include "data/listfile.h"
-#include "data/taskrecord.h"
-#include "tree/memoryforest.h"
-#include "tree/tasktree.h"
+#include "base/appstate.h"
+#include "base/clock.h"
+#include "base/filesystem.h"
+#include "base/memoryforest.h"
+#include "base/prompts.h"
+#include "base/taskrecord.h"
 #include "bench/taskset.h"
+#include "data/datetext.h"
+#include "data/listreader.h"
+#include "data/listwriter.h"
+#include "tree/tasktree.h"
 
 namespace {
 
@@ -183,7 +184,10 @@ void BM_RemoveSubtree(benchmark::State& state) {
   }
   state.SetComplexityN(k);
 }
-BENCHMARK(BM_RemoveSubtree)->RangeMultiplier(2)->Range(1250, 10000)->Complexity(benchmark::oN)
+BENCHMARK(BM_RemoveSubtree)
+    ->RangeMultiplier(2)
+    ->Range(1250, 10000)
+    ->Complexity(benchmark::oN)
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

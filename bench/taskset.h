@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/taskrecord.h"
 #include "data/datetext.h"
-#include "data/taskrecord.h"
 #include "tree/tasktree.h"
 
 inline std::string RandomStamp(std::mt19937& rng) {
@@ -25,13 +25,14 @@ inline std::string RandomStamp(std::mt19937& rng) {
 
 inline void GenerateTaskSet(TaskForest& lists, TaskForest& active, TaskForest& done, int count,
                             int activatedPercent) {
-  static const char* const kVerbs[] = {"Call", "Email", "Buy", "Fix", "Write", "Review", "Plan", "Book",
-                                       "Pay", "Clean", "Prepare", "Send", "Read", "Update", "Check", "Order"};
-  static const char* const kThings[] = {"the quarterly report", "milk and bread", "the dentist", "invoice #4411",
-                                        "slides for Monday", "car insurance", "the garden fence",
-                                        "a birthday present for Anna", "flight to Lisbon", "project budget",
-                                        "the leaking tap", "chapter 3 notes", "team offsite agenda",
-                                        "library books", "tax return documents", "backup drive"};
+  static const char* const kVerbs[] = {"Call", "Email",  "Buy",   "Fix",   "Write",   "Review",
+                                       "Plan", "Book",   "Pay",   "Clean", "Prepare", "Send",
+                                       "Read", "Update", "Check", "Order"};
+  static const char* const kThings[] = {
+      "the quarterly report", "milk and bread", "the dentist",          "invoice #4411",
+      "slides for Monday",    "car insurance",  "the garden fence",     "a birthday present for Anna",
+      "flight to Lisbon",     "project budget", "the leaking tap",      "chapter 3 notes",
+      "team offsite agenda",  "library books",  "tax return documents", "backup drive"};
   std::mt19937 rng(20261207);
   Node today = InsertTask(active, kRootNode, kLastNode, "Today");
   ToggleBold(active, today);
@@ -50,7 +51,8 @@ inline void GenerateTaskSet(TaskForest& lists, TaskForest& active, TaskForest& d
     if (depth == 0) ToggleBold(lists, n);
     if (rng() % 4 == 0) {
       r->duedateset = 1;
-      DateTime due{2027, static_cast<uint16_t>(1 + rng() % 12), 0, static_cast<uint16_t>(1 + rng() % 28), 0, 0, 0, 0};
+      DateTime due{
+          2027, static_cast<uint16_t>(1 + rng() % 12), 0, static_cast<uint16_t>(1 + rng() % 28), 0, 0, 0, 0};
       CopyField(r->duedate, FormatDate(due).c_str());
     }
     if ((depth > 0 || activatedPercent == 100) && static_cast<int>(rng() % 100) < activatedPercent) {

@@ -10,7 +10,7 @@ if(WIN32)
   file(GLOB TEST_RC CONFIGURE_DEPENDS resources/bitmaps.rc resources/menus.rc tests/win32/*.rc)
   add_executable(velkin_win32_tests ${WIN32_TEST_SOURCES} ${TEST_RC})
   target_include_directories(velkin_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(velkin_win32_tests PRIVATE velkin_platform gtest)
+  target_link_libraries(velkin_win32_tests PRIVATE velkin_app gtest)
   # Wine shows the host's root as drive Z:.
   target_compile_definitions(velkin_win32_tests PRIVATE VELKIN_TEST_DATA="Z:${CMAKE_SOURCE_DIR}/tests/data")
   # One test for the whole executable: Wine starts once, not once per case.
@@ -22,7 +22,14 @@ else()
   file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/native/*.cpp)
   add_executable(velkin_tests ${NATIVE_TEST_SOURCES})
   target_include_directories(velkin_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(velkin_tests PRIVATE velkin_platform GTest::gtest GTest::gtest_main)
+  target_link_libraries(velkin_tests PRIVATE velkin_app GTest::gtest GTest::gtest_main)
   target_compile_definitions(velkin_tests PRIVATE VELKIN_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
   gtest_discover_tests(velkin_tests DISCOVERY_MODE PRE_TEST)
+endif()
+
+# The one-way layers and the place of Windows headers, checked on the
+# sources themselves.
+if(NOT WIN32)
+  find_program(PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)
+  add_test(NAME layers COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/check-layers.py ${CMAKE_SOURCE_DIR})
 endif()

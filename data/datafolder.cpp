@@ -1,17 +1,11 @@
 #include "data/datafolder.h"
 
-#include "app/appstate.h"
-#include "app/clock.h"
-#include "app/prompts.h"
+#include "base/appstate.h"
+#include "base/clock.h"
+#include "base/filesystem.h"
+#include "base/prompts.h"
 #include "data/datetext.h"
-#include "data/filesystem.h"
-#include "data/listfile.h"
-
-namespace {
-
-FileSystem& AppFiles() { return App().files ? *App().files : *HostFileSystem(); }
-
-}  // namespace
+#include "data/listset.h"
 
 std::string DataFolder() {
   FileSystem& files = AppFiles();

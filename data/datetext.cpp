@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/appstate.h"
-#include "app/clock.h"
+#include "base/appstate.h"
+#include "base/clock.h"
 
 namespace {
 
@@ -38,11 +38,15 @@ void AppendTime(std::string& out, const DateTime& value) {
   AppendNumber(out, value.minute);
 }
 
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsSpace(char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 }  // namespace
 
-std::string StampNow() { return FormatStamp(CurrentTime()); }
+std::string StampNow() {
+  return FormatStamp(CurrentTime());
+}
 
 std::string FormatStamp(const DateTime& value) {
   std::string out;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/platform.h"
+#include "base/platform.h"
 
 // The date-time stamp of the current local time (the application clock).
 std::string StampNow();

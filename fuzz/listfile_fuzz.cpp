@@ -5,12 +5,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/appstate.h"
-#include "app/clock.h"
-#include "app/prompts.h"
-#include "data/listfile.h"
-#include "data/taskrecord.h"
-#include "tree/memoryforest.h"
+#include "base/appstate.h"
+#include "base/clock.h"
+#include "base/memoryforest.h"
+#include "base/prompts.h"
+#include "base/taskrecord.h"
+#include "data/listreader.h"
+#include "data/listwriter.h"
 #include "tree/tasktree.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "app/platform.h"
+#include "base/platform.h"
 
 // One pixel of a 32-bit top-down DIB section: 0x00RRGGBB (blue in the low
 // byte). The top byte is not part of the colour: GDI leaves it undefined, so

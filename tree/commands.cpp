@@ -2,11 +2,11 @@
 
 #include <vector>
 
-#include "app/appstate.h"
-#include "app/prompts.h"
+#include "base/appstate.h"
+#include "base/prompts.h"
+#include "base/taskrecord.h"
 #include "data/datetext.h"
-#include "data/listfile.h"
-#include "data/taskrecord.h"
+#include "data/listset.h"
 #include "tree/tasktree.h"
 
 namespace {
@@ -21,9 +21,12 @@ Node PartnerOf(TaskForest& tree, Node node) {
 // itself in Lists, its partner in Active; none elsewhere.
 Node ListsNodeOf(TaskForest& tree, Node node) {
   switch (KindOf(tree)) {
-    case TreeKind::kLists: return node;
-    case TreeKind::kActive: return PartnerOf(tree, node);
-    default: return nullptr;
+    case TreeKind::kLists:
+      return node;
+    case TreeKind::kActive:
+      return PartnerOf(tree, node);
+    default:
+      return nullptr;
   }
 }
 
@@ -491,7 +494,7 @@ bool OnEndLabelEdit(TaskForest& tree, Node node, const char* text) {
   return false;
 }
 
-void ExpandTaskNode(TaskForest& tree, Node node, ExpandAction action) {
+void ExpandNode(TaskForest& tree, Node node, ExpandAction action) {
   tree.SetRedraw(false);
   tree.Expand(node, action);
   tree.SetRedraw(true);
@@ -528,7 +531,7 @@ bool HandleTreeKey(TaskForest& tree, Node selected, unsigned key, bool control) 
     case kKeyLeft:
     case kKeyRight:
       if (selected)
-        ExpandTaskNode(tree, selected, key == kKeyLeft ? ExpandAction::kCollapse : ExpandAction::kExpand);
+        ExpandNode(tree, selected, key == kKeyLeft ? ExpandAction::kCollapse : ExpandAction::kExpand);
       return true;
     case kKeyUp:
     case kKeyDown:

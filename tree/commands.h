@@ -5,8 +5,8 @@
 
 #include <cstddef>
 
-#include "app/platform.h"
-#include "tree/forest.h"
+#include "base/forest.h"
+#include "base/platform.h"
 
 struct TaskRecord;
 
@@ -120,7 +120,7 @@ class CommandListener final : public ForestListener {
 };
 
 // Expands, collapses or toggles with painting suspended, then repaints.
-void ExpandTaskNode(TaskForest& tree, Node node, ExpandAction action);
+void ExpandNode(TaskForest& tree, Node node, ExpandAction action);
 
 // Keys: true when handled (the control must not see the key).
 bool HandleTreeKey(TaskForest& tree, Node selected, unsigned key, bool control);

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <vector>
 
-#include "app/appstate.h"
-#include "app/prompts.h"
+#include "base/appstate.h"
+#include "base/prompts.h"
+#include "base/taskrecord.h"
 #include "data/datetext.h"
-#include "data/taskrecord.h"
 
 namespace {
 
@@ -110,15 +110,6 @@ int TaskNameLength(TaskForest& tree, Node node) {
   char buffer[kNameSize + 1];
   if (!GetTaskName(tree, node, buffer, sizeof buffer)) return 0;
   return static_cast<int>(std::strlen(buffer));
-}
-
-TaskRecord* RecordOf(TaskForest& tree, Node node) {
-  if (!node) return nullptr;
-  ForestItem item{};
-  item.mask = kItemRecord;
-  item.node = node;
-  if (!tree.GetItem(item)) return nullptr;
-  return item.record;
 }
 
 int SetTaskName(TaskForest& tree, Node node, const char* text) {
@@ -341,31 +332,4 @@ ExpandBox ExpandBoxFor(const Rect& textRect, int level, bool hasChildren, bool e
   box.centerY = textRect.top + 8;
   box.plus = !expanded;
   return box;
-}
-
-int DeleteTaskSubtree(TaskForest& tree, Node node) {
-  if (!node) return 0;
-  std::vector<TaskRecord*> records;
-  ForEachInSubtree(tree, node, [&](Node at) {
-    if (TaskRecord* record = RecordOf(tree, at)) records.push_back(record);
-  });
-  // Records go only once their nodes are gone, so that no node ever points
-  // at a freed record; a failed delete keeps them both.
-  if (!tree.Delete(node)) return 0;
-  for (TaskRecord* record : records) FreeTaskRecord(record);
-  return 1;
-}
-
-void ClearTaskTree(TaskForest& tree) {
-  std::vector<TaskRecord*> records;
-  records.reserve(tree.Count());
-  ForEachNode(tree, [&](Node node) {
-    if (TaskRecord* record = RecordOf(tree, node)) records.push_back(record);
-  });
-  // Records whose nodes stay must not be freed.
-  if (!tree.Delete(kRootNode)) return;
-  // A record carried twice must still be freed once.
-  std::sort(records.begin(), records.end());
-  records.erase(std::unique(records.begin(), records.end()), records.end());
-  for (TaskRecord* record : records) FreeTaskRecord(record);
 }

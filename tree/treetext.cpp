@@ -2,8 +2,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/appstate.h"
-#include "app/clipboard.h"
+#include "base/appstate.h"
+#include "base/clipboard.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
 

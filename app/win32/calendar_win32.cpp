@@ -6,10 +6,11 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/appstate.h"
 #include "app/calendar.h"
-#include "app/prompts.h"
-#include "app/win32/mainwindow.h"
+#include "app/win32/tabs.h"
+#include "base/appstate.h"
+#include "base/prompts.h"
+#include "base/win32/handles.h"
 #include "skin/win32/transparent.h"
 
 namespace {
@@ -27,10 +28,6 @@ HWND g_tooltipOwner = nullptr;  // the window the tool is registered under
 DayHover g_hover = {};
 // The answer to a request that brought no array of its own.
 std::vector<MONTHDAYSTATE> g_dayStates;
-
-HWND Window(Handle handle) {
-  return static_cast<HWND>(handle);
-}
 
 LRESULT CallStandard(HWND calendar, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!g_previousCalendarProc) return DefWindowProcA(calendar, message, wParam, lParam);

@@ -5,23 +5,15 @@
 #include <cstring>
 #include <string>
 
-#include "app/appstate.h"
-#include "app/prompts.h"
 #include "app/win32/mainwindow.h"
+#include "base/appstate.h"
+#include "base/boundedtext.h"
+#include "base/prompts.h"
 #include "data/datafolder.h"
 
 namespace {
 
 HMENU g_trackedMenu = nullptr;
-
-// Copies at most size - 1 characters and always terminates.
-void CopyBounded(char* to, size_t size, const char* from) {
-  if (!to || size == 0) return;
-  size_t length = from ? std::strlen(from) : 0;
-  if (length > size - 1) length = size - 1;
-  if (length) std::memcpy(to, from, length);
-  to[length] = '\0';
-}
 
 // The record with the balloon fields, as the shell of every version since
 // 2000 understands it.
@@ -62,8 +54,9 @@ void OpenHelp() {
   // The control is loaded on first use and stays for the rest of the run.
   static HMODULE control = LoadLibraryA("hhctrl.ocx");
   HtmlHelpFunction htmlHelp =
-      control ? reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(GetProcAddress(control, "HtmlHelpA")))
-              : nullptr;
+      control
+          ? reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(GetProcAddress(control, "HtmlHelpA")))
+          : nullptr;
   if (!htmlHelp) {
     ShowWarning("Help cannot be shown: the HTML Help control (hhctrl.ocx) is not installed.");
     return;
@@ -81,7 +74,8 @@ void ManageBackups(HWND window) {
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
-    case WM_INITDIALOG: return TRUE;
+    case WM_INITDIALOG:
+      return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
         ShowWindow(dialog, SW_HIDE);
@@ -94,7 +88,8 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return TRUE;
       }
       return FALSE;
-    default: return FALSE;
+    default:
+      return FALSE;
   }
 }
 
@@ -105,7 +100,7 @@ bool AddTrayIcon(HWND window, UINT id, HICON icon, const char* tip) {
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kTrayIconMessage;
   data.hIcon = icon;
-  CopyBounded(data.szTip, sizeof data.szTip, tip);
+  CopyField(data.szTip, tip);
   // The icon is the caller's (a shared resource icon): not ours to destroy.
   return Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
 }
@@ -118,8 +113,8 @@ void RemoveTrayIcon(HWND window, UINT id) {
 bool ShowBalloon(HWND window, const char* title, const char* text) {
   NOTIFYICONDATAA data = IconData(window, 0);
   data.uFlags = NIF_INFO;
-  CopyBounded(data.szInfoTitle, sizeof data.szInfoTitle, title);
-  CopyBounded(data.szInfo, sizeof data.szInfo, text);
+  CopyField(data.szInfoTitle, title);
+  CopyField(data.szInfo, text);
   data.dwInfoFlags = NIIF_INFO;
   data.uTimeout = 15000;
   BOOL shown = Shell_NotifyIconA(NIM_MODIFY, &data);
@@ -146,7 +141,9 @@ void OpenTrayMenu(HWND window, int x, int y) {
 LRESULT RunTrayCommand(HWND window, int id) {
   switch (id) {
     // Select Skin (551) and Settings (552) open dialogs of their own.
-    case kTrayHelp: OpenHelp(); break;
+    case kTrayHelp:
+      OpenHelp();
+      break;
     case kTrayExit:
       SendMessageA(window, WM_CLOSE, 0, 0);
       // Ending now would lose every change since the last good save.
@@ -155,8 +152,12 @@ LRESULT RunTrayCommand(HWND window, int id) {
         break;
       SendMessageA(window, WM_DESTROY, 0, 0);
       break;
-    case kTrayBackupLists: BackupLists(); break;
-    case kTrayManageBackups: ManageBackups(window); break;
+    case kTrayBackupLists:
+      BackupLists();
+      break;
+    case kTrayManageBackups:
+      ManageBackups(window);
+      break;
     case kTrayAbout:
       if (App().aboutDialog) {
         HWND about = static_cast<HWND>(App().aboutDialog);
@@ -164,7 +165,8 @@ LRESULT RunTrayCommand(HWND window, int id) {
         SetForegroundWindow(about);
       }
       break;
-    default: break;
+    default:
+      break;
   }
   return 0;
 }

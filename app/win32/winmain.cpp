@@ -1,45 +1,33 @@
 // The organiser's entry: one instance, one main window with its tabs, trees
 // and calendar, the tray icon, the lists loaded, then the message loop.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <string>
 
-#include "app/appstate.h"
-#include "app/clipboard.h"
-#include "app/clock.h"
 #include "app/geometry.h"
-#include "app/prompts.h"
 #include "app/win32/calendar_win32.h"
+#include "app/win32/instance.h"
 #include "app/win32/mainwindow.h"
+#include "app/win32/screens.h"
+#include "app/win32/tabs.h"
 #include "app/win32/tray.h"
-#include "data/filesystem.h"
-#include "data/listfile.h"
+#include "app/win32/treehost.h"
+#include "app/win32/windowsettings.h"
+#include "base/appstate.h"
+#include "base/clipboard.h"
+#include "base/clock.h"
+#include "base/filesystem.h"
+#include "base/prompts.h"
+#include "base/win32/treeview_forest.h"
+#include "data/listset.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
 #include "tree/win32/tasktree_win32.h"
-#include "tree/win32/treeview_forest.h"
 #include "tree/win32/treewindow.h"
 
 namespace {
-
-// Mutex name, window class and title are all this.
-const char kInstanceName[] = "Velkin 1.0";
-
-// A second start shows the running instance. That instance may still be
-// between its mutex and its window: look again for about two seconds
-// before giving up.
-void ShowRunningInstance() {
-  for (int attempt = 0; attempt < 10; ++attempt) {
-    HWND running = FindWindowA(kInstanceName, nullptr);
-    if (running) {
-      ShowWindow(running, SW_SHOW);
-      SetForegroundWindow(running);
-      return;
-    }
-    Sleep(200);
-  }
-}
 
 bool RegisterMainClass(HINSTANCE instance) {
   WNDCLASSEXA windowClass = {};
@@ -50,18 +38,15 @@ bool RegisterMainClass(HINSTANCE instance) {
   windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
   windowClass.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kInstanceName;
+  windowClass.lpszClassName = kAppTitle;
   return RegisterClassExA(&windowClass) != 0;
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
-  RECT area;
-  if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
-    area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  Rect place = DefaultWindowRect(Rect{area.left, area.top, area.right, area.bottom});
-  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kInstanceName, kInstanceName, WS_OVERLAPPEDWINDOW, place.left,
-                                place.top, place.right - place.left, place.bottom - place.top, nullptr, nullptr,
-                                instance, nullptr);
+  Rect place = DefaultWindowRect(WorkArea());
+  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kAppTitle, kAppTitle, WS_OVERLAPPEDWINDOW, place.left,
+                                place.top, place.right - place.left, place.bottom - place.top, nullptr,
+                                nullptr, instance, nullptr);
   if (!window) return nullptr;
   AppState& app = App();
   app.mainWindow = window;
@@ -98,8 +83,9 @@ void BuildTutorial(HWND main, TaskForest& lists) {
   Node first = InsertTask(lists, tutorial, kFirstNode, "To add a new task, press enter");
   lists.Select(first, Relation::kCaret);
   static const char* const kSteps[] = {
-      "To add a subtask, press tab",      "To activate a task, press space",   "To complete a task, press shift",
-      "To organize tasks, drag with mouse", "To set properties, double click", "Calendar shows due dates in bold",
+      "To add a subtask, press tab",       "To activate a task, press space",
+      "To complete a task, press shift",   "To organize tasks, drag with mouse",
+      "To set properties, double click",   "Calendar shows due dates in bold",
       "Hover over dates to see due tasks",
   };
   for (const char* step : kSteps) InsertTask(lists, tutorial, kLastNode, step);
@@ -136,17 +122,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
   // their own way out.
   LocateProgramFolder();
 
-  HANDLE mutex = CreateMutexA(nullptr, TRUE, kInstanceName);
-  if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    ShowRunningInstance();
-    if (mutex) CloseHandle(mutex);
-    return 0;
-  }
-  KeepInstanceMutex(mutex);
+  if (!ClaimInstance()) return 0;
 
-  INITCOMMONCONTROLSEX controls = {sizeof controls,
-                                   ICC_TREEVIEW_CLASSES | ICC_TAB_CLASSES | ICC_DATE_CLASSES | ICC_BAR_CLASSES |
-                                       ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TREEVIEW_CLASSES | ICC_TAB_CLASSES |
+                                                        ICC_DATE_CLASSES | ICC_BAR_CLASSES |
+                                                        ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   const bool hidden = StartHidden(commandLine, showCommand);
 
@@ -154,7 +134,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
   HWND main = CreateMainWindow(instance);
   if (!main) return 0;
 
-  if (!AddTrayIcon(main, 0, LoadIconA(instance, "IDI_AEXEICON"), kInstanceName))
+  if (!AddTrayIcon(main, 0, LoadIconA(instance, "IDI_AEXEICON"), kAppTitle))
     ShowWarning("Error: Could not add taskbar icon");
 
   // The hidden modeless dialogs, in their order:

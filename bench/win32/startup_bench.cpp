@@ -6,6 +6,7 @@
 //
 //   startup_bench velkin.exe [tasks]
 #include <windows.h>
+
 #include <shlobj.h>
 
 #include <cstdio>
@@ -13,14 +14,14 @@
 #include <string>
 #include <vector>
 
-#include "app/appstate.h"
-#include "app/clock.h"
-#include "app/prompts.h"
+#include "base/appstate.h"
+#include "base/clock.h"
+#include "base/memoryforest.h"
+#include "base/prompts.h"
+#include "base/taskrecord.h"
 #include "bench/taskset.h"
 #include "bench/win32/timing.h"
-#include "data/listfile.h"
-#include "data/taskrecord.h"
-#include "tree/memoryforest.h"
+#include "data/listwriter.h"
 #include "tree/tasktree.h"
 
 namespace {
@@ -30,19 +31,23 @@ const char kMarker[] = "written-by-startup-bench";
 const char kBareClass[] = "VelkinBareWindow";
 
 bool WriteWhole(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   return CloseHandle(file) && ok && written == bytes.size();
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // Writes `tasks` Lists items (10% activated) as the set in "current".
 bool WriteSet(const std::string& current, int tasks) {
   if (Exists(current + "list.xml") && !Exists(current + kMarker)) {
-    std::printf("%s holds lists this benchmark did not write; run it in a prefix of its own.\n", current.c_str());
+    std::printf("%s holds lists this benchmark did not write; run it in a prefix of its own.\n",
+                current.c_str());
     return false;
   }
   ScriptedPrompts prompts;
@@ -57,9 +62,9 @@ bool WriteSet(const std::string& current, int tasks) {
   bool ok = WriteWhole(current + kMarker, "") && WriteWhole(current + "list.xml", FormatListFile(lists)) &&
             WriteWhole(current + "active.xml", FormatListFile(active)) &&
             WriteWhole(current + "done.xml", FormatListFile(done));
-  for (TaskForest* f : {static_cast<TaskForest*>(&lists), static_cast<TaskForest*>(&active),
-                          static_cast<TaskForest*>(&done)})
-      ClearTaskTree(*f);
+  for (TaskForest* f :
+       {static_cast<TaskForest*>(&lists), static_cast<TaskForest*>(&active), static_cast<TaskForest*>(&done)})
+    ClearTaskTree(*f);
   ClearRegister(App().tasks);
   ResetAppState();
   return ok;
@@ -75,7 +80,8 @@ double TimeToWindow(const std::string& commandLine, const char* windowClass) {
   PROCESS_INFORMATION process{};
   std::string line = commandLine;
   LARGE_INTEGER start = Now();
-  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return -1;
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    return -1;
   double seconds = -1;
   for (int i = 0; i < 30000; ++i) {
     HWND window = FindWindowA(windowClass, nullptr);
@@ -110,8 +116,8 @@ int RunBareWindow() {
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = kBareClass;
   RegisterClassExA(&wc);
-  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kBareClass, kBareClass, WS_OVERLAPPEDWINDOW, 100, 100, 250, 250,
-                                nullptr, nullptr, wc.hInstance, nullptr);
+  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kBareClass, kBareClass, WS_OVERLAPPEDWINDOW, 100, 100, 250,
+                                250, nullptr, nullptr, wc.hInstance, nullptr);
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
   MSG msg;

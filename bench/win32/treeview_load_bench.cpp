@@ -3,6 +3,7 @@
 // states and item data, into the same kind of tree. Both run in this one
 // process, so the ratio does not depend on how fast the machine is.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <cstdio>
@@ -10,17 +11,18 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/appstate.h"
+#include "base/appstate.h"
+#include "base/clock.h"
+#include "base/memoryforest.h"
+#include "base/prompts.h"
+#include "base/taskrecord.h"
+#include "base/win32/treeview_forest.h"
 #include "bench/taskset.h"
 #include "bench/win32/timing.h"
-#include "app/clock.h"
-#include "app/prompts.h"
-#include "data/listfile.h"
-#include "data/taskrecord.h"
-#include "tree/memoryforest.h"
+#include "data/listreader.h"
+#include "data/listwriter.h"
 #include "tree/tasktree.h"
 #include "tree/win32/tasktree_win32.h"
-#include "tree/win32/treeview_forest.h"
 
 namespace {
 
@@ -77,8 +79,8 @@ int main() {
     ForEachNode(lists, [&](Node n) {
       auto parent = index.find(ParentOf(lists, n));
       unsigned state = StateImage(kUnchecked) | lists.GetState(n, kStateBold);
-      flat.push_back(Flat{parent == index.end() ? -1 : parent->second, TaskName(lists, n), state,
-                          IsExpanded(lists, n)});
+      flat.push_back(
+          Flat{parent == index.end() ? -1 : parent->second, TaskName(lists, n), state, IsExpanded(lists, n)});
       index[n] = static_cast<int>(flat.size() - 1);
     });
     file = FormatListFile(lists);
@@ -147,7 +149,8 @@ int main() {
         insert.item.state = flat[i].state;
         insert.item.stateMask = TVIS_STATEIMAGEMASK | TVIS_BOLD;
         insert.item.lParam = reinterpret_cast<LPARAM>(&records[i]);
-        made[i] = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+        made[i] = reinterpret_cast<HTREEITEM>(
+            SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
       }
       // The same tree as the reader's: expanded where the file says so.
       for (size_t i = 0; i < flat.size(); ++i)

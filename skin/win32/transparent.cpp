@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "app/appstate.h"
-#include "app/prompts.h"
-#include "app/win32/scoped.h"
+#include "base/appstate.h"
+#include "base/prompts.h"
+#include "base/win32/scoped.h"
 #include "skin/compose.h"
 
 namespace {

@@ -26,7 +26,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "tree/forest.h"
+#include "base/forest.h"
 
 namespace conformance {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/appstate.h"
-#include "app/prompts.h"
+#include "base/appstate.h"
+#include "base/prompts.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/calendar.h"
-#include "data/taskrecord.h"
+#include "base/taskrecord.h"
 #include "fixture.h"
 #include "tree/tasktree.h"
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/clipboard.h"
-#include "data/listfile.h"
+#include "base/clipboard.h"
+#include "data/listwriter.h"
 #include "fixture.h"
 #include "recording_host.h"
 #include "tree/commands.h"

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <string>
 
+#include "base/filesystem.h"
 #include "data/datafolder.h"
-#include "data/filesystem.h"
-#include "data/listfile.h"
+#include "data/listset.h"
 #include "data_helpers.h"
 #include "fixture.h"
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "base/filesystem.h"
 #include "data/datafolder.h"
-#include "data/filesystem.h"
-#include "data/listfile.h"
+#include "data/listset.h"
 #include "fixture.h"
 
 namespace {
@@ -78,10 +78,10 @@ TEST_F(DataFolderErrors, NoApplicationDataFolder) {
   EXPECT_EQ(LoadLists("current"), 0);
   EXPECT_EQ(SaveLists("current"), 0);
   EXPECT_EQ(BackupLists(), 0);
-  EXPECT_EQ(prompts.Texts(), (Texts{"Error: Application Data folder not found!",
-                                    "Error: Application Data folder not found!",
-                                    "Error: Application Data folder not found!",
-                                    "Error: Application Data folder not found!", "Backup failed!"}));
+  EXPECT_EQ(prompts.Texts(),
+            (Texts{"Error: Application Data folder not found!", "Error: Application Data folder not found!",
+                   "Error: Application Data folder not found!", "Error: Application Data folder not found!",
+                   "Backup failed!"}));
   EXPECT_TRUE(files.files.empty());
   EXPECT_TRUE(files.folders.empty());
 }

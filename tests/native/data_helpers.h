@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "app/appstate.h"
-#include "data/listfile.h"
-#include "tree/forest.h"
+#include "base/appstate.h"
+#include "base/forest.h"
+#include "data/listreader.h"
 #include "tree/tasktree.h"
 
 inline int ReadText(TaskForest& tree, const std::string& text) {

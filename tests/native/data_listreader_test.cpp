@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "data/filesystem.h"
-#include "data/listfile.h"
+#include "base/filesystem.h"
+#include "data/listreader.h"
 #include "data_helpers.h"
 #include "fixture.h"
 
@@ -134,16 +134,19 @@ TEST_F(ListFileReader, PriorityAndAlarmAreSkippedContentAndAll) {
 }
 
 TEST_F(ListFileReader, StrayAndRootTagsInsideAnItemAreIgnored) {
-  EXPECT_EQ(ReadText(lists, ListText({"<item></enterdate><list version=\"1.0\"><name>A</name></state></item>"})), 1);
+  EXPECT_EQ(
+      ReadText(lists, ListText({"<item></enterdate><list version=\"1.0\"><name>A</name></state></item>"})),
+      1);
   EXPECT_EQ(Shape(lists), "A");
   EXPECT_TRUE(prompts.shown().empty());
 }
 
 TEST_F(ListFileReader, NamesAreCutTo259AndFieldsToTheirWidth) {
   const std::string longName(300, 'n');
-  const std::string text =
-      ListText({("<item><name>" + longName + "</name><enterdate>12-31-2008 23:59:59 extra</enterdate>"
-                 "<autotime>12:345</autotime></item>").c_str()});
+  const std::string text = ListText({("<item><name>" + longName +
+                                      "</name><enterdate>12-31-2008 23:59:59 extra</enterdate>"
+                                      "<autotime>12:345</autotime></item>")
+                                         .c_str()});
   ASSERT_EQ(ReadText(lists, text), 1);
   EXPECT_EQ(TaskName(lists, NodeAt(lists, {0})), std::string(259, 'n'));
   EXPECT_STREQ(RecordAt(lists, {0}).enterdate, "12-31-2008 23:59");
@@ -180,7 +183,8 @@ TEST_F(ListFileReader, FirstLineIsSkippedUpTo127Characters) {
 TEST_F(ListFileReader, TagsUpTo31Characters) {
   // 31 characters make a tag, if an unknown one: it ends the item.
   const std::string tag31(31, 'q');
-  EXPECT_EQ(ReadText(lists, ListText({"<item><name>A</name>", ("<" + tag31 + ">").c_str(), "<name>B</name></item>"})),
+  EXPECT_EQ(ReadText(lists, ListText({"<item><name>A</name>", ("<" + tag31 + ">").c_str(),
+                                      "<name>B</name></item>"})),
             1);
   EXPECT_EQ(Shape(lists), "A");
   EXPECT_TRUE(prompts.shown().empty());
@@ -225,8 +229,9 @@ TEST_F(ListFileErrors, MisplacedElementsLaterInTheOrderAreTaken) {
 }
 
 TEST_F(ListFileErrors, MisplacedElementsEarlierInTheOrderAreLost) {
-  ASSERT_EQ(ReadText(lists, ListText({"<item><name>A</name><state>1<enterdate>1-1-2008 1:00</enterdate></item>"})),
-            1);
+  ASSERT_EQ(
+      ReadText(lists, ListText({"<item><name>A</name><state>1<enterdate>1-1-2008 1:00</enterdate></item>"})),
+      1);
   EXPECT_EQ(prompts.Texts(), Texts{"Missing XML tag: </state>"});
   EXPECT_STREQ(RecordAt(lists, {0}).enterdate, "");
   EXPECT_EQ(lists.GetState(NodeAt(lists, {0}), kStateBold), unsigned(kStateBold));
@@ -261,9 +266,11 @@ TEST_F(ListFileErrors, UnknownTagEndsTheItemItStandsIn) {
 }
 
 TEST_F(ListFileErrors, UnknownTagAtTheTopLevelStopsTheFile) {
-  EXPECT_EQ(ReadText(lists, ListText({"<item><name>A</name></item>", "<note>", "<item><name>B</name></item>"})), 0);
+  EXPECT_EQ(
+      ReadText(lists, ListText({"<item><name>A</name></item>", "<note>", "<item><name>B</name></item>"})), 0);
   EXPECT_EQ(Shape(lists), "A");
-  EXPECT_EQ(ReadText(lists, ListText({"<item><name>A</name></item>", "<EOF>", "<item><name>B</name></item>"})), 0);
+  EXPECT_EQ(
+      ReadText(lists, ListText({"<item><name>A</name></item>", "<EOF>", "<item><name>B</name></item>"})), 0);
   EXPECT_EQ(Shape(lists), "A");
   EXPECT_TRUE(prompts.shown().empty());
 }
@@ -330,7 +337,8 @@ TEST_F(ListFileReader, ElementsAfterTheChildrenStillCount) {
       "<item>\r\n\t<item>\r\n\t\t<name>child</name>\r\n\t</item>\r\n"
       "\t<name>late parent</name>\r\n\t<state>5</state>\r\n</item>\r\n"
       "<item>\r\n\t<name>second</name>\r\n</item>\r\n"
-      "<item>\r\n\t<name>third</name>\r\n\t<state>3</state>\r\n\t<item>\r\n\t\t<name>inner</name>\r\n\t</item>\r\n"
+      "<item>\r\n\t<name>third</name>\r\n\t<state>3</state>\r\n\t<item>\r\n\t\t<name>inner</name>\r\n\t</"
+      "item>\r\n"
       "\t<name>third renamed</name>\r\n</item>\r\n</list>\r\n";
   EXPECT_EQ(ReadText(lists, file), 1);
   EXPECT_EQ(Shape(lists), "late parent(child),second,third renamed(inner)");

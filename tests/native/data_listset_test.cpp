@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "app/appstate.h"
+#include "base/appstate.h"
+#include "base/filesystem.h"
 #include "data/datafolder.h"
-#include "data/filesystem.h"
-#include "data/listfile.h"
+#include "data/listset.h"
+#include "data/listwriter.h"
 #include "data_helpers.h"
 #include "fixture.h"
 

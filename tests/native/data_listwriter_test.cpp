@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "data/listfile.h"
+#include "data/listwriter.h"
 #include "data_helpers.h"
 #include "fixture.h"
 
@@ -17,17 +17,17 @@ TEST_F(ListFileWriter, EmptyTree) {
 TEST_F(ListFileWriter, OneTaskAndItsChild) {
   Node milk = InsertTask(lists, kRootNode, kLastNode, "Buy milk");
   ASSERT_NE(milk, nullptr);
-  EXPECT_EQ(FormatListFile(lists), ListText({"<item>", "\t<name>Buy milk</name>", "\t<link>0</link>",
-                                            "\t<state>0</state>", "\t<enterdate>3-7-2008 9:05</enterdate>",
-                                            "</item>"}));
+  EXPECT_EQ(FormatListFile(lists),
+            ListText({"<item>", "\t<name>Buy milk</name>", "\t<link>0</link>", "\t<state>0</state>",
+                      "\t<enterdate>3-7-2008 9:05</enterdate>", "</item>"}));
 
   clock.Set({2008, 3, 5, 7, 9, 6, 0, 0});
   ASSERT_NE(InsertTask(lists, milk, kLastNode, "Semi-skimmed"), nullptr);
   EXPECT_EQ(FormatListFile(lists),
             ListText({"<item>", "\t<name>Buy milk</name>", "\t<link>0</link>", "\t<state>0</state>",
                       "\t<enterdate>3-7-2008 9:05</enterdate>", "\t<item>", "\t\t<name>Semi-skimmed</name>",
-                      "\t\t<link>0</link>", "\t\t<state>0</state>", "\t\t<enterdate>3-7-2008 9:06</enterdate>",
-                      "\t</item>", "</item>"}));
+                      "\t\t<link>0</link>", "\t\t<state>0</state>",
+                      "\t\t<enterdate>3-7-2008 9:06</enterdate>", "\t</item>", "</item>"}));
 }
 
 TEST_F(ListFileWriter, EveryFieldAndStateBit) {
@@ -49,13 +49,14 @@ TEST_F(ListFileWriter, EveryFieldAndStateBit) {
   record->autotimeset = 1;
   record->notify = 1;
   record->email = 1;
-  EXPECT_EQ(FormatListFile(lists),
-            ListText({"<item>", "\t<name>Home</name>", "\t<link>0</link>", "\t<state>7</state>",
-                      "\t<enterdate>3-7-2008 9:05</enterdate>", "\t<item>", "\t\t<name>Pay rent</name>",
-                      "\t\t<link>0</link>", "\t\t<state>248</state>", "\t\t<activedate>1-3-2008 10:15</activedate>",
-                      "\t\t<completedate>1-4-2008 23:59</completedate>", "\t\t<duedate>2-1-2008</duedate>",
-                      "\t\t<autodate>1-31-2008</autodate>", "\t\t<autotime>7:30</autotime>", "\t</item>",
-                      "</item>"}));
+  EXPECT_EQ(
+      FormatListFile(lists),
+      ListText({"<item>", "\t<name>Home</name>", "\t<link>0</link>", "\t<state>7</state>",
+                "\t<enterdate>3-7-2008 9:05</enterdate>", "\t<item>", "\t\t<name>Pay rent</name>",
+                "\t\t<link>0</link>", "\t\t<state>248</state>", "\t\t<activedate>1-3-2008 10:15</activedate>",
+                "\t\t<completedate>1-4-2008 23:59</completedate>", "\t\t<duedate>2-1-2008</duedate>",
+                "\t\t<autodate>1-31-2008</autodate>", "\t\t<autotime>7:30</autotime>", "\t</item>",
+                "</item>"}));
 }
 
 TEST_F(ListFileWriter, DoneHasNoLinksAndNoCheckImageCountsAsChecked) {
@@ -63,7 +64,7 @@ TEST_F(ListFileWriter, DoneHasNoLinksAndNoCheckImageCountsAsChecked) {
   // Active and Done nodes carry no check image (index 0): anything but
   // "unchecked" is written as the check bit.
   EXPECT_EQ(FormatListFile(done), ListText({"<item>", "\t<name>Completed</name>", "\t<state>4</state>",
-                                           "\t<enterdate>3-7-2008 9:05</enterdate>", "</item>"}));
+                                            "\t<enterdate>3-7-2008 9:05</enterdate>", "</item>"}));
   SetUnchecked(done, FirstChild(done, kRootNode));
   EXPECT_NE(FormatListFile(done).find("<state>0</state>"), std::string::npos);
 }

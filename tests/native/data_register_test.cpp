@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "data/taskrecord.h"
+#include "base/taskrecord.h"
 #include "fixture.h"
 
 namespace {
@@ -20,7 +20,8 @@ std::vector<TaskRecord*> WalkBack(const TaskRegister& reg) {
   RegisterEntry* last = FirstEntry(reg);
   while (last && NextEntry(last)) last = NextEntry(last);
   std::vector<TaskRecord*> records;
-  for (RegisterEntry* entry = last; entry; entry = entry->previous) records.insert(records.begin(), entry->record);
+  for (RegisterEntry* entry = last; entry; entry = entry->previous)
+    records.insert(records.begin(), entry->record);
   return records;
 }
 

@@ -8,13 +8,13 @@
 #include <initializer_list>
 #include <unordered_set>
 
-#include "app/appstate.h"
-#include "app/clock.h"
-#include "app/prompts.h"
-#include "data/filesystem.h"
-#include "data/taskrecord.h"
-#include "tree/forest.h"
-#include "tree/memoryforest.h"
+#include "base/appstate.h"
+#include "base/clock.h"
+#include "base/filesystem.h"
+#include "base/forest.h"
+#include "base/memoryforest.h"
+#include "base/prompts.h"
+#include "base/taskrecord.h"
 
 // 9:05 on Friday 7 March 2008.
 constexpr DateTime kFixtureNow = {2008, 3, 5, 7, 9, 5, 0, 0};

@@ -1,6 +1,6 @@
 // The in-memory forest against the behaviour of the tree-view control.
 #include "conformance/forest_conformance.h"
-#include "tree/memoryforest.h"
+#include "base/memoryforest.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "tree/forest.h"
-#include "tree/memoryforest.h"
+#include "base/forest.h"
+#include "base/memoryforest.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/appstate.h"
+#include "base/appstate.h"
 
 namespace {
 

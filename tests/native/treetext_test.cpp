@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/clipboard.h"
+#include "base/clipboard.h"
 #include "fixture.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"

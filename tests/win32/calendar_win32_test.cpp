@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/appstate.h"
 #include "app/calendar.h"
 #include "app/win32/calendar_win32.h"
-#include "app/win32/scoped.h"
+#include "base/appstate.h"
+#include "base/win32/scoped.h"
 #include "tests/native/fixture.h"
 #include "tests/win32/pixel_canvas.h"
 #include "tree/tasktree.h"

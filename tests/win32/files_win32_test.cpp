@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "app/appstate.h"
-#include "app/prompts.h"
+#include "base/appstate.h"
+#include "base/filesystem.h"
+#include "base/prompts.h"
 #include "data/datafolder.h"
-#include "data/filesystem.h"
 #include "tests/win32/temp_folder.h"
 
 namespace {

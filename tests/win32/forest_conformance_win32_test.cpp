@@ -1,6 +1,7 @@
 // The forest conformance suite on the real control: each forest is a tree
 // made as the program makes it, under the stand-in main window.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "tests/conformance/forest_conformance.h"

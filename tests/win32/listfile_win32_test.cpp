@@ -10,15 +10,16 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/appstate.h"
-#include "app/clock.h"
-#include "app/prompts.h"
-#include "data/filesystem.h"
-#include "data/listfile.h"
-#include "data/taskrecord.h"
+#include "base/appstate.h"
+#include "base/clock.h"
+#include "base/filesystem.h"
+#include "base/memoryforest.h"
+#include "base/prompts.h"
+#include "base/taskrecord.h"
+#include "data/listset.h"
+#include "data/listwriter.h"
 #include "tests/win32/temp_folder.h"
 #include "tests/win32/tree_window.h"
-#include "tree/memoryforest.h"
 #include "tree/tasktree.h"
 
 namespace {
@@ -63,7 +64,9 @@ Trees MemoryTrees() {
                std::make_unique<MemoryForest>(false)};
 }
 
-Trees ControlTrees() { return Trees{MakeTreeForest(true), MakeTreeForest(false), MakeTreeForest(false)}; }
+Trees ControlTrees() {
+  return Trees{MakeTreeForest(true), MakeTreeForest(false), MakeTreeForest(false)};
+}
 
 class ListFilesOnTheControl : public ::testing::Test {
  protected:
@@ -121,9 +124,10 @@ TEST_F(ListFilesOnTheControl, EverySampleReadsAndWritesAsInMemory) {
     // (link keys written from the nodes' places).
     for (int which = 0; which < 2; ++which) {
       SCOPED_TRACE(which == 0 ? "as Lists" : "as Active");
-      Outcome a = RoundTrip(memory, which == 0 ? *memory.lists : *memory.active, sample, temp.path + "memory.xml");
-      Outcome b =
-          RoundTrip(control, which == 0 ? *control.lists : *control.active, sample, temp.path + "control.xml");
+      Outcome a =
+          RoundTrip(memory, which == 0 ? *memory.lists : *memory.active, sample, temp.path + "memory.xml");
+      Outcome b = RoundTrip(control, which == 0 ? *control.lists : *control.active, sample,
+                            temp.path + "control.xml");
       EXPECT_EQ(a.loaded, b.loaded);
       EXPECT_EQ(a.messages, b.messages);
       EXPECT_EQ(a.registered, b.registered);

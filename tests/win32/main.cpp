@@ -1,6 +1,7 @@
 // The Win32 suite's entry: the common controls are registered once, before
 // any test makes a tree window.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <gtest/gtest.h>

@@ -10,15 +10,18 @@
 #include <memory>
 #include <string>
 
-#include "app/appstate.h"
 #include "app/settings.h"
 #include "app/win32/calendar_win32.h"
 #include "app/win32/mainwindow.h"
+#include "app/win32/tabs.h"
 #include "app/win32/tray.h"
+#include "app/win32/treehost.h"
+#include "app/win32/windowsettings.h"
+#include "base/appstate.h"
+#include "base/win32/treeview_forest.h"
 #include "data/datetext.h"
 #include "tests/native/fixture.h"
 #include "tree/win32/tasktree_win32.h"
-#include "tree/win32/treeview_forest.h"
 #include "tree/win32/treewindow.h"
 
 namespace {
@@ -35,8 +38,8 @@ HWND MakeMainWindow() {
     cls.lpszClassName = "VelkinMainWindowTest";
     registered = RegisterClassExA(&cls) != 0;
   }
-  return CreateWindowExA(WS_EX_TOOLWINDOW, "VelkinMainWindowTest", "Main window test", WS_OVERLAPPEDWINDOW, 300,
-                         200, 250, 250, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  return CreateWindowExA(WS_EX_TOOLWINDOW, "VelkinMainWindowTest", "Main window test", WS_OVERLAPPEDWINDOW,
+                         300, 200, 250, 250, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 struct MainWindow : AppFixture {
@@ -210,7 +213,8 @@ TEST_F(MainWindow, AFailedSaveIsSaidAndExitAsksBeforeLosingTheChanges) {
   SendMessageA(main, WM_COMMAND, MAKEWPARAM(kTrayExit, 0), 0);
   EXPECT_TRUE(IsWindow(main));
   ASSERT_EQ(prompts.Texts().size(), 3u);
-  EXPECT_EQ(prompts.Texts()[2], "The lists could not be saved. Exit anyway, losing the changes since the last save?");
+  EXPECT_EQ(prompts.Texts()[2],
+            "The lists could not be saved. Exit anyway, losing the changes since the last save?");
 
   files.FailWritesTo("no such file", 0);
   SendMessageA(main, WM_CLOSE, 0, 0);

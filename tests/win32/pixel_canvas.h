@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/win32/scoped.h"
+#include "base/win32/scoped.h"
 #include "skin/win32/transparent.h"
 
 class PixelCanvas {
@@ -93,7 +93,8 @@ inline ComposedCounts CheckComposed(const PixelCanvas& plain, const PixelCanvas&
       const uint32_t want = own == key ? TestBackgroundPixel(x % tileWidth, y % tileHeight) : own;
       ++(own == key ? counts.clear : counts.drawn);
       if (composed.At(x, y) != want) {
-        ADD_FAILURE() << "pixel " << x << ", " << y << ": " << std::hex << composed.At(x, y) << " for " << want;
+        ADD_FAILURE() << "pixel " << x << ", " << y << ": " << std::hex << composed.At(x, y) << " for "
+                      << want;
         return counts;
       }
     }

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/appstate.h"
+#include "base/appstate.h"
 
 TEST(ProgramFolder, IsTheFolderOfTheRunningProgramWithItsBackslash) {
   ASSERT_EQ(LocateProgramFolder(), 1);

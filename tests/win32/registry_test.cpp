@@ -7,7 +7,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/win32/registry_store.h"
+#include "app/settings.h"
+#include "base/win32/registry_store.h"
 
 namespace {
 

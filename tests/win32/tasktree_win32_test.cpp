@@ -1,6 +1,7 @@
 // The task-tree windows: how they are made, their images, and the expand
 // boxes drawn over the control's painting, checked pixel by pixel.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
@@ -11,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/appstate.h"
-#include "app/win32/scoped.h"
+#include "base/appstate.h"
+#include "base/win32/scoped.h"
 #include "tests/win32/tree_window.h"
 #include "tree/tasktree.h"
 #include "tree/win32/tasktree_win32.h"
@@ -333,11 +334,8 @@ TEST_P(ExpandBoxes, DrawnBesideLevelOneParentsOnly) {
     bool plus;
   };
   const Expect rows[] = {
-      {folder, 0, false, false},
-      {closed, 1, true, true},
-      {open, 1, true, false},
-      {openChild, 2, false, false},
-      {leaf, 1, false, false},
+      {folder, 0, false, false},    {closed, 1, true, true}, {open, 1, true, false},
+      {openChild, 2, false, false}, {leaf, 1, false, false},
   };
   for (const Expect& row : rows) {
     SCOPED_TRACE(testing::Message() << "level " << row.level << (row.drawn ? " parent" : ""));

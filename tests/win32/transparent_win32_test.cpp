@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/appstate.h"
-#include "app/prompts.h"
-#include "app/win32/scoped.h"
+#include "base/appstate.h"
+#include "base/prompts.h"
+#include "base/win32/scoped.h"
 #include "skin/compose.h"
 #include "skin/win32/transparent.h"
 #include "tests/win32/pixel_canvas.h"

@@ -33,9 +33,9 @@ HWND TestMainWindow() {
   RegisterClassA(&cls);
   RECT frame = {0, 0, 400, 300};
   AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-  window = CreateWindowExA(0, "VelkinTestMain", "Velkin test", WS_OVERLAPPEDWINDOW, 0, 0,
-                           frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
-                           nullptr);
+  window =
+      CreateWindowExA(0, "VelkinTestMain", "Velkin test", WS_OVERLAPPEDWINDOW, 0, 0, frame.right - frame.left,
+                      frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
   return window;
 }
 

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "tree/win32/treeview_forest.h"
+#include "base/win32/treeview_forest.h"
 
 // The stand-in main window, made on first use; client area 400 x 300.
 HWND TestMainWindow();

@@ -1,6 +1,7 @@
 // What the window forest adds to the shared forest behaviour: its binding
 // to the tree window, the parent's notifications, and bounded buffers.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <gtest/gtest.h>

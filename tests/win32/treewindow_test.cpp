@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "app/appstate.h"
-#include "app/clipboard.h"
-#include "app/clock.h"
-#include "app/prompts.h"
+#include "base/appstate.h"
+#include "base/clipboard.h"
+#include "base/clock.h"
+#include "base/prompts.h"
+#include "base/win32/treeview_forest.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
 #include "tree/win32/tasktree_win32.h"
-#include "tree/win32/treeview_forest.h"
 #include "tree/win32/treewindow.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "tree/win32/tasktree_win32.h"
 
-#include "app/appstate.h"
-#include "app/win32/scoped.h"
+#include "base/appstate.h"
+#include "base/win32/scoped.h"
 #include "tree/tasktree.h"
 
 namespace {
@@ -83,7 +83,9 @@ void DrawExpandBox(const NMTVCUSTOMDRAW& draw) {
 
 }  // namespace
 
-WNDPROC PreviousTreeProc() { return g_previousTreeProc; }
+WNDPROC PreviousTreeProc() {
+  return g_previousTreeProc;
+}
 
 LRESULT CALLBACK DefaultTreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!g_previousTreeProc) return DefWindowProcA(tree, message, wParam, lParam);

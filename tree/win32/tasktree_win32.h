@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 // A "SysTreeView32" child filling the main window's client area, with

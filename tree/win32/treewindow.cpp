@@ -2,12 +2,12 @@
 
 #include <windowsx.h>
 
-#include "app/appstate.h"
+#include "base/appstate.h"
+#include "base/win32/treeview_forest.h"
 #include "skin/win32/transparent.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
 #include "tree/win32/tasktree_win32.h"
-#include "tree/win32/treeview_forest.h"
 
 namespace {
 
@@ -69,10 +69,10 @@ LRESULT OnLeftButtonDown(HWND tree, TaskForest* forest, WPARAM wParam, LPARAM lP
   // without activating anything.
   if (item && (flags & TVHT_ONITEMSTATEICON) && kind == TreeKind::kLists)
     return ToggleActivation(*forest, NodeOf(item));
-  if (item && (flags & TVHT_ONITEMINDENT)) {
+  if (item && forest && (flags & TVHT_ONITEMINDENT)) {
     RECT text{};
     if (TreeView_GetItemRect(tree, item, &text, TRUE) && point.x > text.left - 32)
-      ExpandNode(tree, item, TVE_TOGGLE);
+      ExpandNode(*forest, NodeOf(item), ExpandAction::kToggle);
   }
   if (!(flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMINDENT | TVHT_ONITEMSTATEICON)))
     PanStart(tree, point.x);
@@ -94,7 +94,7 @@ LRESULT OnDoubleClick(HWND tree, TaskForest* forest, WPARAM wParam, LPARAM lPara
     if (KindOf(*forest) == TreeKind::kDone || TreeView_GetParent(tree, item))
       ShowProperties(*forest, NodeOf(item));
     else
-      ExpandNode(tree, item, TVE_TOGGLE);
+      ExpandNode(*forest, NodeOf(item), ExpandAction::kToggle);
   }
   // The first click of the two may have started an edit.
   return TreeView_EndEditLabelNow(tree, TRUE);
@@ -139,13 +139,6 @@ HMENU PrepareTreeMenu(HWND tree, HTREEITEM node) {
   for (int command = kCmdNewTask; command <= kCmdRename; ++command)
     EnableMenuItem(menu, command, MF_BYCOMMAND | (IsGreyed(prepared, command) ? MF_GRAYED : MF_ENABLED));
   return menu;
-}
-
-void ExpandNode(HWND tree, HTREEITEM node, UINT action) {
-  SendMessageA(tree, WM_SETREDRAW, FALSE, 0);
-  TreeView_Expand(tree, node, action);
-  SendMessageA(tree, WM_SETREDRAW, TRUE, 0);
-  RepaintTree(tree);
 }
 
 void RepaintTree(HWND tree) {

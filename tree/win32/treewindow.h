@@ -12,9 +12,6 @@ LRESULT CALLBACK TreeWindowProc(HWND tree, UINT message, WPARAM wParam, LPARAM l
 // Every tree WM_NOTIFY the main window receives.
 LRESULT OnTreeNotify(const NMHDR* header);
 
-// TVE_COLLAPSE, TVE_EXPAND or TVE_TOGGLE, painting suspended, then the
-// tree repainted at once.
-void ExpandNode(HWND tree, HTREEITEM node, UINT action);
 // Paints the tree at once over the tree background.
 void RepaintTree(HWND tree);
 // Redraws both scroll bars and hides those the options switch off.

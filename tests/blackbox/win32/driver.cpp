@@ -45,6 +45,7 @@
 // With VELKIN_DESKTOP set, the driver works on that desktop (a Wine virtual
 // desktop, whose tray shows icons and balloons) and starts programs there.
 #include <windows.h>
+
 #include <commctrl.h>
 #include <shlobj.h>
 
@@ -126,8 +127,8 @@ std::string OneLine(const std::string& text) {
 void PrintState(HWND main) {
   RECT r;
   GetWindowRect(main, &r);
-  std::printf("window %s %ld %ld %ld %ld\n", IsWindowVisible(main) ? "visible" : "hidden", r.left, r.top, r.right,
-              r.bottom);
+  std::printf("window %s %ld %ld %ld %ld\n", IsWindowVisible(main) ? "visible" : "hidden", r.left, r.top,
+              r.right, r.bottom);
 }
 
 // Memory in another process, for messages whose answer is written through
@@ -147,11 +148,13 @@ class RemoteBuffer {
   void* address() const { return address_; }
   bool Write(const void* data, size_t size) {
     SIZE_T done = 0;
-    return address_ && size <= size_ && WriteProcessMemory(process_, address_, data, size, &done) && done == size;
+    return address_ && size <= size_ && WriteProcessMemory(process_, address_, data, size, &done) &&
+           done == size;
   }
   bool Read(void* data, size_t size) {
     SIZE_T done = 0;
-    return address_ && size <= size_ && ReadProcessMemory(process_, address_, data, size, &done) && done == size;
+    return address_ && size <= size_ && ReadProcessMemory(process_, address_, data, size, &done) &&
+           done == size;
   }
 
  private:
@@ -172,7 +175,8 @@ int ClickTab(int index) {
   GetWindowThreadProcessId(tabs, &process);
   RemoteBuffer remote(process, sizeof(RECT));
   RECT rect = {};
-  if (!remote.address() || !SendMessageA(tabs, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote.address())) ||
+  if (!remote.address() ||
+      !SendMessageA(tabs, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote.address())) ||
       !remote.Read(&rect, sizeof rect))
     return 1;
   LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
@@ -364,13 +368,15 @@ int Run(int show, int timeout, const std::string& commandLine) {
   PROCESS_INFORMATION process = {};
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
     std::fprintf(stderr, "driver: cannot start %s\n", commandLine.c_str());
     return 4;
   }
   CloseHandle(process.hThread);
   DWORD code = 3;
-  if (WaitForSingleObject(process.hProcess, timeout) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+  if (WaitForSingleObject(process.hProcess, timeout) == WAIT_OBJECT_0)
+    GetExitCodeProcess(process.hProcess, &code);
   CloseHandle(process.hProcess);
   return static_cast<int>(code);
 }
@@ -395,7 +401,8 @@ int main(int argc, char** argv) {
     Sleep(std::atoi(argv[2]));
     return 0;
   }
-  if (command == "run" && argc >= 5) return Run(std::atoi(argv[2]), std::atoi(argv[3]), CommandLine(argc, argv, 4));
+  if (command == "run" && argc >= 5)
+    return Run(std::atoi(argv[2]), std::atoi(argv[3]), CommandLine(argc, argv, 4));
 
   if (command == "wait-window" || command == "wait-visible") {
     const bool visible = command == "wait-visible";
@@ -453,7 +460,8 @@ int main(int argc, char** argv) {
     if (boxes.empty()) return 1;
     HWND control = GetDlgItem(boxes.front().window, id);
     if (!control) return 1;
-    PostMessageA(boxes.front().window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+    PostMessageA(boxes.front().window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(control));
     return 0;
   }
   if (command == "wait-dialog" && argc >= 3) {
@@ -471,7 +479,9 @@ int main(int argc, char** argv) {
   if (command == "dialog-ok" && argc >= 3) {
     HWND dialog = FindDialog(argv[2]);
     HWND ok = dialog ? GetDlgItem(dialog, IDOK) : nullptr;
-    return ok && PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok)) ? 0 : 1;
+    return ok && PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok))
+               ? 0
+               : 1;
   }
   if (command == "dialog-hidden" && argc >= 3) {
     HWND dialog = FindDialog(argv[2]);
@@ -516,7 +526,8 @@ int main(int argc, char** argv) {
   if (command == "workarea") {
     RECT area;
     if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) return 1;
-    std::printf("%ld %ld %ld %ld %d\n", area.left, area.top, area.right, area.bottom, GetSystemMetrics(SM_CYSCREEN));
+    std::printf("%ld %ld %ld %ld %d\n", area.left, area.top, area.right, area.bottom,
+                GetSystemMetrics(SM_CYSCREEN));
     return 0;
   }
   if (command == "appdata") {

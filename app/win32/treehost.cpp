@@ -1,0 +1,59 @@
+#include "app/win32/treehost.h"
+
+#include <windows.h>
+
+#include "app/win32/tabs.h"
+#include "app/win32/windowsettings.h"
+#include "base/appstate.h"
+#include "base/win32/handles.h"
+#include "tree/win32/treewindow.h"
+
+TaskForest* Win32TreeHost::CurrentView() {
+  AppState& app = App();
+  if (!app.currentView) return nullptr;
+  if (app.currentView == app.listsTree) return app.lists;
+  if (app.currentView == app.activeTree) return app.active;
+  if (app.currentView == app.doneTree) return app.done;
+  return nullptr;
+}
+
+void Win32TreeHost::FocusCurrentView() {
+  if (App().currentView) SetFocus(Window(App().currentView));
+}
+
+void Win32TreeHost::RepaintTree(TaskForest& tree) {
+  ::RepaintTree(Window(tree.Window()));
+}
+
+void Win32TreeHost::ScrollLine(TaskForest& tree, bool up) {
+  SendMessageA(Window(tree.Window()), WM_VSCROLL, up ? SB_LINEUP : SB_LINEDOWN, 0);
+}
+
+void Win32TreeHost::CloseMainWindow() {
+  SendMessageA(Window(App().mainWindow), WM_CLOSE, 0, 0);
+}
+
+void Win32TreeHost::SelectNextTab() {
+  ::SelectNextTab();
+}
+
+void Win32TreeHost::SaveSettings() {
+  SaveMainWindowSettings();
+}
+
+// F5 and the activation tick come with the alerts; until then F5 does
+// nothing on Windows.
+void Win32TreeHost::RunActivationCheck() {}
+
+// The Properties dialog comes with its own work; a double click shows
+// nothing until then.
+void Win32TreeHost::ShowPropertiesDialog(TaskRecord*, bool) {}
+
+void Win32TreeHost::GuardLabelEdit(Handle edit) {
+  GuardLabelEditWindow(Window(edit));
+}
+
+Win32TreeHost& MainTreeHost() {
+  static Win32TreeHost host;
+  return host;
+}

@@ -1,0 +1,54 @@
+#include "app/win32/windowsettings.h"
+
+#include <windows.h>
+
+#include "app/settings.h"
+#include "app/win32/screens.h"
+#include "base/appstate.h"
+#include "base/win32/handles.h"
+#include "base/win32/registry_store.h"
+
+namespace {
+
+SettingsStore* g_settingsStore = nullptr;
+
+class Win32SettingsWindow final : public SettingsWindow {
+ public:
+  int GetRect(Rect* rect) override {
+    RECT r;
+    if (!rect || !GetWindowRect(Window(App().mainWindow), &r)) return 0;
+    *rect = ToRect(r);
+    return 1;
+  }
+  void SetRect(const Rect& rect) override {
+    SetWindowPos(Window(App().mainWindow), nullptr, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  std::vector<Rect> Screens() override { return ScreenWorkAreas(); }
+  // Loading the skin comes with the skins; the path is already kept in the
+  // application state by ReadSettings.
+  void LoadSkin(const char*) override {}
+};
+
+Win32SettingsWindow& SettingsWindowOfApp() {
+  static Win32SettingsWindow window;
+  return window;
+}
+
+}  // namespace
+
+SettingsStore& MainSettingsStore() {
+  return g_settingsStore ? *g_settingsStore : HostSettingsStore();
+}
+
+void UseSettingsStore(SettingsStore* store) {
+  g_settingsStore = store;
+}
+
+void ReadMainWindowSettings() {
+  ReadSettings(MainSettingsStore(), SettingsWindowOfApp());
+}
+
+void SaveMainWindowSettings() {
+  SaveSettings(MainSettingsStore(), SettingsWindowOfApp());
+}

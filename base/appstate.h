@@ -1,0 +1,85 @@
+// The application state: the one record through which every part of the
+// organiser reaches the main window, the views, the dialogs, the options
+// and the platform services. Zeroed at start-up, never freed.
+#pragma once
+
+#include <cstdint>
+
+#include "base/platform.h"
+#include "base/taskrecord.h"
+
+class Clipboard;
+class Clock;
+class Prompts;
+class TaskForest;
+class FileSystem;
+
+// Texts of fixed buffers.
+constexpr int kPathSize = 2048;
+constexpr int kRegistryTextSize = 1024;
+constexpr int kNameSize = 260;  // a task name: 259 characters and the zero
+// A name's longest form: every reading takes at most this many characters.
+constexpr int kMaxNameLength = kNameSize - 1;
+
+enum ListFile : int { kListsFile = 0, kActiveFile = 1, kDoneFile = 2, kListFileCount = 3 };
+
+struct AppState {
+  // Window-side handles, in the order every part refers to them.
+  Handle instance;
+  Handle mainWindow;
+  Handle tabControl;
+  Handle currentView;
+  Handle listsTree;
+  Handle activeTree;
+  Handle doneTree;
+  Handle calendar;
+  Handle labelEdit;
+  Handle propertiesDialog;
+  Handle selectSkinDialog;
+  Handle settingsDialog;
+  Handle aboutDialog;
+  Handle activeDialog;
+  Handle treeBackground;
+  Handle defaultBackground;
+  Handle defaultCheckImages;
+  char skinPath[kPathSize];
+  uint8_t vscroll;
+  uint8_t hscroll;
+  uint8_t autorun;
+
+  // The three task trees as forests (the same trees as the handles above).
+  TaskForest* lists;
+  TaskForest* active;
+  TaskForest* done;
+  // The register of the Lists tree's records.
+  TaskRegister tasks;
+
+  // Platform services.
+  Prompts* prompts;
+  Clock* clock;
+  FileSystem* files;
+  Clipboard* clipboard;
+  // The data folder, with a trailing separator, when the platform has no
+  // Application Data folder to find it in (tests, the native build).
+  char dataFolderOverride[kPathSize];
+
+  // Files of the set loaded at start-up that were not read completely and
+  // must be kept before a save first replaces them, and the folder they
+  // were loaded from.
+  uint8_t unreadListFile[kListFileCount];
+  char loadedFolder[kPathSize];
+};
+
+// The process-wide instance.
+AppState& App();
+// Zeroes the application state (start-up step 1; tests between cases).
+void ResetAppState();
+
+// The folder of the running program file, ending in its separator.
+const char* ProgramFolder();
+// Sets the program folder from the full path of the program file: the
+// path cut just after its last separator.
+void SetProgramFolder(const char* programPath);
+// Sets the program folder from the running program file's own path
+// (GetModuleFileNameExA on Windows). 1 on success.
+int LocateProgramFolder();

@@ -1,0 +1,37 @@
+#include "base/forest.h"
+
+Node ParentOf(TaskForest& forest, Node node) {
+  return forest.GetNext(node, Relation::kParent);
+}
+
+Node FirstChild(TaskForest& forest, Node node) {
+  return forest.GetNext(node, Relation::kChild);
+}
+
+Node NextSibling(TaskForest& forest, Node node) {
+  return forest.GetNext(node, Relation::kNext);
+}
+
+Node PreviousSibling(TaskForest& forest, Node node) {
+  return forest.GetNext(node, Relation::kPrevious);
+}
+
+Node SelectedNode(TaskForest& forest) {
+  return forest.GetNext(nullptr, Relation::kCaret);
+}
+
+int LevelOf(TaskForest& forest, Node node) {
+  int level = 0;
+  for (Node up = ParentOf(forest, node); up; up = ParentOf(forest, up)) ++level;
+  return level;
+}
+
+Node NextInTreeOrder(TaskForest& forest, Node node, Node stop) {
+  if (!node) return nullptr;
+  if (Node child = FirstChild(forest, node)) return child;
+  // No children: the next sibling of the nearest ancestor that has one,
+  // without leaving the subtree of `stop`.
+  for (Node at = node; at && at != stop; at = ParentOf(forest, at))
+    if (Node next = NextSibling(forest, at)) return next;
+  return nullptr;
+}

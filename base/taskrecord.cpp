@@ -1,0 +1,70 @@
+#include "base/taskrecord.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "base/appstate.h"
+
+TaskRecord* NewTaskRecord() {
+  // calloc: every text empty, every flag and handle zero.
+  return static_cast<TaskRecord*>(std::calloc(1, sizeof(TaskRecord)));
+}
+
+void FreeTaskRecord(TaskRecord* record) {
+  if (!record) return;
+  // Only Lists records are registered, and only in the application's
+  // register; the record's own entry lets it leave without a walk.
+  if (record->entry) UnlinkEntry(App().tasks, record->entry);
+  std::free(record);
+}
+
+void RegisterTask(TaskRegister& reg, TaskRecord* record) {
+  if (!record || record->entry) return;
+  auto* entry = static_cast<RegisterEntry*>(std::malloc(sizeof(RegisterEntry)));
+  if (!entry) return;  // out of memory: the task simply is not scheduled
+  entry->record = record;
+  entry->previous = nullptr;
+  entry->next = reg.head;
+  if (reg.head) reg.head->previous = entry;
+  reg.head = entry;
+  record->entry = entry;
+  ++reg.count;
+}
+
+void UnlinkEntry(TaskRegister& reg, RegisterEntry* entry) {
+  if (!entry) return;
+  if (entry->previous) entry->previous->next = entry->next;
+  if (entry->next) entry->next->previous = entry->previous;
+  if (reg.head == entry) reg.head = entry->next;
+  if (entry->record && entry->record->entry == entry) entry->record->entry = nullptr;
+  if (reg.count > 0) --reg.count;
+  std::free(entry);
+}
+
+void UnregisterTask(TaskRegister& reg, TaskRecord* record) {
+  if (record && record->entry) UnlinkEntry(reg, record->entry);
+}
+
+void ClearRegister(TaskRegister& reg) {
+  RegisterEntry* entry = reg.head;
+  while (entry) {
+    RegisterEntry* next = entry->next;
+    if (entry->record && entry->record->entry == entry) entry->record->entry = nullptr;
+    std::free(entry);
+    entry = next;
+  }
+  reg.head = nullptr;
+  reg.count = 0;
+}
+
+RegisterEntry* FirstEntry(const TaskRegister& reg) {
+  return reg.head;
+}
+
+RegisterEntry* NextEntry(const RegisterEntry* entry) {
+  return entry ? entry->next : nullptr;
+}
+
+TaskRecord* EntryRecord(const RegisterEntry* entry) {
+  return entry ? entry->record : nullptr;
+}

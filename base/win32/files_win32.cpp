@@ -1,0 +1,87 @@
+// The host's files on Windows.
+#include <windows.h>
+
+#include "base/filesystem.h"
+#include "base/win32/scoped.h"
+
+namespace {
+
+// WriteFile takes a DWORD count; big buffers go in slices.
+constexpr DWORD kSlice = 1u << 20;
+
+int WriteAll(HANDLE file, const char* data, size_t size) {
+  while (size > 0) {
+    DWORD want = size > kSlice ? kSlice : static_cast<DWORD>(size);
+    DWORD written = 0;
+    if (!WriteFile(file, data, want, &written, nullptr) || written == 0) return 0;
+    data += written;
+    size -= written;
+  }
+  return 1;
+}
+
+class Win32FileSystem final : public FileSystem {
+ public:
+  int ReadFile(const std::string& path, std::string* contents) override {
+    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return 0;
+    std::string data;
+    LARGE_INTEGER size;
+    if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 31))
+      data.reserve(static_cast<size_t>(size.QuadPart));
+    char chunk[65536];
+    for (;;) {
+      DWORD got = 0;
+      if (!::ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) return 0;
+      if (got == 0) break;
+      data.append(chunk, got);
+    }
+    if (contents) contents->swap(data);
+    return 1;
+  }
+
+  int WriteNewFile(const std::string& path, const std::string& contents) override {
+    ScopedHandle file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return 0;
+    int ok = WriteAll(file.get(), contents.data(), contents.size());
+    if (ok && !FlushFileBuffers(file.get())) ok = 0;
+    // The close is checked too: a failure there may be the write's.
+    if (!CloseHandle(file.release())) ok = 0;
+    if (!ok) DeleteFileA(path.c_str());
+    return ok;
+  }
+
+  int ReplaceFile(const std::string& from, const std::string& to) override {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 1 : 0;
+  }
+
+  int RenameFile(const std::string& from, const std::string& to) override {
+    // Without MOVEFILE_REPLACE_EXISTING the move refuses an existing name.
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) ? 1 : 0;
+  }
+
+  int RemoveFile(const std::string& path) override { return DeleteFileA(path.c_str()) ? 1 : 0; }
+
+  bool FileExists(const std::string& path) override {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+
+  int CreateFolder(const std::string& path) override {
+    if (CreateDirectoryA(path.c_str(), nullptr)) return 1;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return 0;
+    // The name may be taken by a file, which is no folder to write into.
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
+  }
+
+  char Separator() const override { return '\\'; }
+};
+
+}  // namespace
+
+FileSystem* HostFileSystem() {
+  static Win32FileSystem files;
+  return &files;
+}
