@@ -4,8 +4,13 @@
 
 const char kAppTitle[] = "Velkin 1.0";
 
-int ScriptedPrompts::Show(const char* text, const char* title, unsigned style) {
-  shown_.push_back(Shown{text ? text : "", title ? title : "", style});
+int ScriptedPrompts::Show(Handle owner, const char* text, const char* title, unsigned style) {
+  shown_.push_back(Shown{owner, text ? text : "", title ? title : "", style});
+  if (whileShown_) {
+    std::function<void()> action = std::move(whileShown_);
+    whileShown_ = nullptr;
+    action();
+  }
   if (next_ < answers_.size()) return answers_[next_++];
   unsigned buttons = style & 0xF;
   return buttons == kBoxYesNo || buttons == kBoxYesNoCancel ? kAnswerNo : kAnswerOk;
@@ -20,15 +25,15 @@ std::vector<std::string> ScriptedPrompts::Texts() const {
 
 int ShowWarning(const char* text) {
   if (!App().prompts) return 0;
-  return App().prompts->Show(text ? text : "NULL", kAppTitle, kBoxIconWarning | kBoxOk);
+  return App().prompts->Show(nullptr, text ? text : "NULL", kAppTitle, kBoxIconWarning | kBoxOk);
 }
 
-bool AskYesNo(const char* text) {
+bool AskYesNo(const char* text, Handle owner) {
   if (!App().prompts) return false;
-  return App().prompts->Show(text ? text : "", kAppTitle, kBoxIconQuestion | kBoxYesNo) == kAnswerYes;
+  return App().prompts->Show(owner, text ? text : "", kAppTitle, kBoxIconQuestion | kBoxYesNo) == kAnswerYes;
 }
 
-int AskYesNoCancel(const char* text) {
+int AskYesNoCancel(const char* text, Handle owner) {
   if (!App().prompts) return kAnswerNo;
-  return App().prompts->Show(text ? text : "", kAppTitle, kBoxIconQuestion | kBoxYesNoCancel);
+  return App().prompts->Show(owner, text ? text : "", kAppTitle, kBoxIconQuestion | kBoxYesNoCancel);
 }

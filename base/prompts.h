@@ -1,8 +1,11 @@
 // The prompts: message boxes through which the organiser warns and asks.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "base/platform.h"
 
 // The message-box styles and answers the program uses, with their Win32
 // values so that the Win32 adapter passes them straight through.
@@ -25,8 +28,9 @@ enum : int {
 class Prompts {
  public:
   virtual ~Prompts() = default;
-  // Shows a box without owner and returns the button pressed.
-  virtual int Show(const char* text, const char* title, unsigned style) = 0;
+  // Shows a modal box and returns the button pressed. An owner (a window)
+  // is disabled while the box is up; none leaves every window usable.
+  virtual int Show(Handle owner, const char* text, const char* title, unsigned style) = 0;
 };
 
 // Prompts answered from a script: every box shown is recorded, and each
@@ -35,12 +39,16 @@ class Prompts {
 class ScriptedPrompts final : public Prompts {
  public:
   struct Shown {
+    Handle owner;
     std::string text;
     std::string title;
     unsigned style;
   };
 
-  int Show(const char* text, const char* title, unsigned style) override;
+  int Show(Handle owner, const char* text, const char* title, unsigned style) override;
+  // Called while a box is up, before it is answered: what the user might do
+  // meanwhile in the windows the box leaves usable.
+  void WhileShown(std::function<void()> action) { whileShown_ = std::move(action); }
   void Answer(int answer) { answers_.push_back(answer); }
   const std::vector<Shown>& shown() const { return shown_; }
   std::vector<std::string> Texts() const;
@@ -54,6 +62,7 @@ class ScriptedPrompts final : public Prompts {
   std::vector<Shown> shown_;
   std::vector<int> answers_;
   size_t next_ = 0;
+  std::function<void()> whileShown_;
 };
 
 // The title of every box the organiser shows.
@@ -61,10 +70,11 @@ extern const char kAppTitle[];  // "Velkin 1.0"
 
 // The warning box: title "Velkin 1.0", warning icon, OK; "NULL" for no text.
 int ShowWarning(const char* text);
-// A question with Yes and No; true only for Yes.
-bool AskYesNo(const char* text);
+// A question with Yes and No; true only for Yes. An owner window cannot be
+// used while the question is open.
+bool AskYesNo(const char* text, Handle owner = nullptr);
 // A question with Yes, No and Cancel; returns the answer.
-int AskYesNoCancel(const char* text);
+int AskYesNoCancel(const char* text, Handle owner = nullptr);
 
 // The host's own message boxes (MessageBoxA on Windows).
 Prompts* HostPrompts();

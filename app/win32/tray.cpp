@@ -65,7 +65,7 @@ void OpenHelp() {
 }
 
 void ManageBackups(HWND window) {
-  if (MessageBoxA(window, kBackupQuestion, kAppTitle, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  if (!AskYesNo(kBackupQuestion, window)) return;
   std::string folder = DataFolder();
   ShellExecuteA(nullptr, "open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   // Ends without saving: the user is about to swap the "current" folder.
@@ -148,7 +148,7 @@ LRESULT RunTrayCommand(HWND window, int id) {
       SendMessageA(window, WM_CLOSE, 0, 0);
       // Ending now would lose every change since the last good save.
       if (ListsSaveFailed() &&
-          !AskYesNo("The lists could not be saved. Exit anyway, losing the changes since the last save?"))
+          !AskYesNo("The lists could not be saved. Exit anyway, losing the changes since the last save?", window))
         break;
       SendMessageA(window, WM_DESTROY, 0, 0);
       break;

@@ -8,8 +8,8 @@ namespace {
 // to MessageBoxA unchanged.
 class Win32Prompts final : public Prompts {
  public:
-  int Show(const char* text, const char* title, unsigned style) override {
-    return MessageBoxA(nullptr, text ? text : "", title ? title : "", style);
+  int Show(Handle owner, const char* text, const char* title, unsigned style) override {
+    return MessageBoxA(static_cast<HWND>(owner), text ? text : "", title ? title : "", style);
   }
 };
 
