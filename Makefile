@@ -4,7 +4,7 @@ SHELL := /bin/bash
 CACHE := $(or $(XDG_CACHE_HOME),$(HOME)/.cache)/velkin
 export OPENSSL_MINGW_ROOT := $(CACHE)/openssl-mingw64
 STAMP := $(CACHE)/deps-installed
-FUZZ_SECONDS ?= 60
+FUZZ_SECONDS ?= 30
 
 .PHONY: all deps native windows asan fuzz-build test test-native test-asan test-windows fuzz bench run screenshots clean format
 
@@ -42,13 +42,12 @@ test-asan: asan
 test-windows: windows
 	set -o pipefail; ctest --preset windows | tee build/windows/ctest.log; rc=$$?; scripts/wine-stop; exit $$rc
 
+# Every fuzz target, FUZZ_SECONDS each, from its kept seeds.
 fuzz: fuzz-build
-	mkdir -p build/fuzz/corpus
-	cp -n tests/data/lists/*.xml build/fuzz/corpus/ 2>/dev/null || true
-	build/fuzz/listfile_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus
+	scripts/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
 test: test-native test-asan test-windows fuzz
-	@echo "All suites passed; the fuzzer found nothing in $(FUZZ_SECONDS) s."
+	@echo "All suites passed; the fuzzers found nothing in $(FUZZ_SECONDS) s each."
 	@scripts/test-summary.sh build/native/ctest.log build/asan/ctest.log build/windows/ctest.log
 
 bench: deps
