@@ -35,3 +35,10 @@ Node NextInTreeOrder(TaskForest& forest, Node node, Node stop) {
     if (Node next = NextSibling(forest, at)) return next;
   return nullptr;
 }
+
+bool ContainsNode(TaskForest& forest, Node node) {
+  if (!node || node == kRootNode) return false;
+  for (Node at = FirstChild(forest, kRootNode); at; at = NextInTreeOrder(forest, at, nullptr))
+    if (at == node) return true;
+  return false;
+}

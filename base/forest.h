@@ -176,6 +176,18 @@ class TaskForest {
 
   // WM_SETREDRAW.
   virtual void SetRedraw(bool on) = 0;
+
+  // Moves on each time nodes leave the forest. A node held while the user
+  // could act (a question is open, messages are dispatched) is known to be
+  // still there when this has not moved; otherwise see ContainsNode.
+  unsigned long Removals() const { return removals_; }
+
+ protected:
+  // Every adapter calls this after a successful Delete.
+  void NoteRemoval() { ++removals_; }
+
+ private:
+  unsigned long removals_ = 0;
 };
 
 // A small set of conveniences over the interface; every forest gets them.
@@ -189,6 +201,10 @@ int LevelOf(TaskForest& forest, Node node);
 // The next node in tree order (a node before its children, siblings in
 // order), within the subtree of `stop` when stop is not none.
 Node NextInTreeOrder(TaskForest& forest, Node node, Node stop);
+
+// True when the node is one of the forest's, found by comparing handles
+// only (a stale handle is never looked into). O(n).
+bool ContainsNode(TaskForest& forest, Node node);
 
 // Pre-order over the node's subtree: the node, then each child's subtree.
 template <typename Action>

@@ -205,6 +205,7 @@ int MemoryForest::Delete(Node node) {
       FreeSubtree(top);
     }
     caret_ = drop_ = firstVisible_ = nullptr;
+    NoteRemoval();
     return 1;
   }
   Item* item = Valid(node);
@@ -235,6 +236,7 @@ int MemoryForest::Delete(Node node) {
 
   Unlink(item);
   FreeSubtree(item);
+  NoteRemoval();
 
   firstVisible_ = newFirst;
   KeepViewValid();

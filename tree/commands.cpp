@@ -33,6 +33,14 @@ Node ListsNodeOf(TaskForest& tree, Node node) {
 TreeHost* gHost = nullptr;
 PendingCut gCut = {nullptr, nullptr};
 
+// The node New Task or New Subtask made and the user has not named yet:
+// the only node a cancelled label edit takes away again.
+struct UnnamedNode {
+  TaskForest* tree;
+  Node node;
+};
+UnnamedNode gUnnamed = {nullptr, nullptr};
+
 // Roots of the Active subtrees being removed right now. Removing an Active
 // copy takes its Lists partner along, and that partner's descendants take
 // their own Active copies; a copy that lies inside an Active removal under
@@ -49,6 +57,12 @@ void FocusCurrentView() {
 
 void Repaint(TaskForest& tree) {
   if (gHost) gHost->RepaintTree(tree);
+}
+
+// After a question: the user may have removed the node meanwhile (a box
+// without owner leaves the tree usable, and timers run under any box).
+bool StillThere(TaskForest& tree, Node node, unsigned long removalsBefore) {
+  return tree.Removals() == removalsBefore || ContainsNode(tree, node);
 }
 
 bool IsWithin(TaskForest& tree, Node node, Node root) {
@@ -145,6 +159,7 @@ int RemoveOne(TaskForest& tree, Node node, bool release) {
     }
   }
   if (!tree.Delete(node)) return 0;
+  if (gUnnamed.tree == &tree && gUnnamed.node == node) gUnnamed = {nullptr, nullptr};
   if (!record) return 1;
   if (kind == TreeKind::kLists) UnregisterTask(App().tasks, record);
   if (releaseRecord)
@@ -183,6 +198,11 @@ void ClearCut() {
   gCut = {nullptr, nullptr};
 }
 
+void ResetCommands() {
+  ClearCut();
+  gUnnamed = {nullptr, nullptr};
+}
+
 void ForgetCutNode(TaskForest& tree, Node node) {
   if (gCut.tree != &tree || !gCut.node || !node) return;
   if (node == kRootNode || IsWithin(tree, gCut.node, node)) ClearCut();
@@ -209,6 +229,7 @@ int NewTask(TaskForest& tree, Node node, bool subtask) {
     ShowWarning("InsertItem failed");
     return 0;
   }
+  gUnnamed = {&tree, created};
   if (!ParentOf(tree, created)) ToggleBold(tree, created);
   tree.EnsureVisible(created);
   if (!tree.Select(created, Relation::kCaret)) ShowWarning("SelectItem failed!");
@@ -248,6 +269,14 @@ int ActivateTask(TaskForest& tree, Node node) {
   if (CheckStateOf(*lists, node) != kUnchecked) return 0;
   TaskRecord* record = RecordOf(*lists, node);
   if (!record) return 0;
+  if (record->link) {
+    // Unchecked but still linked (an edited list file can say so): a live
+    // copy is kept and the box checked again, for a second copy would leave
+    // two Active nodes naming one task. A link to nothing is dropped.
+    TaskRecord* copyRecord = RecordOf(*active, record->link);
+    if (copyRecord && copyRecord->link == node) return SetChecked(*lists, node);
+    record->link = nullptr;
+  }
 
   Node folder = FirstFolder(*active, "Today");
   std::string name = TaskName(*lists, node);
@@ -291,9 +320,11 @@ int CompleteTask(TaskForest& tree, Node node) {
   if (!node) return 0;
 
   if (FirstChild(*lists, node)) {
-    int answer = AskYesNoCancel("Are you sure you want to complete this item and all of its subitems?");
+    const unsigned long removals = lists->Removals();
+    int answer =
+        AskYesNoCancel("Are you sure you want to complete this item and all of its subitems?", App().mainWindow);
     FocusCurrentView();
-    if (answer != kAnswerYes) return 0;
+    if (answer != kAnswerYes || !StillThere(*lists, node, removals)) return 0;
   }
 
   TaskForest* view = CurrentView();
@@ -350,9 +381,10 @@ int RestoreTask(TaskForest& tree, Node node) {
 
 int DeleteTask(TaskForest& tree, Node node) {
   if (!node) return 0;
+  const unsigned long removals = tree.Removals();
   int answer = AskYesNoCancel("Are you sure you want to permanently delete this item?");
   int result = 0;
-  if (answer == kAnswerYes) {
+  if (answer == kAnswerYes && StillThere(tree, node, removals)) {
     RemoveAndReselect(tree, node, true);
     result = 1;
   }
@@ -477,9 +509,13 @@ bool OnBeginLabelEdit(TaskForest& /*tree*/, Node /*node*/, Handle edit) {
 bool OnEndLabelEdit(TaskForest& tree, Node node, const char* text) {
   SetLabelEdit(nullptr);
   if (!node) return false;
+  const bool unnamed = gUnnamed.tree == &tree && gUnnamed.node == node;
+  if (unnamed) gUnnamed = {nullptr, nullptr};
   if (!text) {
-    // Esc on a node just made, still without a name, takes it away again.
-    if (TaskNameLength(tree, node) == 0 && !FirstChild(tree, node)) RemoveAndReselect(tree, node, true);
+    // Esc on a node just made and never named takes it away again; a task
+    // whose name was emptied later stays (and so does an Active copy's
+    // Lists partner).
+    if (unnamed && TaskNameLength(tree, node) == 0 && !FirstChild(tree, node)) RemoveAndReselect(tree, node, true);
     return false;
   }
   if (!SetTaskName(tree, node, text)) ShowWarning("TreeView_SetItem failed!");
@@ -511,10 +547,9 @@ bool HandleTreeKey(TaskForest& tree, Node selected, unsigned key, bool control) 
       if (kind == TreeKind::kLists) NewTask(tree, selected, true);
       return true;
     case kKeySpace:
-      if (kind == TreeKind::kLists)
-        ToggleActivation(tree, selected);
-      else if (kind == TreeKind::kActive && selected)
-        ToggleChecked(tree, selected);  // kept and saved, never shown
+      // In Active, Space deactivates, as the Active menu shows beside its
+      // Deactivate.
+      if (kind == TreeKind::kLists || kind == TreeKind::kActive) ToggleActivation(tree, selected);
       return true;
     case kKeyShift:
       if (kind == TreeKind::kDone)
@@ -561,7 +596,8 @@ bool HandleTreeKey(TaskForest& tree, Node selected, unsigned key, bool control) 
       if (selected) ToggleBold(tree, selected);
       return true;
     case 'S':
-      SaveLists("current");
+      // Said as on closing: otherwise the user believes the edits are safe.
+      if (!SaveLists("current")) ShowWarning(kListsNotSaved);
       if (gHost) gHost->SaveSettings();
       return true;
     case 'V':

@@ -85,6 +85,9 @@ struct PendingCut {
 };
 PendingCut CurrentCut();
 void ClearCut();
+// Forgets the pending cut and the new node still awaiting its first name
+// (between tests: forests of one test are gone in the next).
+void ResetCommands();
 // A node that goes away (deleted, completed, moved) stops being the cut.
 void ForgetCutNode(TaskForest& tree, Node node);
 

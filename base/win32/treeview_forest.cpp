@@ -135,7 +135,9 @@ int TreeViewForest::Delete(Node node) {
   // The control empties itself for a null item; a failed lookup passed in
   // by mistake must not wipe the tree, so only kRootNode does that.
   if (!node) return 0;
-  return Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(ItemOf(node))) ? 1 : 0;
+  if (!Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(ItemOf(node)))) return 0;
+  NoteRemoval();
+  return 1;
 }
 
 int TreeViewForest::GetItem(ForestItem& item) {

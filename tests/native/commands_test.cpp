@@ -39,7 +39,7 @@ struct Commands : AppFixture {
     lists.SetListener(nullptr);
     active.SetListener(nullptr);
     done.SetListener(nullptr);
-    ClearCut();
+    ResetCommands();
     SetHost(nullptr);
     AppFixture::TearDown();
   }
@@ -124,6 +124,32 @@ TEST_F(Commands, CancelledEditKeepsNamedNodesAndNodesWithChildren) {
   RenameTask(lists, empty);
   lists.EndEditLabelNow(true);
   EXPECT_EQ(Shape(lists), "Named [Child]");
+}
+
+TEST_F(Commands, OnlyANewNodeNeverNamedGoesWithACancelledEdit) {
+  // An Active copy whose name was emptied by an earlier edit, then an edit
+  // cancelled: the copy and its Lists partner stay.
+  Node task = Add(lists, nullptr, "Task");
+  ActivateTask(lists, task);
+  Node copy = Rec(lists, task)->link;
+  host.view = &active;
+  RenameTask(active, copy);
+  Type(active, "");
+  RenameTask(active, copy);
+  active.EndEditLabelNow(true);
+  ASSERT_TRUE(ContainsNode(active, copy) && ContainsNode(lists, task));
+  ExpectLinked(task, copy);
+
+  // A new task named, emptied and then cancelled stays as well.
+  host.view = &lists;
+  NewTask(lists, task, false);
+  Node named = SelectedNode(lists);
+  Type(lists, "Named");
+  RenameTask(lists, named);
+  Type(lists, "");
+  RenameTask(lists, named);
+  lists.EndEditLabelNow(true);
+  EXPECT_EQ(lists.Count(), 2u);
 }
 
 TEST_F(Commands, NewTasksGoBelowTheNodeAndSubtasksFirstUnderIt) {
@@ -250,26 +276,45 @@ TEST_F(Commands, LaterActivationsGoFirstIntoTheFirstFolder) {
   EXPECT_EQ(Shape(active), "Mine[B A] Other");
 }
 
-TEST_F(Commands, DeactivatingFromActiveAndTheHiddenCheckOfSpace) {
+TEST_F(Commands, SpaceInActiveDeactivatesAsTheMenusDeactivateDoes) {
+  for (bool byMenu : {false, true}) {
+    Node task = Add(lists, nullptr, byMenu ? "Menu" : "Key");
+    ActivateTask(lists, task);
+    Node copy = Rec(lists, task)->link;
+    host.view = &active;
+    if (byMenu)
+      EXPECT_EQ(DispatchTreeCommand(active, copy, kCmdToggleActivation), 1);
+    else
+      EXPECT_TRUE(HandleTreeKey(active, copy, kKeySpace, false));
+    EXPECT_EQ(CheckStateOf(lists, task), kUnchecked);
+    EXPECT_EQ(Rec(lists, task)->link, nullptr);
+    EXPECT_EQ(Shape(active), "Today");
+  }
+  // A folder has no partner.
+  EXPECT_EQ(ToggleActivation(active, FirstChild(active, kRootNode)), 0);
+  EXPECT_TRUE(HandleTreeKey(active, FirstChild(active, kRootNode), kKeySpace, false));
+  EXPECT_EQ(Shape(active), "Today");
+}
+
+TEST_F(Commands, ActivatingAnUncheckedTaskWithALiveCopyMakesNoSecondCopy) {
   Node task = Add(lists, nullptr, "Task");
   ActivateTask(lists, task);
   Node copy = Rec(lists, task)->link;
-  host.view = &active;
-
-  // Space in Active only flips the copy's own check state.
-  EXPECT_TRUE(HandleTreeKey(active, copy, kKeySpace, false));
-  EXPECT_EQ(CheckStateOf(active, copy), kUnchecked);
-  EXPECT_TRUE(HandleTreeKey(active, copy, kKeySpace, false));
-  EXPECT_EQ(CheckStateOf(active, copy), kChecked);
+  SetUnchecked(lists, task);  // as an edited list file can leave it
+  EXPECT_EQ(ToggleActivation(lists, task), 1);
   ExpectLinked(task, copy);
-
-  // The menu's Deactivate does deactivate.
-  EXPECT_EQ(DispatchTreeCommand(active, copy, kCmdToggleActivation), 1);
-  EXPECT_EQ(CheckStateOf(lists, task), kUnchecked);
-  EXPECT_EQ(Rec(lists, task)->link, nullptr);
+  EXPECT_EQ(Shape(active), "Today[Task]");
+  EXPECT_EQ(ToggleActivation(lists, task), 1);
   EXPECT_EQ(Shape(active), "Today");
-  // A folder has no partner.
-  EXPECT_EQ(ToggleActivation(active, FirstChild(active, kRootNode)), 0);
+
+  // A link to a copy that belongs to another task is dropped, not shared.
+  Node other = Add(lists, nullptr, "Other");
+  ActivateTask(lists, other);
+  Rec(lists, task)->link = Rec(lists, other)->link;
+  EXPECT_EQ(ActivateTask(lists, task), 1);
+  EXPECT_EQ(Shape(active), "Today[Task Other]");
+  ExpectLinked(task, Find(active, "Task"));
+  ExpectLinked(other, Find(active, "Other"));
 }
 
 TEST_F(Commands, ACheckedNodeWhoseCopyWasLostDeactivatesCleanly) {
@@ -657,6 +702,50 @@ TEST_F(Commands, ControlKeysReachTheirCommands) {
   EXPECT_EQ(files.files[std::string(kData) + "current\\list.xml"], FormatListFile(lists));
   EXPECT_TRUE(files.FileExists(std::string(kData) + "current\\done.xml"));
   EXPECT_EQ(host.saveSettingsCalls, 1);
+}
+
+TEST_F(Commands, CtrlSSaysWhenTheListsCouldNotBeSaved) {
+  Node a = Add(lists, nullptr, "A");
+  files.FailWritesTo("list.xml", 0);
+  EXPECT_TRUE(HandleTreeKey(lists, a, 'S', true));
+  EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"Error: Could not save the lists!"});
+  EXPECT_EQ(host.saveSettingsCalls, 1);
+}
+
+TEST_F(Commands, AQuestionNeverGoesOnWithANodeRemovedWhileItWasOpen) {
+  App().mainWindow = reinterpret_cast<Handle>(0x5150);
+  struct Case {
+    const char* name;
+    int (*run)(TaskForest&, Node);
+    const char* question;
+    Handle owner;
+    bool removeTheNode;  // else another node goes while the box is open
+    const char* listsAfter;
+    const char* doneAfter;
+  } cases[] = {
+      {"complete, node removed", CompleteTask, kCompleteQuestion, App().mainWindow, true, "Other", ""},
+      {"complete, other removed", CompleteTask, kCompleteQuestion, App().mainWindow, false, "",
+       "Completed[Parent[Child]]"},
+      {"delete, node removed", DeleteTask, kDeleteQuestion, nullptr, true, "Other", ""},
+      {"delete, other removed", DeleteTask, kDeleteQuestion, nullptr, false, "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FreeForestRecords({&lists, &active, &done});
+    ClearRegister(App().tasks);
+    Node parent = Add(lists, nullptr, "Parent");
+    Add(lists, parent, "Child");
+    Node other = Add(lists, nullptr, "Other");
+    prompts.Clear();
+    prompts.Answer(kAnswerYes);
+    prompts.WhileShown([&] { RemoveSubtree(lists, c.removeTheNode ? parent : other, true); });
+    EXPECT_EQ(c.run(lists, parent), c.removeTheNode ? 0 : 1);
+    ASSERT_EQ(prompts.shown().size(), 1u) << prompts.Texts().back();
+    EXPECT_EQ(prompts.shown()[0].text, c.question);
+    EXPECT_EQ(prompts.shown()[0].owner, c.owner);
+    EXPECT_EQ(Shape(lists), c.listsAfter);
+    EXPECT_EQ(Shape(done), c.doneAfter);
+  }
 }
 
 TEST_F(Commands, LeftAndRightCollapseAndExpandWithPaintingSuspended) {

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/settings.h"
 #include "app/win32/calendar_win32.h"
@@ -21,6 +22,7 @@
 #include "base/win32/treeview_forest.h"
 #include "data/datetext.h"
 #include "tests/native/fixture.h"
+#include "tests/win32/pixel_canvas.h"
 #include "tree/win32/tasktree_win32.h"
 #include "tree/win32/treewindow.h"
 
@@ -162,6 +164,48 @@ TEST_F(MainWindow, TheTabControlsChangeSelectsItsTab) {
   NMHDR change = {Tabs(), 0, static_cast<UINT>(TCN_SELCHANGE)};
   SendMessageA(main, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&change));
   EXPECT_EQ(App().currentView, View(kTabDone));
+}
+
+TEST_F(MainWindow, AClickOnATabDrawsTheStripWithThatTabSelected) {
+  SetWindowPos(main, HWND_TOPMOST, 300, 200, 320, 280, SWP_SHOWWINDOW);
+  SendMessageA(main, WM_SIZE, SIZE_RESTORED, 0);
+  auto pump = [] {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  };
+  // The strip as it stands on the screen now.
+  auto strip = [&] {
+    RECT display;
+    GetClientRect(Tabs(), &display);
+    const int width = display.right;
+    SendMessageA(Tabs(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    PixelCanvas canvas(width, display.top, 0);
+    HDC screen = GetDC(Tabs());
+    BitBlt(canvas.dc(), 0, 0, canvas.width(), canvas.height(), screen, 0, 0, SRCCOPY);
+    ReleaseDC(Tabs(), screen);
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < canvas.height(); ++y)
+      for (int x = 0; x < canvas.width(); ++x) pixels.push_back(canvas.At(x, y));
+    return pixels;
+  };
+  UpdateWindow(main);
+  pump();
+  for (int index : {kTabDone, kTabActive, kTabCalendar, kTabLists}) {
+    SCOPED_TRACE(index);
+    RECT item;
+    ASSERT_TRUE(SendMessageA(Tabs(), TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)));
+    const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    SendMessageA(Tabs(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(Tabs(), WM_LBUTTONUP, 0, at);
+    pump();
+    ASSERT_EQ(CurrentTabIndex(), index);
+    ASSERT_EQ(TabSelection(), index);
+    const std::vector<uint32_t> shown = strip();
+    // What the control draws for its state when it paints the strip anew.
+    RedrawWindow(Tabs(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    pump();
+    EXPECT_TRUE(shown == strip());
+  }
 }
 
 TEST_F(MainWindow, LayoutPutsEveryViewBelowTheTabStripAcrossTheWholeWidth) {

@@ -118,7 +118,7 @@ struct TreeWindow : ::testing::Test {
   }
   void TearDown() override {
     SetControlKey(false);
-    ClearCut();
+    ResetCommands();
     SetHost(nullptr);
     FreeRecords();
     lists.reset();
@@ -306,6 +306,33 @@ TEST_F(TreeWindow, AClickOnAListsCheckBoxActivatesAtOnce) {
   EXPECT_EQ(CheckStateOf(*lists, task), kUnchecked);
   EXPECT_EQ(RecordOf(*lists, task)->link, nullptr);
   EXPECT_EQ(active->Count(), 1u);
+}
+
+TEST_F(TreeWindow, ADoubleClickOnAListsCheckBoxIsTwoClicksAndBoxAndLinksAgree) {
+  Node task = Add(*lists, nullptr, "Task");
+  POINT box{};
+  ASSERT_TRUE(PointWith(*lists, task, TVHT_ONITEMSTATEICON, &box));
+  // What the system sends for a double click: the second press arrives as
+  // WM_LBUTTONDBLCLK.
+  for (int round = 1; round <= 2; ++round) {
+    SendMessageA(Tree(*lists), WM_LBUTTONDOWN, MK_LBUTTON, At(box));
+    SendMessageA(Tree(*lists), WM_LBUTTONUP, 0, At(box));
+    SendMessageA(Tree(*lists), WM_LBUTTONDBLCLK, MK_LBUTTON, At(box));
+    SendMessageA(Tree(*lists), WM_LBUTTONUP, 0, At(box));
+    PumpMessages();
+    SCOPED_TRACE(round);
+    EXPECT_EQ(CheckStateOf(*lists, task), kUnchecked);
+    EXPECT_EQ(RecordOf(*lists, task)->link, nullptr);
+    EXPECT_EQ(active->Count(), 1u);  // the "Today" folder alone
+  }
+  // A third click activates: one copy, linked both ways.
+  SendMessageA(Tree(*lists), WM_LBUTTONDOWN, MK_LBUTTON, At(box));
+  SendMessageA(Tree(*lists), WM_LBUTTONUP, 0, At(box));
+  PumpMessages();
+  EXPECT_EQ(CheckStateOf(*lists, task), kChecked);
+  ASSERT_TRUE(RecordOf(*lists, task)->link);
+  EXPECT_EQ(RecordOf(*active, RecordOf(*lists, task)->link)->link, task);
+  EXPECT_EQ(active->Count(), 2u);
 }
 
 TEST_F(TreeWindow, ClicksInDoneSelectWithoutEditing) {

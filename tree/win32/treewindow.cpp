@@ -89,6 +89,11 @@ LRESULT OnDoubleClick(HWND tree, TaskForest* forest, WPARAM wParam, LPARAM lPara
   POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   UINT flags = 0;
   HTREEITEM item = HitTest(tree, point, &flags);
+  // The second click of a double click on a Lists check box counts as a
+  // click of its own, as on any check box; the control must not toggle the
+  // box by itself, or box and links would disagree.
+  if (item && forest && (flags & TVHT_ONITEMSTATEICON) && KindOf(*forest) == TreeKind::kLists)
+    return ToggleActivation(*forest, NodeOf(item));
   if (!(flags & TVHT_ONITEMLABEL)) return Default(tree, WM_LBUTTONDBLCLK, wParam, lParam);
   if (item && forest) {
     if (KindOf(*forest) == TreeKind::kDone || TreeView_GetParent(tree, item))
