@@ -17,6 +17,7 @@
 #include "base/memoryforest.h"
 #include "base/prompts.h"
 #include "base/taskrecord.h"
+#include "bench/interleaved.h"
 #include "bench/taskset.h"
 #include "data/datetext.h"
 #include "data/listreader.h"
@@ -79,57 +80,65 @@ const Files& TheFiles() {
   return files;
 }
 
-void BM_LoadAndResolve(benchmark::State& state) {
+// Loading and resolving against pugixml's parse of the same bytes and the
+// memchr floor, interleaved round by round.
+void BM_LoadAgainstReferences(benchmark::State& state) {
   const Files& f = TheFiles();
-  for (auto _ : state) {
-    state.PauseTiming();
+  constexpr int kRounds = 21;
+  bool clean = true;
+  const Contender load = [&] {
     auto w = std::make_unique<World>();
-    state.ResumeTiming();
-    int ok = ParseListFile(w->lists, f.text[0].data(), f.text[0].size()) &&
-             ParseListFile(w->active, f.text[1].data(), f.text[1].size()) &&
-             ParseListFile(w->done, f.text[2].data(), f.text[2].size());
-    ResolveLinks();
-    if (!ok || !w->prompts.shown().empty()) state.SkipWithError("the generated set did not load cleanly");
-    state.PauseTiming();
-    w.reset();
-    state.ResumeTiming();
+    double seconds = TimeOnce([&] {
+      clean = ParseListFile(w->lists, f.text[0].data(), f.text[0].size()) &&
+              ParseListFile(w->active, f.text[1].data(), f.text[1].size()) &&
+              ParseListFile(w->done, f.text[2].data(), f.text[2].size()) && clean;
+      ResolveLinks();
+    });
+    clean = clean && w->prompts.shown().empty();
+    return seconds;
+  };
+  const Contender pugixml = [&] {
+    return TimeOnce([&] {
+      for (const std::string& t : f.text) {
+        pugi::xml_document doc;
+        if (!doc.load_buffer(t.data(), t.size())) clean = false;
+        benchmark::DoNotOptimize(doc.first_child());
+      }
+    });
+  };
+  const Contender floor = [&] {
+    return TimeOnce([&] {
+      size_t tags = 0;
+      for (const std::string& t : f.text) {
+        const char* p = t.data();
+        const char* end = p + t.size();
+        while ((p = static_cast<const char*>(std::memchr(p, '<', static_cast<size_t>(end - p)))) != nullptr) {
+          ++tags;
+          ++p;
+        }
+      }
+      benchmark::DoNotOptimize(tags);
+    });
+  };
+  for (auto _ : state) {
+    const auto times = RunInterleaved(kRounds, {load, pugixml, floor});
+    const Spread againstPugixml = RatioSpread(times[0], times[1]);
+    const Spread againstFloor = RatioSpread(times[0], times[2]);
+    state.counters["load_ms"] = SpreadOf(times[0]).median * 1e3;
+    state.counters["pugixml_ms"] = SpreadOf(times[1]).median * 1e3;
+    state.counters["memchr_ms"] = SpreadOf(times[2]).median * 1e3;
+    state.counters["x_pugixml"] = againstPugixml.median;
+    state.counters["x_pugixml_q1"] = againstPugixml.low;
+    state.counters["x_pugixml_q3"] = againstPugixml.high;
+    state.counters["x_memchr"] = againstFloor.median;
+    state.counters["x_memchr_q1"] = againstFloor.low;
+    state.counters["x_memchr_q3"] = againstFloor.high;
+    state.counters["rounds"] = kRounds;
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * f.Bytes()));
+  if (!clean) state.SkipWithError("the generated set did not load cleanly");
   state.counters["items"] = kListsItems;
 }
-BENCHMARK(BM_LoadAndResolve)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-void BM_PugixmlParse(benchmark::State& state) {
-  const Files& f = TheFiles();
-  for (auto _ : state) {
-    for (const std::string& t : f.text) {
-      pugi::xml_document doc;
-      pugi::xml_parse_result r = doc.load_buffer(t.data(), t.size());
-      if (!r) state.SkipWithError(r.description());
-      benchmark::DoNotOptimize(doc.first_child());
-    }
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * f.Bytes()));
-}
-BENCHMARK(BM_PugixmlParse)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-void BM_MemchrFloor(benchmark::State& state) {
-  const Files& f = TheFiles();
-  for (auto _ : state) {
-    size_t tags = 0;
-    for (const std::string& t : f.text) {
-      const char* p = t.data();
-      const char* end = p + t.size();
-      while ((p = static_cast<const char*>(std::memchr(p, '<', static_cast<size_t>(end - p)))) != nullptr) {
-        ++tags;
-        ++p;
-      }
-    }
-    benchmark::DoNotOptimize(tags);
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * f.Bytes()));
-}
-BENCHMARK(BM_MemchrFloor)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_LoadAgainstReferences)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_Save(benchmark::State& state) {
   World w;

@@ -19,6 +19,7 @@
 #include "base/memoryforest.h"
 #include "base/prompts.h"
 #include "base/taskrecord.h"
+#include "bench/interleaved.h"
 #include "bench/taskset.h"
 #include "bench/win32/timing.h"
 #include "data/listwriter.h"
@@ -26,7 +27,7 @@
 
 namespace {
 
-constexpr int kRounds = 3;
+constexpr int kRounds = 9;
 const char kMarker[] = "written-by-startup-bench";
 const char kBareClass[] = "VelkinBareWindow";
 
@@ -144,8 +145,7 @@ int main(int argc, char** argv) {
 
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
-  double organiser = 1e9;
-  double bare = 1e9;
+  std::vector<double> organiser, bare;
   for (int round = 0; round < kRounds; ++round) {
     double o = TimeToWindow("\"" + std::string(argv[1]) + "\"", "Velkin 1.0");
     double b = TimeToWindow("\"" + std::string(self) + "\" --bare-window", kBareClass);
@@ -153,12 +153,15 @@ int main(int argc, char** argv) {
       std::printf("a program did not show its window\n");
       return 1;
     }
-    organiser = std::min(organiser, o);
-    bare = std::min(bare, b);
+    organiser.push_back(o);
+    bare.push_back(b);
   }
-  std::printf("Start-up to a visible window, best of %d:\n", kRounds);
-  std::printf("  velkin.exe with %d tasks          %7.3f s  (goal: under 0.5 s)\n", tasks, organiser);
-  std::printf("  a bare program showing a window   %7.3f s\n", bare);
-  std::printf("  ratio                             %7.2f x\n", organiser / bare);
+  const Spread ratio = RatioSpread(organiser, bare);
+  const Spread own = SpreadOf(organiser);
+  std::printf("Start-up to a visible window, median of %d interleaved rounds (quartiles):\n", kRounds);
+  std::printf("  velkin.exe with %d tasks          %7.3f s  (%.3f-%.3f; goal: under 0.5 s)\n", tasks, own.median,
+              own.low, own.high);
+  std::printf("  a bare program showing a window   %7.3f s\n", SpreadOf(bare).median);
+  std::printf("  ratio                             %7.2f x  (%.2f-%.2f)\n", ratio.median, ratio.low, ratio.high);
   return 0;
 }

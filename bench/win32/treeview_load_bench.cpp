@@ -17,6 +17,7 @@
 #include "base/prompts.h"
 #include "base/taskrecord.h"
 #include "base/win32/treeview_forest.h"
+#include "bench/interleaved.h"
 #include "bench/taskset.h"
 #include "bench/win32/timing.h"
 #include "data/listreader.h"
@@ -27,7 +28,7 @@
 namespace {
 
 constexpr int kItems = 100000;
-constexpr int kRounds = 3;
+constexpr int kRounds = 5;
 
 // One item of the set as the bare loop inserts it.
 struct Flat {
@@ -91,10 +92,7 @@ int main() {
     App().active = App().done = nullptr;
   }
 
-  double loadBest = 1e9;
-  double bareBest = 1e9;
-  double memoryBest = 1e9;
-  double walkBest = 1e9;
+  std::vector<double> loads, bares, memories, walks;
   for (int round = 0; round < kRounds; ++round) {
     // The reader's own share: the same load into the in-memory forest.
     {
@@ -103,7 +101,7 @@ int main() {
       LARGE_INTEGER start = Now();
       ParseListFile(forest, file.data(), file.size());
       LARGE_INTEGER end = Now();
-      memoryBest = std::min(memoryBest, Seconds(start, end));
+      memories.push_back(Seconds(start, end));
       ClearTaskTree(forest);
       ClearRegister(App().tasks);
       App().lists = nullptr;
@@ -121,11 +119,11 @@ int main() {
         std::printf("load failed: %u items\n", forest.Count());
         return 1;
       }
-      loadBest = std::min(loadBest, Seconds(start, end));
+      loads.push_back(Seconds(start, end));
       std::vector<TaskRecord*> records;
       LARGE_INTEGER walkStart = Now();
       ForEachNode(forest, [&](Node n) { records.push_back(RecordOf(forest, n)); });
-      walkBest = std::min(walkBest, Seconds(walkStart, Now()));
+      walks.push_back(Seconds(walkStart, Now()));
       forest.Delete(kRootNode);
       for (TaskRecord* r : records) FreeTaskRecord(r);
       ClearRegister(App().tasks);
@@ -157,18 +155,20 @@ int main() {
         if (flat[i].expanded) SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(made[i]));
       SendMessageA(tree, WM_SETREDRAW, TRUE, 0);
       LARGE_INTEGER end = Now();
-      bareBest = std::min(bareBest, Seconds(start, end));
+      bares.push_back(Seconds(start, end));
       SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
       DestroyWindow(tree);
     }
   }
 
-  std::printf("Loading %d Lists items into the real tree-view (%zu bytes of list.xml), best of %d:\n", kItems,
-              file.size(), kRounds);
-  std::printf("  ParseListFile into the control   %7.3f s\n", loadBest);
-  std::printf("  (the same into the memory forest %7.3f s)\n", memoryBest);
-  std::printf("  (a walk reading every record    %7.3f s)\n", walkBest);
-  std::printf("  bare TVM_INSERTITEMA loop        %7.3f s\n", bareBest);
-  std::printf("  ratio                            %7.2f x  (goal: within 1.2 x)\n", loadBest / bareBest);
+  const Spread ratio = RatioSpread(loads, bares);
+  std::printf("Loading %d Lists items into the real tree-view (%zu bytes of list.xml), median of %d rounds:\n",
+              kItems, file.size(), kRounds);
+  std::printf("  ParseListFile into the control   %7.3f s\n", SpreadOf(loads).median);
+  std::printf("  (the same into the memory forest %7.3f s)\n", SpreadOf(memories).median);
+  std::printf("  (a walk reading every record    %7.3f s)\n", SpreadOf(walks).median);
+  std::printf("  bare TVM_INSERTITEMA loop        %7.3f s\n", SpreadOf(bares).median);
+  std::printf("  ratio                            %7.2f x  quartiles %.2f-%.2f  (goal: within 1.2 x)\n",
+              ratio.median, ratio.low, ratio.high);
   return 0;
 }
