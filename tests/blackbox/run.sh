@@ -93,7 +93,7 @@ start_velkin() {
         echo $? >"$work/exit"
     ) &
     velkin_pid=$!
-    driver wait-window 20000 >/dev/null || fail "no main window after start"
+    driver wait-window 60000 >/dev/null || fail "no main window after start"
 }
 
 # Waits for the organiser to end and checks its exit code.
