@@ -18,7 +18,9 @@ struct Spread {
 inline Spread SpreadOf(std::vector<double> values) {
   if (values.empty()) return Spread{0, 0, 0};
   std::sort(values.begin(), values.end());
-  auto at = [&](double q) { return values[static_cast<size_t>(q * static_cast<double>(values.size() - 1) + 0.5)]; };
+  auto at = [&](double q) {
+    return values[static_cast<size_t>(q * static_cast<double>(values.size() - 1) + 0.5)];
+  };
   return Spread{at(0.5), at(0.25), at(0.75)};
 }
 

@@ -321,8 +321,8 @@ int CompleteTask(TaskForest& tree, Node node) {
 
   if (FirstChild(*lists, node)) {
     const unsigned long removals = lists->Removals();
-    int answer =
-        AskYesNoCancel("Are you sure you want to complete this item and all of its subitems?", App().mainWindow);
+    int answer = AskYesNoCancel("Are you sure you want to complete this item and all of its subitems?",
+                                App().mainWindow);
     FocusCurrentView();
     if (answer != kAnswerYes || !StillThere(*lists, node, removals)) return 0;
   }
@@ -515,7 +515,8 @@ bool OnEndLabelEdit(TaskForest& tree, Node node, const char* text) {
     // Esc on a node just made and never named takes it away again; a task
     // whose name was emptied later stays (and so does an Active copy's
     // Lists partner).
-    if (unnamed && TaskNameLength(tree, node) == 0 && !FirstChild(tree, node)) RemoveAndReselect(tree, node, true);
+    if (unnamed && TaskNameLength(tree, node) == 0 && !FirstChild(tree, node))
+      RemoveAndReselect(tree, node, true);
     return false;
   }
   if (!SetTaskName(tree, node, text)) ShowWarning("TreeView_SetItem failed!");

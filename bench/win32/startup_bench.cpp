@@ -159,9 +159,10 @@ int main(int argc, char** argv) {
   const Spread ratio = RatioSpread(organiser, bare);
   const Spread own = SpreadOf(organiser);
   std::printf("Start-up to a visible window, median of %d interleaved rounds (quartiles):\n", kRounds);
-  std::printf("  velkin.exe with %d tasks          %7.3f s  (%.3f-%.3f; goal: under 0.5 s)\n", tasks, own.median,
-              own.low, own.high);
+  std::printf("  velkin.exe with %d tasks          %7.3f s  (%.3f-%.3f; goal: under 0.5 s)\n", tasks,
+              own.median, own.low, own.high);
   std::printf("  a bare program showing a window   %7.3f s\n", SpreadOf(bare).median);
-  std::printf("  ratio                             %7.2f x  (%.2f-%.2f)\n", ratio.median, ratio.low, ratio.high);
+  std::printf("  ratio                             %7.2f x  (%.2f-%.2f)\n", ratio.median, ratio.low,
+              ratio.high);
   return 0;
 }

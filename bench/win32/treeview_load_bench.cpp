@@ -162,8 +162,9 @@ int main() {
   }
 
   const Spread ratio = RatioSpread(loads, bares);
-  std::printf("Loading %d Lists items into the real tree-view (%zu bytes of list.xml), median of %d rounds:\n",
-              kItems, file.size(), kRounds);
+  std::printf(
+      "Loading %d Lists items into the real tree-view (%zu bytes of list.xml), median of %d rounds:\n",
+      kItems, file.size(), kRounds);
   std::printf("  ParseListFile into the control   %7.3f s\n", SpreadOf(loads).median);
   std::printf("  (the same into the memory forest %7.3f s)\n", SpreadOf(memories).median);
   std::printf("  (a walk reading every record    %7.3f s)\n", SpreadOf(walks).median);

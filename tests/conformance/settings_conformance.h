@@ -154,7 +154,8 @@ TYPED_TEST_P(SettingsStoreContract, TheStartupEntryQuotesThePathInAKeyItNeverCre
 }
 
 REGISTER_TYPED_TEST_SUITE_P(SettingsStoreContract, TextIsTextWithItsZeroAndNamesIgnoreCase,
-                            BytesAreBinaryOfTheExactLengthAndNeverText, NumbersAreDwordsAndOnlyDwordsReadAsNumbers,
+                            BytesAreBinaryOfTheExactLengthAndNeverText,
+                            NumbersAreDwordsAndOnlyDwordsReadAsNumbers,
                             ATooSmallBufferIsLeftAsItWasAndTextAlwaysArrivesTerminated,
                             ReadingAndDeletingNeverCreateTheKey,
                             TheStartupEntryQuotesThePathInAKeyItNeverCreates);

@@ -10,7 +10,6 @@
 
 namespace {
 
-
 // The in-memory store under the contract every store keeps.
 struct MemoryBackend {
   MemorySettingsStore memory{"Software\\Velkin Test\\Velkin 1.0", "Software\\Velkin Test\\Run"};
