@@ -7,7 +7,7 @@
 #
 # Scenarios: first-start, save-and-load, seeded-lists, second-instance,
 # start-hidden, close-hides, backup, manage-backups, malformed-list,
-# about-and-help, edit-and-save; and
+# about-and-help, edit-and-save, drag-and-save; and
 # screenshots, which writes a PNG of each tab into $VELKIN_SCREENSHOTS
 # (default docs/) for `make screenshots`.
 #
@@ -363,6 +363,69 @@ edit-and-save)
     expect_no_boxes
     exit_from_tray
     for file in list.xml active.xml done.xml; do
+        cmp -s "$work/first/$file" "$current/$file" || fail "$file changed across a restart"
+    done
+    ;;
+drag-and-save)
+    mkdir -p "$current"
+    # Lists with two linked tasks, one of them with a subtask; their copies
+    # in two Active folders. Written as the organiser writes them.
+    list_item() {  # depth name link state
+        local tabs=""
+        for _ in $(seq 1 "$1"); do tabs="$tabs"$'\t'; done
+        printf '%s\r\n' "$tabs<item>" "$tabs"$'\t'"<name>$2</name>" "$tabs"$'\t'"<link>$3</link>" \
+            "$tabs"$'\t'"<state>$4</state>"
+    }
+    end_item() { local tabs=""; for _ in $(seq 1 "$1"); do tabs="$tabs"$'\t'; done; printf '%s\r\n' "$tabs</item>"; }
+    list_file() { printf '%s\r\n' '<?xml version="1.0" encoding="Windows-1252"?>' '' '<list version="1.0">'; "$@"; printf '%s\r\n' '</list>'; }
+    lists_seed() {
+        list_item 0 Home 0 3; list_item 1 "Pay rent" 1 4; list_item 2 "Bank transfer" 0 0; end_item 2; end_item 1
+        list_item 1 "Call the plumber" 0 0; end_item 1; list_item 1 "Water the plants" 0 0; end_item 1; end_item 0
+        list_item 0 Work 0 3; list_item 1 "Quarterly report" 2 4; end_item 1; end_item 0
+    }
+    active_seed() {
+        list_item 0 Today 0 7; list_item 1 "Pay rent" 1 4; end_item 1; list_item 1 "Call mum" 0 4; end_item 1; end_item 0
+        list_item 0 Later 0 7; list_item 1 "Quarterly report" 2 4; end_item 1; end_item 0
+    }
+    list_file lists_seed >"$current/list.xml"
+    list_file active_seed >"$current/active.xml"
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    expect_no_boxes
+    [ "$(driver focus | tr -d '\r')" = SysTreeView32 ] || fail "the Lists tree does not have the focus"
+    # Into the middle of a folder: first under it, with its subtask; then
+    # onto the lower quarter of a task: right after it.
+    driver drag "Pay rent" Work middle || fail "cannot drag Pay rent"
+    driver drag "Call the plumber" "Quarterly report" lower || fail "cannot drag Call the plumber"
+    # In Active: onto the upper quarter of a folder's first task, which puts
+    # it first in that folder; a folder dropped into a folder stays.
+    driver tab 1 || fail "cannot select Active"
+    driver drag "Pay rent" "Quarterly report" upper || fail "cannot drag in Active"
+    driver drag Today Later middle || fail "cannot drag the folder"
+    expect_no_boxes
+    exit_from_tray
+    depth_names() { tr -d '\r' <"$1" | sed -n 's/^\(\t*\)<name>\(.*\)<\/name>$/\1\2/p' | sed 's/\t/>/g' | tr '\n' '/'; }
+    [ "$(depth_names "$current/list.xml")" = ">Home/>>Water the plants/>Work/>>Pay rent/>>>Bank transfer/>>Quarterly report/>>Call the plumber/" ] ||
+        fail "list.xml holds $(depth_names "$current/list.xml")"
+    [ "$(depth_names "$current/active.xml")" = ">Today/>>Call mum/>Later/>>Pay rent/>>Quarterly report/" ] ||
+        fail "active.xml holds $(depth_names "$current/active.xml")"
+    list="$(tr -d '\r' <"$current/list.xml")"
+    active="$(tr -d '\r' <"$current/active.xml")"
+    for task in "Pay rent" "Quarterly report"; do
+        list_link="$(grep -A1 "<name>$task</name>" <<<"$list" | sed -n 's/.*<link>\(.*\)<\/link>/\1/p')"
+        active_link="$(grep -A1 "<name>$task</name>" <<<"$active" | sed -n 's/.*<link>\(.*\)<\/link>/\1/p')"
+        [ -n "$list_link" ] && [ "$list_link" != 0 ] && [ "$list_link" = "$active_link" ] ||
+            fail "$task: link keys differ: list $list_link, active $active_link"
+        grep -A2 "<name>$task</name>" <<<"$list" | grep -q '<state>4</state>' || fail "$task is not checked"
+    done
+    # The moved links come back whole: loaded without a word, saved alike.
+    mkdir -p "$work/first"
+    cp "$current"/*.xml "$work/first/"
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    expect_no_boxes
+    exit_from_tray
+    for file in list.xml active.xml; do
         cmp -s "$work/first/$file" "$current/$file" || fail "$file changed across a restart"
     done
     ;;

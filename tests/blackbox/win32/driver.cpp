@@ -26,6 +26,10 @@
 //   key NAME...           presses keys (enter, space, tab, escape, delete,
 //                         shift, up, down) in the organiser's focused window
 //   type TEXT             sets the text of the focused window (a label edit)
+//   drag FROM TO PART     drags the row named FROM in the focused tree with
+//                         the mouse (SendInput) and releases it on the
+//                         middle, upper or lower quarter (PART) of the row
+//                         named TO; TO "below" releases below the last row
 //   tab INDEX             clicks tab INDEX of the tab control
 //   current-tab           prints the tab control's selection
 //   tray-tip              prints the tip of the tray icon (from the shell's tray)
@@ -339,6 +343,96 @@ int PressKeys(int argc, char** argv) {
   return 0;
 }
 
+// One visible row of a tree in another process: its label and its row.
+struct Row {
+  std::string name;
+  RECT rect;
+};
+
+std::vector<Row> VisibleRows(HWND tree) {
+  std::vector<Row> rows;
+  DWORD process = 0;
+  GetWindowThreadProcessId(tree, &process);
+  struct Layout {
+    TVITEMA item;
+    RECT rect;
+    char text[260];
+  };
+  RemoteBuffer remote(process, sizeof(Layout));
+  auto* there = static_cast<Layout*>(remote.address());
+  if (!there) return rows;
+  for (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0));
+       item; item = reinterpret_cast<HTREEITEM>(
+                 SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, reinterpret_cast<LPARAM>(item)))) {
+    Layout here = {};
+    here.item.mask = TVIF_TEXT;
+    here.item.hItem = item;
+    here.item.pszText = there->text;
+    here.item.cchTextMax = sizeof here.text;
+    // The row rectangle is asked for with the item in its first bytes.
+    std::memcpy(&here.rect, &item, sizeof item);
+    if (!remote.Write(&here, sizeof here) ||
+        !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&there->item)) ||
+        !SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&there->rect)) ||
+        !remote.Read(&here, sizeof here))
+      break;
+    here.text[sizeof here.text - 1] = '\0';
+    rows.push_back(Row{here.text, here.rect});
+  }
+  return rows;
+}
+
+// Moves the pointer to a screen point, pressing or releasing on the way.
+void MouseAt(POINT screen, DWORD button) {
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = (screen.x * 65536 + width - 1) / width;
+  input.mi.dy = (screen.y * 65536 + height - 1) / height;
+  input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | button;
+  SendInput(1, &input, sizeof input);
+  Sleep(60);
+}
+
+int DragRow(const std::string& from, const std::string& to, const std::string& part) {
+  HWND tree = FocusedWindow();
+  if (!tree || ClassOf(tree) != WC_TREEVIEWA) return 1;
+  const std::vector<Row> rows = VisibleRows(tree);
+  const Row* source = nullptr;
+  const Row* target = nullptr;
+  for (const Row& row : rows) {
+    if (!source && row.name == from) source = &row;
+    if (!target && row.name == to) target = &row;
+  }
+  if (!source || (!target && to != "below")) return 1;
+  POINT start = {source->rect.left + 4, (source->rect.top + source->rect.bottom) / 2};
+  POINT end;
+  if (target) {
+    const int height = target->rect.bottom - target->rect.top;
+    const int y = part == "upper"   ? target->rect.top + height / 8
+                  : part == "lower" ? target->rect.bottom - 1 - height / 8
+                                    : target->rect.top + height / 2;
+    end = {target->rect.left + 4, y};
+  } else {
+    RECT client;
+    GetClientRect(tree, &client);
+    end = {20, client.bottom - 25};
+  }
+  ClientToScreen(tree, &start);
+  ClientToScreen(tree, &end);
+  MouseAt(start, 0);
+  MouseAt(start, MOUSEEVENTF_LEFTDOWN);
+  // Past the drag threshold, then on to the target a few steps at a time.
+  POINT past = {start.x + 3 * GetSystemMetrics(SM_CXDRAG) + 6, start.y};
+  MouseAt(past, 0);
+  for (int step = 1; step <= 4; ++step)
+    MouseAt({past.x + (end.x - past.x) * step / 4, past.y + (end.y - past.y) * step / 4}, 0);
+  MouseAt(end, MOUSEEVENTF_LEFTUP);
+  Sleep(200);
+  return 0;
+}
+
 int Usage() {
   std::fprintf(stderr, "usage: driver <command> [arguments...] (see the source)\n");
   return 2;
@@ -499,6 +593,7 @@ int main(int argc, char** argv) {
     HWND focus = FocusedWindow();
     return focus && SendMessageA(focus, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2])) ? 0 : 1;
   }
+  if (command == "drag" && argc >= 4) return DragRow(argv[2], argv[3], argc >= 5 ? argv[4] : "middle");
   if (command == "tab" && argc >= 3) return ClickTab(std::atoi(argv[2]));
   if (command == "current-tab") {
     HWND main = MainWindow();
