@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "native/data_helpers.h"
 #include "native/failing_forest.h"
 #include "native/fixture.h"
 #include "native/recording_host.h"
@@ -101,13 +102,10 @@ TEST(DropRules, ActiveKeepsFoldersAboveAndTasksDirectlyUnderThem) {
   }
 }
 
-TEST(DropRules, ScrollingBandsAlongTheEdges) {
-  EXPECT_EQ(DragScrollFor(100, 100, 300), DragScroll::kUp);
-  EXPECT_EQ(DragScrollFor(119, 100, 300), DragScroll::kUp);
-  EXPECT_EQ(DragScrollFor(120, 100, 300), DragScroll::kNone);
-  EXPECT_EQ(DragScrollFor(280, 100, 300), DragScroll::kNone);
-  EXPECT_EQ(DragScrollFor(281, 100, 300), DragScroll::kDown);
-  EXPECT_EQ(DragScrollFor(20, 100, 300), DragScroll::kUp);  // above the view
+TEST(DropRules, ScrollingBandsAreTwentyPixelsAlongTheEdges) {
+  const int y[] = {119, 120, 280, 281};
+  const DragScroll expected[] = {DragScroll::kUp, DragScroll::kNone, DragScroll::kNone, DragScroll::kDown};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(DragScrollFor(y[i], 100, 300), expected[i]) << y[i];
 }
 
 struct Drop : AppFixture {
@@ -124,46 +122,22 @@ struct Drop : AppFixture {
   Node Add(TaskForest& tree, Node parent, const char* name) {
     return InsertTask(tree, parent ? parent : kRootNode, kLastNode, name);
   }
-  std::string Shape(TaskForest& tree, Node parent = kRootNode) {
-    std::string shape;
-    for (Node at = FirstChild(tree, parent); at; at = NextSibling(tree, at)) {
-      shape += (shape.empty() ? "" : " ") + TaskName(tree, at);
-      if (FirstChild(tree, at)) shape += "[" + Shape(tree, at) + "]";
-    }
-    return shape;
-  }
-  // The middle (8), upper (2) or lower (14) part of the row at `row`.
+  // A point `within` pixels below the top of the row at `row`.
   Point At(int row, int within) { return Point{30, row * MemoryForest::kRowHeight + within}; }
 };
 
-TEST_F(Drop, PointsOnTheRowsOfAForest) {
+TEST_F(Drop, ANodeNeverGoesIntoOrAfterItsOwnDescendants) {
   Node a = Add(lists, nullptr, "A");
   Node a1 = Add(lists, a, "A1");
-  Node a2 = Add(lists, a, "A2");
-  Node b = Add(lists, nullptr, "B");
-  lists.Expand(a, ExpandAction::kExpand);  // rows: A A1 A2 B
+  Add(lists, nullptr, "B");
+  lists.Expand(a, ExpandAction::kExpand);  // rows: A A1 B
   Node hit = nullptr;
-  const DropTarget middle = FindDropTarget(lists, b, At(2, 8), &hit);
-  EXPECT_EQ(hit, a2);
-  EXPECT_EQ(middle.node, a2);
-  EXPECT_EQ(middle.mode, DropMode::kInto);
-  EXPECT_EQ(DropMarkFor(middle, hit), a2);
-
-  const DropTarget upper = FindDropTarget(lists, b, At(2, 2), &hit);
-  EXPECT_EQ(upper.node, a1);
-  EXPECT_EQ(DropMarkFor(upper, hit), nullptr) << "no mark for a drop before a row";
-  EXPECT_EQ(FindDropTarget(lists, b, At(1, 2), &hit).node, a) << "first child: into its parent";
-  EXPECT_EQ(FindDropTarget(lists, b, At(0, 14), &hit).mode, DropMode::kInto) << "expanded, with children";
-  const DropTarget below = FindDropTarget(lists, a1, At(10, 8), &hit);
-  EXPECT_EQ(hit, nullptr);
-  EXPECT_EQ(below.node, b);
-  EXPECT_EQ(below.mode, DropMode::kAfter);
-
-  // Into or after one of its own descendants a node never goes.
-  EXPECT_EQ(FindDropTarget(lists, a, At(2, 8), &hit).mode, DropMode::kNone);
-  EXPECT_EQ(FindDropTarget(lists, a, At(2, 14), &hit).mode, DropMode::kNone);
-  EXPECT_EQ(FindDropTarget(lists, a, At(3, 8), &hit).mode, DropMode::kInto);
-  EXPECT_EQ(FindDropTarget(lists, a, At(-2, 8), &hit).mode, DropMode::kNone) << "above the view";
+  EXPECT_EQ(FindDropTarget(lists, a, At(1, 8), &hit).mode, DropMode::kNone);
+  EXPECT_EQ(hit, a1);
+  EXPECT_EQ(FindDropTarget(lists, a, At(1, 14), &hit).mode, DropMode::kNone);
+  EXPECT_EQ(FindDropTarget(lists, a, At(2, 8), &hit).mode, DropMode::kInto);
+  EXPECT_EQ(DropTask(lists, a, {a1, DropMode::kInto}), 0);
+  EXPECT_EQ(Shape(lists), "A(A1),B");
 }
 
 TEST_F(Drop, AMovedLinkedSubtreeKeepsItsLinksChecksAndTheRenameReachesTheCopy) {
@@ -178,7 +152,7 @@ TEST_F(Drop, AMovedLinkedSubtreeKeepsItsLinksChecksAndTheRenameReachesTheCopy) {
   CutTask(lists, sub);
 
   ASSERT_EQ(DropTask(lists, task, {work, DropMode::kInto}), 1);
-  EXPECT_EQ(Shape(lists), "Home Work[Task[Sub]]");
+  EXPECT_EQ(Shape(lists), "Home,Work(Task(Sub))");
   EXPECT_TRUE(IsExpanded(lists, work));
   const Node moved = FirstChild(lists, work);
   const Node movedSub = FirstChild(lists, moved);
@@ -223,7 +197,7 @@ TEST_F(Drop, ANodeThatCannotLeaveItsPlaceTakesItsCopyBackAndSaysSo) {
   stuck.refusedDelete = task;
 
   EXPECT_EQ(DropTask(stuck, task, {work, DropMode::kAfter}), 0);
-  EXPECT_EQ(Shape(stuck), "Home[Task] Work");
+  EXPECT_EQ(Shape(stuck), "Home(Task),Work");
   EXPECT_EQ(RecordOf(active, copy)->link, task);
   EXPECT_EQ(RecordOf(stuck, task)->treeitem, task);
   EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"DragDrop: DeleteItem failed"});

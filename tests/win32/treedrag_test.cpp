@@ -16,6 +16,7 @@
 #include "app/win32/treehost.h"
 #include "base/appstate.h"
 #include "base/win32/treeview_forest.h"
+#include "tests/native/data_helpers.h"
 #include "tests/native/fixture.h"
 #include "tests/win32/tree_window.h"
 #include "tree/commands.h"
@@ -38,8 +39,9 @@ HWND MakeDragMainWindow() {
     cls.lpszClassName = "VelkinTreeDragTest";
     registered = RegisterClassExA(&cls) != 0;
   }
-  return CreateWindowExA(WS_EX_TOOLWINDOW, "VelkinTreeDragTest", "Tree drag test", WS_POPUP | WS_VISIBLE, 100,
-                         100, 300, 260, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  return CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "VelkinTreeDragTest", "Tree drag test",
+                         WS_POPUP | WS_VISIBLE, 100, 100, 300, 260, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
 }
 
 // Waits for `ms`, handling every message meanwhile (timers included).
@@ -92,7 +94,7 @@ enum class Part { kMiddle, kUpperQuarter, kLowerQuarter };
 
 struct TreeDrag : AppFixture {
   HWND main = nullptr;
-  std::unique_ptr<TreeViewForest> listsTree, activeTree, doneTree;
+  std::unique_ptr<TreeViewForest> listsTree, activeTree;
   DWORD lastPress = 0;
 
   void SetUp() override {
@@ -101,40 +103,32 @@ struct TreeDrag : AppFixture {
     ASSERT_NE(main, nullptr);
     App().instance = GetModuleHandleA(nullptr);
     App().mainWindow = main;
-    listsTree = MakeTree(true, &App().listsTree);
-    activeTree = MakeTree(false, &App().activeTree);
-    doneTree = MakeTree(false, &App().doneTree);
+    listsTree = MakeTree(true);
+    activeTree = MakeTree(false);
     App().lists = listsTree.get();
     App().active = activeTree.get();
-    App().done = doneTree.get();
-    App().currentView = App().listsTree;
+    App().listsTree = App().currentView = listsTree->Window();
+    App().activeTree = activeTree->Window();
     SetHost(&MainTreeHost());
     SetForegroundWindow(main);
     SetFocus(Tree());
     PumpFor(50);
   }
-
-  std::unique_ptr<TreeViewForest> MakeTree(bool checkBoxes, Handle* window) {
+  std::unique_ptr<TreeViewForest> MakeTree(bool checkBoxes) {
     HWND tree = CreateTaskTree(GetModuleHandleA(nullptr), main, checkBoxes, TreeWindowProc);
     AttachTreeImages(tree);
     SetWindowPos(tree, nullptr, 0, 30, 300, 200, SWP_NOZORDER);
-    *window = tree;
     return std::make_unique<TreeViewForest>(tree, DestroyTaskTree);
   }
-
   void TearDown() override {
     CancelTreeDrag();
     Send({MouseAt({5, 5}, MOUSEEVENTF_LEFTUP)});
     PumpFor(20);
     SetHost(nullptr);
     ClearCut();
-    FreeForestRecords({listsTree.get(), activeTree.get(), doneTree.get()});
-    App().lists = &lists;
-    App().active = &active;
-    App().done = &done;
+    FreeForestRecords({listsTree.get(), activeTree.get()});
     listsTree.reset();
     activeTree.reset();
-    doneTree.reset();
     DestroyWindow(main);
     AppFixture::TearDown();
   }
@@ -144,22 +138,8 @@ struct TreeDrag : AppFixture {
   Node Add(Node parent, const char* name) {
     return InsertTask(Lists(), parent ? parent : kRootNode, kLastNode, name);
   }
-  std::string Shape(Node parent = kRootNode) {
-    std::string shape;
-    for (Node at = FirstChild(Lists(), parent); at; at = NextSibling(Lists(), at)) {
-      if (!shape.empty()) shape += ' ';
-      shape += TaskName(Lists(), at);
-      if (FirstChild(Lists(), at)) shape += "[" + Shape(at) + "]";
-    }
-    return shape;
-  }
-  Node Find(const std::string& name) {
-    Node found = nullptr;
-    ForEachNode(Lists(), [&](Node at) {
-      if (!found && TaskName(Lists(), at) == name) found = at;
-    });
-    return found;
-  }
+  std::string Shape() { return ::Shape(Lists()); }
+  Node Find(const std::string& name) { return NamedNode(Lists(), name); }
 
   // A screen point on the node's label, at a height within its row.
   POINT On(Node node, Part part) {
@@ -225,7 +205,6 @@ TEST_F(TreeDrag, DropsIntoOnOrAfterRowsByWhereThePointerIsWithinThem) {
   Lists().Expand(a, ExpandAction::kExpand);
   ASSERT_EQ(ActivateTask(Lists(), c), 1);
   Node copy = RecordOf(Lists(), c)->link;
-  Lists().Select(b, Relation::kCaret);
 
   // The middle half of a row: into it, as its first child. The row is
   // marked while the pointer is there; the image follows the pointer.
@@ -236,7 +215,7 @@ TEST_F(TreeDrag, DropsIntoOnOrAfterRowsByWhereThePointerIsWithinThem) {
   EXPECT_EQ(Mark(), a);
   EXPECT_EQ(SelectedNode(Lists()), c);
   Release(On(a, Part::kMiddle));
-  EXPECT_EQ(Shape(), "A[C A1 A2] B[B1]");
+  EXPECT_EQ(Shape(), "A(C,A1,A2),B(B1)");
   EXPECT_FALSE(DragImageShown());
   EXPECT_NE(GetCapture(), main);
   EXPECT_EQ(Mark(), nullptr);
@@ -251,28 +230,28 @@ TEST_F(TreeDrag, DropsIntoOnOrAfterRowsByWhereThePointerIsWithinThem) {
   StartDrag(moved, On(Find("A2"), Part::kUpperQuarter));
   EXPECT_EQ(Mark(), nullptr);
   Release(On(Find("A2"), Part::kUpperQuarter));
-  EXPECT_EQ(Shape(), "A[A1 C A2] B[B1]");
+  EXPECT_EQ(Shape(), "A(A1,C,A2),B(B1)");
 
   // The lower quarter of a collapsed node: right after it.
   Drag(Find("A1"), On(b, Part::kLowerQuarter));
-  EXPECT_EQ(Shape(), "A[C A2] B[B1] A1");
+  EXPECT_EQ(Shape(), "A(C,A2),B(B1),A1");
 
   // The lower quarter of an expanded node with children: its first child,
   // and marked so.
   StartDrag(Find("A1"), On(a, Part::kLowerQuarter));
   EXPECT_EQ(Mark(), a);
   Release(On(a, Part::kLowerQuarter));
-  EXPECT_EQ(Shape(), "A[A1 C A2] B[B1]");
+  EXPECT_EQ(Shape(), "A(A1,C,A2),B(B1)");
 
   // Below the last row: after the last visible node, under its parent.
   Drag(Find("C"), BelowTheLastRow());
-  EXPECT_EQ(Shape(), "A[A1 A2] B[B1] C");
+  EXPECT_EQ(Shape(), "A(A1,A2),B(B1),C");
 
   // Onto one of its own descendants: nothing moves, nothing was marked.
   StartDrag(a, On(Find("A2"), Part::kMiddle));
   EXPECT_EQ(Mark(), nullptr);
   Release(On(Find("A2"), Part::kMiddle));
-  EXPECT_EQ(Shape(), "A[A1 A2] B[B1] C");
+  EXPECT_EQ(Shape(), "A(A1,A2),B(B1),C");
   EXPECT_EQ(SelectedNode(Lists()), a);
   EXPECT_TRUE(prompts.shown().empty());
 }
@@ -313,7 +292,6 @@ TEST_F(TreeDrag, EscapeOrALostCaptureEndsTheDragWithNothingMoved) {
   Node a = Add(nullptr, "A");
   Node b = Add(nullptr, "B");
   Add(nullptr, "C");
-  Lists().Select(b, Relation::kCaret);
 
   StartDrag(a, On(b, Part::kMiddle));
   ASSERT_TRUE(TreeDragInProgress());
@@ -326,13 +304,13 @@ TEST_F(TreeDrag, EscapeOrALostCaptureEndsTheDragWithNothingMoved) {
   EXPECT_EQ(SelectedNode(Lists()), a);
   EXPECT_TRUE(IsWindowVisible(main)) << "Escape ended the drag, not the window";
   Release(On(b, Part::kMiddle));
-  EXPECT_EQ(Shape(), "A B C");
+  EXPECT_EQ(Shape(), "A,B,C");
 
   // Another window takes the capture (as a message box would): the drag
   // ends, and the pointer's next moves and release are no drag.
   StartDrag(a, On(b, Part::kMiddle));
   ASSERT_TRUE(TreeDragInProgress());
-  SetCapture(static_cast<HWND>(App().doneTree));
+  SetCapture(static_cast<HWND>(App().activeTree));
   PumpFor(20);
   EXPECT_FALSE(TreeDragInProgress());
   EXPECT_FALSE(DragImageShown());
@@ -343,8 +321,18 @@ TEST_F(TreeDrag, EscapeOrALostCaptureEndsTheDragWithNothingMoved) {
   SettleAt(elsewhere);
   EXPECT_EQ(Mark(), nullptr);
   Release(elsewhere);
-  EXPECT_EQ(Shape(), "A B C");
+  EXPECT_EQ(Shape(), "A,B,C");
   EXPECT_TRUE(prompts.shown().empty());
+}
+
+TEST_F(TreeDrag, WithoutADragImageTheDragGoesOnAndSaysSo) {
+  Node a = Add(nullptr, "A");
+  Node b = Add(nullptr, "B");
+  // The control makes no drag image for a tree without normal images.
+  TreeView_SetImageList(Tree(), nullptr, TVSIL_NORMAL);
+  Drag(a, On(b, Part::kMiddle));
+  EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"CreateDragImage failed!"});
+  EXPECT_EQ(Shape(), "B(A)");
 }
 
 }  // namespace

@@ -29,7 +29,7 @@
 //   drag FROM TO PART     drags the row named FROM in the focused tree with
 //                         the mouse (SendInput) and releases it on the
 //                         middle, upper or lower quarter (PART) of the row
-//                         named TO; TO "below" releases below the last row
+//                         named TO
 //   tab INDEX             clicks tab INDEX of the tab control
 //   current-tab           prints the tab control's selection
 //   tray-tip              prints the tip of the tray icon (from the shell's tray)
@@ -343,14 +343,9 @@ int PressKeys(int argc, char** argv) {
   return 0;
 }
 
-// One visible row of a tree in another process: its label and its row.
-struct Row {
-  std::string name;
-  RECT rect;
-};
-
-std::vector<Row> VisibleRows(HWND tree) {
-  std::vector<Row> rows;
+// The label rectangle of the first visible row of that name in a tree of
+// the organiser.
+bool FindRow(HWND tree, const std::string& name, RECT* rect) {
   DWORD process = 0;
   GetWindowThreadProcessId(tree, &process);
   struct Layout {
@@ -360,76 +355,56 @@ std::vector<Row> VisibleRows(HWND tree) {
   };
   RemoteBuffer remote(process, sizeof(Layout));
   auto* there = static_cast<Layout*>(remote.address());
-  if (!there) return rows;
-  for (auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0));
-       item; item = reinterpret_cast<HTREEITEM>(
-                 SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, reinterpret_cast<LPARAM>(item)))) {
+  for (HTREEITEM item = TreeView_GetFirstVisible(tree); item && there;
+       item = TreeView_GetNextVisible(tree, item)) {
     Layout here = {};
     here.item.mask = TVIF_TEXT;
     here.item.hItem = item;
     here.item.pszText = there->text;
     here.item.cchTextMax = sizeof here.text;
-    // The row rectangle is asked for with the item in its first bytes.
+    // The rectangle is asked for with the item in its first bytes.
     std::memcpy(&here.rect, &item, sizeof item);
     if (!remote.Write(&here, sizeof here) ||
         !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&there->item)) ||
         !SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&there->rect)) ||
         !remote.Read(&here, sizeof here))
-      break;
+      return false;
     here.text[sizeof here.text - 1] = '\0';
-    rows.push_back(Row{here.text, here.rect});
+    if (name == here.text) {
+      *rect = here.rect;
+      return true;
+    }
   }
-  return rows;
+  return false;
 }
 
-// Moves the pointer to a screen point, pressing or releasing on the way.
-void MouseAt(POINT screen, DWORD button) {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
+// Moves the pointer to a point of the tree, pressing or releasing there.
+void MouseAt(HWND tree, POINT point, DWORD button) {
+  ClientToScreen(tree, &point);
   INPUT input = {};
   input.type = INPUT_MOUSE;
-  input.mi.dx = (screen.x * 65536 + width - 1) / width;
-  input.mi.dy = (screen.y * 65536 + height - 1) / height;
+  input.mi.dx = (point.x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
+  input.mi.dy = (point.y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
   input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | button;
   SendInput(1, &input, sizeof input);
-  Sleep(60);
+  Sleep(100);
 }
 
 int DragRow(const std::string& from, const std::string& to, const std::string& part) {
   HWND tree = FocusedWindow();
-  if (!tree || ClassOf(tree) != WC_TREEVIEWA) return 1;
-  const std::vector<Row> rows = VisibleRows(tree);
-  const Row* source = nullptr;
-  const Row* target = nullptr;
-  for (const Row& row : rows) {
-    if (!source && row.name == from) source = &row;
-    if (!target && row.name == to) target = &row;
-  }
-  if (!source || (!target && to != "below")) return 1;
-  POINT start = {source->rect.left + 4, (source->rect.top + source->rect.bottom) / 2};
-  POINT end;
-  if (target) {
-    const int height = target->rect.bottom - target->rect.top;
-    const int y = part == "upper"   ? target->rect.top + height / 8
-                  : part == "lower" ? target->rect.bottom - 1 - height / 8
-                                    : target->rect.top + height / 2;
-    end = {target->rect.left + 4, y};
-  } else {
-    RECT client;
-    GetClientRect(tree, &client);
-    end = {20, client.bottom - 25};
-  }
-  ClientToScreen(tree, &start);
-  ClientToScreen(tree, &end);
-  MouseAt(start, 0);
-  MouseAt(start, MOUSEEVENTF_LEFTDOWN);
-  // Past the drag threshold, then on to the target a few steps at a time.
-  POINT past = {start.x + 3 * GetSystemMetrics(SM_CXDRAG) + 6, start.y};
-  MouseAt(past, 0);
-  for (int step = 1; step <= 4; ++step)
-    MouseAt({past.x + (end.x - past.x) * step / 4, past.y + (end.y - past.y) * step / 4}, 0);
-  MouseAt(end, MOUSEEVENTF_LEFTUP);
-  Sleep(200);
+  RECT source, target;
+  if (!tree || ClassOf(tree) != WC_TREEVIEWA || !FindRow(tree, from, &source) || !FindRow(tree, to, &target))
+    return 1;
+  const int height = target.bottom - target.top;
+  const POINT start = {source.left + 4, (source.top + source.bottom) / 2};
+  const POINT end = {target.left + 4, part == "upper"   ? target.top + height / 8
+                                      : part == "lower" ? target.bottom - 1 - height / 8
+                                                        : target.top + height / 2};
+  MouseAt(tree, start, 0);
+  MouseAt(tree, start, MOUSEEVENTF_LEFTDOWN);
+  MouseAt(tree, {start.x + 3 * GetSystemMetrics(SM_CXDRAG) + 6, start.y}, 0);  // past the drag threshold
+  MouseAt(tree, end, 0);
+  MouseAt(tree, end, MOUSEEVENTF_LEFTUP);
   return 0;
 }
 
