@@ -296,6 +296,8 @@ TEST_F(TreeDrag, EscapeOrALostCaptureEndsTheDragWithNothingMoved) {
   StartDrag(a, On(b, Part::kMiddle));
   ASSERT_TRUE(TreeDragInProgress());
   EXPECT_EQ(Mark(), b);
+  PressKey(VK_RETURN);  // no new task under the drag
+  EXPECT_EQ(Shape(), "A,B,C");
   PressKey(VK_ESCAPE);
   EXPECT_FALSE(TreeDragInProgress());
   EXPECT_FALSE(DragImageShown());
