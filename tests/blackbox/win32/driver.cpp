@@ -405,7 +405,16 @@ int DragRow(const std::string& from, const std::string& to, const std::string& p
   MouseAt(tree, {start.x + 3 * GetSystemMetrics(SM_CXDRAG) + 6, start.y}, 0);  // past the drag threshold
   MouseAt(tree, end, 0);
   MouseAt(tree, end, MOUSEEVENTF_LEFTUP);
-  return 0;
+  // The drop is over once the organiser has let the mouse capture go.
+  const DWORD thread = GetWindowThreadProcessId(tree, nullptr);
+  return WaitFor(5000,
+                 [&] {
+                   GUITHREADINFO info = {};
+                   info.cbSize = sizeof info;
+                   return GetGUIThreadInfo(thread, &info) && !info.hwndCapture;
+                 })
+             ? 0
+             : 1;
 }
 
 int Usage() {
