@@ -26,6 +26,13 @@ int LevelOf(TaskForest& forest, Node node) {
   return level;
 }
 
+bool IsInSubtree(TaskForest& forest, Node node, Node root) {
+  if (!root) return false;
+  for (Node at = node; at; at = ParentOf(forest, at))
+    if (at == root) return true;
+  return false;
+}
+
 Node NextInTreeOrder(TaskForest& forest, Node node, Node stop) {
   if (!node) return nullptr;
   if (Node child = FirstChild(forest, node)) return child;

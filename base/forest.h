@@ -198,6 +198,8 @@ Node PreviousSibling(TaskForest& forest, Node node);
 Node SelectedNode(TaskForest& forest);
 // 0 for a top-level node.
 int LevelOf(TaskForest& forest, Node node);
+// Whether node is root or one of root's descendants.
+bool IsInSubtree(TaskForest& forest, Node node, Node root);
 // The next node in tree order (a node before its children, siblings in
 // order), within the subtree of `stop` when stop is not none.
 Node NextInTreeOrder(TaskForest& forest, Node node, Node stop);

@@ -411,21 +411,8 @@ int PasteTask(TaskForest& tree, Node target, bool into) {
     const bool targetIsFolder = !ParentOf(tree, target);
     if (into ? (!targetIsFolder || cutIsFolder) : (cutIsFolder != targetIsFolder)) return 0;
   }
-  Node copy;
-  if (into) {
-    copy = CopyAndRelink(tree, tree, cut, target, kFirstNode);
-    if (copy) tree.Expand(target, ExpandAction::kExpand);
-  } else {
-    Node parent = ParentOf(tree, target);
-    copy = CopyAndRelink(tree, tree, cut, parent ? parent : kRootNode, target);
-  }
-  if (!copy) return 0;
-  if (!tree.Delete(cut)) {
-    // Both would carry the same records: take the copy back, keep the cut.
-    tree.Delete(copy);
-    Relink(tree, cut);
-    return 0;
-  }
+  // A move that failed keeps the cut.
+  if (MoveSubtree(tree, cut, target, into) != MoveResult::kMoved) return 0;
   ClearCut();
   return 1;
 }

@@ -235,6 +235,27 @@ Node CopyAndRelink(TaskForest& destination, TaskForest& source, Node node, Node 
   return copy;
 }
 
+MoveResult MoveSubtree(TaskForest& tree, Node node, Node target, bool into) {
+  if (!node || !target) return MoveResult::kNotCopied;
+  Node copy;
+  if (into) {
+    copy = CopyAndRelink(tree, tree, node, target, kFirstNode);
+    if (copy) tree.Expand(target, ExpandAction::kExpand);
+  } else {
+    Node parent = target == kRootNode ? nullptr : ParentOf(tree, target);
+    copy = CopyAndRelink(tree, tree, node, parent ? parent : kRootNode, target);
+  }
+  if (!copy) return MoveResult::kNotCopied;
+  if (!tree.Delete(node)) {
+    // Deleting either of two nodes that carry the same records would free
+    // what the other still uses.
+    tree.Delete(copy);
+    Relink(tree, node);
+    return MoveResult::kNotDeleted;
+  }
+  return MoveResult::kMoved;
+}
+
 void ResolveLinks() {
   TaskForest* lists = App().lists;
   TaskForest* active = App().active;

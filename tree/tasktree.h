@@ -33,6 +33,15 @@ Node CopySubtree(TaskForest& destination, TaskForest& source, Node node, Node pa
 void Relink(TaskForest& tree, Node node);
 Node CopyAndRelink(TaskForest& destination, TaskForest& source, Node node, Node parent, Node after);
 
+// Moves a node with its subtree within its tree: into `target` as its first
+// child (the target is then expanded) or right after it, under its parent.
+// The records travel with the copy and the links follow the moved nodes.
+// Nothing moves when the copy is refused (a target within the node's own
+// subtree) or fails, nor when the node cannot be deleted after it: then the
+// copy is taken back, so that no two nodes carry the same records.
+enum class MoveResult { kMoved, kNotCopied, kNotDeleted };
+MoveResult MoveSubtree(TaskForest& tree, Node node, Node target, bool into);
+
 // Turns the link keys read from the list files back into node links between
 // the Lists and Active trees of the application state.
 void ResolveLinks();

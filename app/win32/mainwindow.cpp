@@ -1,6 +1,7 @@
 #include "app/win32/mainwindow.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "app/geometry.h"
 #include "app/win32/calendar_win32.h"
@@ -13,6 +14,7 @@
 #include "base/prompts.h"
 #include "base/win32/handles.h"
 #include "data/listset.h"
+#include "tree/win32/treedrag.h"
 #include "tree/win32/treewindow.h"
 
 namespace {
@@ -27,6 +29,11 @@ bool g_leaveTracking = false;
 // skins; until then the window always has the plain look.
 bool Skinned() {
   return false;
+}
+
+// The point of a mouse message, in the window's client coordinates.
+POINT PointOf(LPARAM lParam) {
+  return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
 
 // ---- Message handlers, one per message.
@@ -96,11 +103,11 @@ LRESULT OnNotify(const NMHDR* header) {
   }
   if (header->hwndFrom == Window(app.calendar) && header->code == kCalendarGetDayState)
     return RefreshDayStates(reinterpret_cast<NMDAYSTATE*>(const_cast<NMHDR*>(header)));
-  // TVN_BEGINDRAG answers 0; the drag itself comes with drag and drop.
   return OnTreeNotify(header);
 }
 
 LRESULT OnKeyDown(HWND window, WPARAM key, LPARAM flags) {
+  if (HoldKeyForTreeDrag(static_cast<UINT>(key))) return 0;
   if (key == VK_ESCAPE) SendMessageA(window, WM_CLOSE, 0, 0);
   return DefWindowProcA(window, WM_KEYDOWN, key, flags);
 }
@@ -122,14 +129,30 @@ LRESULT OnSysCommand(HWND window, WPARAM command, LPARAM lParam) {
   return DefWindowProcA(window, WM_SYSCOMMAND, command, lParam);
 }
 
-LRESULT OnMouseMove(HWND window) {
+LRESULT OnMouseMove(HWND window, POINT point) {
   if (!g_leaveTracking) {
     TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, window, 0};
     if (TrackMouseEvent(&track)) g_leaveTracking = true;
   }
-  // The skinned look moves the window and tracks its buttons' hover here;
-  // a tree drag follows the pointer here once drag and drop exists.
+  // The skinned look moves the window and tracks its buttons' hover here.
+  if (TreeDragInProgress()) UpdateTreeDrag(point);
   return 0;
+}
+
+LRESULT OnLeftButtonUp(POINT point) {
+  // The skinned look ends its move here.
+  if (TreeDragInProgress()) DropTreeDrag(point);
+  return 0;
+}
+
+LRESULT OnCaptureChanged(HWND gaining) {
+  OnTreeDragCaptureChanged(gaining);
+  return 0;
+}
+
+LRESULT OnTimer(HWND window, UINT_PTR timer) {
+  if (OnTreeDragTimer(timer)) return 0;
+  return DefWindowProcA(window, WM_TIMER, timer, 0);
 }
 
 LRESULT OnMouseLeave() {
@@ -201,11 +224,15 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SYSCOMMAND:
       return OnSysCommand(window, wParam, lParam);
     case WM_MOUSEMOVE:
-      return OnMouseMove(window);
+      return OnMouseMove(window, PointOf(lParam));
     case WM_LBUTTONDOWN:
       return 0;  // the skin's buttons and title bar
     case WM_LBUTTONUP:
-      return 0;  // the end of a skinned move or a tree drop
+      return OnLeftButtonUp(PointOf(lParam));
+    case WM_CAPTURECHANGED:
+      return OnCaptureChanged(reinterpret_cast<HWND>(lParam));
+    case WM_TIMER:
+      return OnTimer(window, wParam);
     case WM_MOVING:
       return OnMoving(window, reinterpret_cast<RECT*>(lParam));
     case WM_MOUSELEAVE:

@@ -7,7 +7,7 @@
 #
 # Scenarios: first-start, save-and-load, seeded-lists, second-instance,
 # start-hidden, close-hides, backup, manage-backups, malformed-list,
-# about-and-help, edit-and-save; and
+# about-and-help, edit-and-save, drag-and-save; and
 # screenshots, which writes a PNG of each tab into $VELKIN_SCREENSHOTS
 # (default docs/) for `make screenshots`.
 #
@@ -131,6 +131,19 @@ tutorial_names=(
 # The task names of a list file, in file order.
 names_of() { tr -d '\r' <"$1" | sed -n 's/^\t*<name>\(.*\)<\/name>$/\1/p'; }
 
+# The Lists task of that name is checked and its link key is the one its
+# copy in Active was written with.
+expect_linked() {
+    local list active list_link active_link
+    list="$(tr -d '\r' <"$current/list.xml")"
+    active="$(tr -d '\r' <"$current/active.xml")"
+    list_link="$(grep -A1 "<name>$1</name>" <<<"$list" | sed -n 's/.*<link>\(.*\)<\/link>/\1/p')"
+    active_link="$(grep -A1 "<name>$1</name>" <<<"$active" | sed -n 's/.*<link>\(.*\)<\/link>/\1/p')"
+    [ -n "$list_link" ] && [ "$list_link" != 0 ] && [ "$list_link" = "$active_link" ] ||
+        fail "$1: link keys differ: list $list_link, active $active_link"
+    grep -A2 "<name>$1</name>" <<<"$list" | grep -q '<state>4</state>' || fail "$1: the Lists task is not checked"
+}
+
 check_tutorial() {
     local file="$current/list.xml"
     [ -f "$file" ] || fail "list.xml was not saved"
@@ -142,6 +155,23 @@ check_tutorial() {
     [ "$(grep -c $'^\t\t<name>' "$file")" = 9 ] || fail "tutorial steps are not children"
     [ "$(grep -c $'^\t<name>' "$file")" = 2 ] || fail "tutorial has not two top-level tasks"
 }
+
+# Lines of a list file, as the organiser writes them: item DEPTH NAME LINK
+# STATE [DUEDATE] opens an item (LINK "-": none), close DEPTH ends it.
+month="$(date +%-m)"
+year="$(date +%Y)"
+item() {
+    local tabs=""
+    for _ in $(seq 1 "$1"); do tabs="$tabs"$'\t'; done
+    local inner="$tabs"$'\t'
+    printf '%s\r\n' "$tabs<item>" "$inner<name>$2</name>"
+    [ "$3" = "-" ] || printf '%s\r\n' "$inner<link>$3</link>"
+    printf '%s\r\n' "$inner<state>$4</state>" "$inner<enterdate>$month-1-$year 9:00</enterdate>"
+    [ -z "${5:-}" ] || printf '%s\r\n' "$inner<duedate>$5</duedate>"
+}
+close() { local tabs=""; for _ in $(seq 1 "$1"); do tabs="$tabs"$'\t'; done; printf '%s\r\n' "$tabs</item>"; }
+header() { printf '%s\r\n' '<?xml version="1.0" encoding="Windows-1252"?>' '' '<list version="1.0">'; }
+footer() { printf '%s\r\n' '</list>'; }
 
 case "$scenario" in
 first-start)
@@ -345,16 +375,10 @@ edit-and-save)
     # Space activates it: a linked copy in Active.
     driver key space
     exit_from_tray
-    list="$(tr -d '\r' <"$current/list.xml")"
-    active="$(tr -d '\r' <"$current/active.xml")"
     names_of "$current/list.xml" | sed -n 2,3p | grep -qx "Buy stamps" ||
         fail "the new task is not after the caret: $(names_of "$current/list.xml" | head -4 | tr '\n' /)"
     names_of "$current/active.xml" | grep -qx "Buy stamps" || fail "no linked copy in active.xml"
-    list_link="$(grep -A1 $'<name>Buy stamps</name>' <<<"$list" | sed -n 's/.*<link>\(.*\)<\/link>/\1/p')"
-    active_link="$(grep -A1 $'<name>Buy stamps</name>' <<<"$active" | sed -n 's/.*<link>\(.*\)<\/link>/\1/p')"
-    [ -n "$list_link" ] && [ "$list_link" != 0 ] && [ "$list_link" = "$active_link" ] ||
-        fail "link keys differ: list $list_link, active $active_link"
-    grep -A2 $'<name>Buy stamps</name>' <<<"$list" | grep -q '<state>4</state>' || fail "the Lists task is not checked"
+    expect_linked "Buy stamps"
     # The link survives a restart: loaded, resolved and written again alike.
     mkdir -p "$work/first"
     cp "$current"/*.xml "$work/first/"
@@ -366,24 +390,49 @@ edit-and-save)
         cmp -s "$work/first/$file" "$current/$file" || fail "$file changed across a restart"
     done
     ;;
+drag-and-save)
+    mkdir -p "$current"
+    # Lists with two linked tasks, one of them with a subtask; their copies
+    # in two Active folders.
+    {
+        header
+        item 0 Home 0 3; item 1 "Pay rent" 1 4; item 2 "Bank transfer" 0 0; close 2; close 1
+        item 1 "Call the plumber" 0 0; close 1; close 0
+        item 0 Work 0 3; item 1 "Quarterly report" 2 4; close 1; close 0
+        footer
+    } >"$current/list.xml"
+    {
+        header
+        item 0 Today - 7; item 1 "Pay rent" 1 4; close 1; close 0
+        item 0 Later - 7; item 1 "Quarterly report" 2 4; close 1; close 0
+        footer
+    } >"$current/active.xml"
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    expect_no_boxes
+    [ "$(driver focus | tr -d '\r')" = SysTreeView32 ] || fail "the Lists tree does not have the focus"
+    # Into the middle of a folder: first under it, with its subtask; then
+    # onto the lower quarter of a task: right after it.
+    driver drag "Pay rent" Work middle || fail "cannot drag Pay rent"
+    driver drag "Call the plumber" "Quarterly report" lower || fail "cannot drag Call the plumber"
+    # In Active: onto the upper quarter of a folder's first task, which puts
+    # it first in that folder.
+    driver tab 1 || fail "cannot select Active"
+    driver drag "Pay rent" "Quarterly report" upper || fail "cannot drag in Active"
+    expect_no_boxes
+    exit_from_tray
+    depth_names() { tr -d '\r' <"$1" | sed -n 's/^\(\t*\)<name>\(.*\)<\/name>$/\1\2/p' | sed 's/\t/>/g' | tr '\n' '/'; }
+    [ "$(depth_names "$current/list.xml")" = ">Home/>Work/>>Pay rent/>>>Bank transfer/>>Quarterly report/>>Call the plumber/" ] ||
+        fail "list.xml holds $(depth_names "$current/list.xml")"
+    [ "$(depth_names "$current/active.xml")" = ">Today/>Later/>>Pay rent/>>Quarterly report/" ] ||
+        fail "active.xml holds $(depth_names "$current/active.xml")"
+    expect_linked "Pay rent"
+    expect_linked "Quarterly report"
+    ;;
 screenshots)
     out="${VELKIN_SCREENSHOTS:-$source_dir/docs}"
     mkdir -p "$out" "$current"
     # A small set of lists, with due days in this month for the calendar.
-    month="$(date +%-m)"
-    year="$(date +%Y)"
-    item() {  # depth name link state [duedate]
-        local tabs=""
-        for _ in $(seq 1 "$1"); do tabs="$tabs"$'\t'; done
-        local inner="$tabs"$'\t'
-        printf '%s\r\n' "$tabs<item>" "$inner<name>$2</name>"
-        [ "$3" = "-" ] || printf '%s\r\n' "$inner<link>$3</link>"
-        printf '%s\r\n' "$inner<state>$4</state>" "$inner<enterdate>$month-1-$year 9:00</enterdate>"
-        [ -z "${5:-}" ] || printf '%s\r\n' "$inner<duedate>$5</duedate>"
-    }
-    close() { local tabs=""; for _ in $(seq 1 "$1"); do tabs="$tabs"$'\t'; done; printf '%s\r\n' "$tabs</item>"; }
-    header() { printf '%s\r\n' '<?xml version="1.0" encoding="Windows-1252"?>' '' '<list version="1.0">'; }
-    footer() { printf '%s\r\n' '</list>'; }
     {
         header
         item 0 "Home" 0 3; item 1 "Pay rent" 1 12 "$month-15-$year"; close 1

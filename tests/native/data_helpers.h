@@ -24,6 +24,15 @@ inline std::string Shape(TaskForest& tree, Node parent = kRootNode) {
   return out;
 }
 
+// The first node of that name in tree order, or none.
+inline Node NamedNode(TaskForest& tree, const std::string& name) {
+  Node found = nullptr;
+  ForEachNode(tree, [&](Node at) {
+    if (!found && TaskName(tree, at) == name) found = at;
+  });
+  return found;
+}
+
 // The node at a path of sibling positions from the top, e.g. {0, 1}.
 inline Node NodeAt(TaskForest& tree, std::initializer_list<int> path) {
   Node node = kRootNode;

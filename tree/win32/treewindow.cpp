@@ -2,12 +2,15 @@
 
 #include <windowsx.h>
 
+#include <cstddef>
+
 #include "base/appstate.h"
 #include "base/win32/treeview_forest.h"
 #include "skin/win32/transparent.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
 #include "tree/win32/tasktree_win32.h"
+#include "tree/win32/treedrag.h"
 
 namespace {
 
@@ -228,6 +231,7 @@ LRESULT CALLBACK TreeWindowProc(HWND tree, UINT message, WPARAM wParam, LPARAM l
       if (tree != static_cast<HWND>(App().currentView)) return 0;
       break;
     case WM_KEYDOWN:
+      if (HoldKeyForTreeDrag(static_cast<UINT>(wParam))) return 0;
       if (forest) {
         const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
         if (HandleTreeKey(*forest, SelectedNode(*forest), static_cast<unsigned>(wParam), control)) return 0;
@@ -277,6 +281,11 @@ LRESULT CALLBACK TreeWindowProc(HWND tree, UINT message, WPARAM wParam, LPARAM l
   return Default(tree, message, wParam, lParam);
 }
 
+// The drag's notification is read alike in both character sets.
+static_assert(sizeof(NMTREEVIEWA) == sizeof(NMTREEVIEWW) &&
+              offsetof(NMTREEVIEWA, itemNew.hItem) == offsetof(NMTREEVIEWW, itemNew.hItem) &&
+              offsetof(NMTREEVIEWA, ptDrag) == offsetof(NMTREEVIEWW, ptDrag));
+
 LRESULT OnTreeNotify(const NMHDR* header) {
   if (!header) return 0;
   TreeViewForest* forest = TreeViewForest::FromWindow(header->hwndFrom);
@@ -296,7 +305,12 @@ LRESULT OnTreeNotify(const NMHDR* header) {
       forest->SetListener(nullptr);
       return answer;
     }
-    case TVN_BEGINDRAG:
+    case TVN_BEGINDRAGA:
+    case TVN_BEGINDRAGW:
+      // The drag in progress is kept by the drag itself; the control
+      // ignores the answer.
+      BeginTreeDrag(*reinterpret_cast<const NMTREEVIEWA*>(header));
+      return 0;
     default:
       return 0;
   }

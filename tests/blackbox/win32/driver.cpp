@@ -26,6 +26,10 @@
 //   key NAME...           presses keys (enter, space, tab, escape, delete,
 //                         shift, up, down) in the organiser's focused window
 //   type TEXT             sets the text of the focused window (a label edit)
+//   drag FROM TO PART     drags the row named FROM in the focused tree with
+//                         the mouse (SendInput) and releases it on the
+//                         middle, upper or lower quarter (PART) of the row
+//                         named TO
 //   tab INDEX             clicks tab INDEX of the tab control
 //   current-tab           prints the tab control's selection
 //   tray-tip              prints the tip of the tray icon (from the shell's tray)
@@ -339,6 +343,80 @@ int PressKeys(int argc, char** argv) {
   return 0;
 }
 
+// The label rectangle of the first visible row of that name in a tree of
+// the organiser.
+bool FindRow(HWND tree, const std::string& name, RECT* rect) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(tree, &process);
+  struct Layout {
+    TVITEMA item;
+    RECT rect;
+    char text[260];
+  };
+  RemoteBuffer remote(process, sizeof(Layout));
+  auto* there = static_cast<Layout*>(remote.address());
+  for (HTREEITEM item = TreeView_GetFirstVisible(tree); item && there;
+       item = TreeView_GetNextVisible(tree, item)) {
+    Layout here = {};
+    here.item.mask = TVIF_TEXT;
+    here.item.hItem = item;
+    here.item.pszText = there->text;
+    here.item.cchTextMax = sizeof here.text;
+    // The rectangle is asked for with the item in its first bytes.
+    std::memcpy(&here.rect, &item, sizeof item);
+    if (!remote.Write(&here, sizeof here) ||
+        !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&there->item)) ||
+        !SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&there->rect)) ||
+        !remote.Read(&here, sizeof here))
+      return false;
+    here.text[sizeof here.text - 1] = '\0';
+    if (name == here.text) {
+      *rect = here.rect;
+      return true;
+    }
+  }
+  return false;
+}
+
+// Moves the pointer to a point of the tree, pressing or releasing there.
+void MouseAt(HWND tree, POINT point, DWORD button) {
+  ClientToScreen(tree, &point);
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = (point.x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
+  input.mi.dy = (point.y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
+  input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | button;
+  SendInput(1, &input, sizeof input);
+  Sleep(100);
+}
+
+int DragRow(const std::string& from, const std::string& to, const std::string& part) {
+  HWND tree = FocusedWindow();
+  RECT source, target;
+  if (!tree || ClassOf(tree) != WC_TREEVIEWA || !FindRow(tree, from, &source) || !FindRow(tree, to, &target))
+    return 1;
+  const int height = target.bottom - target.top;
+  const POINT start = {source.left + 4, (source.top + source.bottom) / 2};
+  const POINT end = {target.left + 4, part == "upper"   ? target.top + height / 8
+                                      : part == "lower" ? target.bottom - 1 - height / 8
+                                                        : target.top + height / 2};
+  MouseAt(tree, start, 0);
+  MouseAt(tree, start, MOUSEEVENTF_LEFTDOWN);
+  MouseAt(tree, {start.x + 3 * GetSystemMetrics(SM_CXDRAG) + 6, start.y}, 0);  // past the drag threshold
+  MouseAt(tree, end, 0);
+  MouseAt(tree, end, MOUSEEVENTF_LEFTUP);
+  // The drop is over once the organiser has let the mouse capture go.
+  const DWORD thread = GetWindowThreadProcessId(tree, nullptr);
+  return WaitFor(5000,
+                 [&] {
+                   GUITHREADINFO info = {};
+                   info.cbSize = sizeof info;
+                   return GetGUIThreadInfo(thread, &info) && !info.hwndCapture;
+                 })
+             ? 0
+             : 1;
+}
+
 int Usage() {
   std::fprintf(stderr, "usage: driver <command> [arguments...] (see the source)\n");
   return 2;
@@ -499,6 +577,7 @@ int main(int argc, char** argv) {
     HWND focus = FocusedWindow();
     return focus && SendMessageA(focus, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2])) ? 0 : 1;
   }
+  if (command == "drag" && argc >= 4) return DragRow(argv[2], argv[3], argc >= 5 ? argv[4] : "middle");
   if (command == "tab" && argc >= 3) return ClickTab(std::atoi(argv[2]));
   if (command == "current-tab") {
     HWND main = MainWindow();
