@@ -65,12 +65,6 @@ bool StillThere(TaskForest& tree, Node node, unsigned long removalsBefore) {
   return tree.Removals() == removalsBefore || ContainsNode(tree, node);
 }
 
-bool IsWithin(TaskForest& tree, Node node, Node root) {
-  for (Node at = node; at; at = ParentOf(tree, at))
-    if (at == root) return true;
-  return false;
-}
-
 Node TopLevelOf(TaskForest& tree, Node node) {
   for (Node up = ParentOf(tree, node); up; up = ParentOf(tree, up)) node = up;
   return node;
@@ -111,7 +105,7 @@ void DropActiveNode(Node node, Node except) {
     // A node inside a removal under way, or one above it (possible only
     // with links a file made to a folder), is left to that removal or
     // kept: deleting it here would pull the removal's nodes away from it.
-    if (IsWithin(*active, node, root) || IsWithin(*active, root, node)) {
+    if (IsInSubtree(*active, node, root) || IsInSubtree(*active, root, node)) {
       // The removal under way reaches this node later; it must not come
       // back to the Lists node that goes now.
       if (TaskRecord* record = RecordOf(*active, node)) record->link = nullptr;
@@ -205,7 +199,7 @@ void ResetCommands() {
 
 void ForgetCutNode(TaskForest& tree, Node node) {
   if (gCut.tree != &tree || !gCut.node || !node) return;
-  if (node == kRootNode || IsWithin(tree, gCut.node, node)) ClearCut();
+  if (node == kRootNode || IsInSubtree(tree, gCut.node, node)) ClearCut();
 }
 
 int NewTask(TaskForest& tree, Node node, bool subtask) {
