@@ -1,13 +1,11 @@
-// Arbitrary bytes as what an SMTP server sends. The replies read from them
-// must not depend on how the bytes were cut into receives; and a whole
-// dialogue with them as the server's side must end, whatever they are.
+// Arbitrary bytes as what an SMTP server sends: the reader stays within its
+// buffer, never waits on a full one, and the replies it reads do not depend
+// on how the bytes were cut into receives.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
-#include "alerts/mailtransport.h"
-#include "alerts/smtp.h"
 #include "alerts/smtpreply.h"
 
 namespace {
@@ -42,31 +40,6 @@ std::vector<int> Codes(const uint8_t* data, size_t size, size_t piece) {
     if (reader.length > kReplyBufferSize) std::abort();
   }
 }
-
-// Serves the bytes in pieces of a fixed size, whatever is sent.
-class ByteServer final : public MailTransport {
- public:
-  ByteServer(const uint8_t* data, size_t size, size_t piece) : data_(data), size_(size), piece_(piece) {}
-  int Connect(const char*, uint16_t, int) override { return 1; }
-  int Send(const char*, size_t, int) override { return 1; }
-  long Receive(char* buffer, size_t capacity, int) override {
-    if (at_ == size_) return -1;
-    size_t count = size_ - at_;
-    if (count > piece_) count = piece_;
-    if (count > capacity) count = capacity;
-    std::memcpy(buffer, data_ + at_, count);
-    at_ += count;
-    return static_cast<long>(count);
-  }
-  int StartTls(const char*, int) override { return 1; }
-  void Close() override {}
-
- private:
-  const uint8_t* data_;
-  size_t size_;
-  size_t piece_;
-  size_t at_ = 0;
-};
 
 }  // namespace
 

@@ -1,7 +1,7 @@
-// A mail server in the test: replies written beforehand, one after the
-// greeting and one after each command, each in the pieces a test chooses.
-// What the client sent is kept. When no reply is left, a receive times out
-// at once, as from a server that says nothing.
+// A mail server in the test: one reply after the greeting and one after
+// each command, each cut into the pieces a test chooses; what the client
+// sent is kept. With no reply left a receive times out at once, as from a
+// server that says nothing.
 #pragma once
 
 #include <cstring>
@@ -13,30 +13,24 @@
 
 class ScriptedTransport final : public MailTransport {
  public:
-  // Each reply's lines are separated by "\n" and get CR LF; "|" cuts the
-  // reply into pieces received one at a time.
-  explicit ScriptedTransport(std::vector<std::string> replies) {
+  // Lines of a reply are separated by "\n" and get CR LF; "|" cuts a reply
+  // into pieces received one at a time.
+  explicit ScriptedTransport(const std::vector<std::string>& replies) {
     for (const std::string& reply : replies) {
-      std::vector<std::string> pieces(1);
-      for (char c : reply) {
+      replies_.emplace_back(1);
+      for (char c : reply + "\n") {
         if (c == '|')
-          pieces.emplace_back();
-        else if (c == '\n')
-          pieces.back() += "\r\n";
+          replies_.back().emplace_back();
         else
-          pieces.back().push_back(c);
+          replies_.back().back() += c == '\n' ? std::string("\r\n") : std::string(1, c);
       }
-      pieces.back() += "\r\n";
-      replies_.push_back(pieces);
     }
   }
 
   int Connect(const char* host, uint16_t port, int) override {
     this->host = host;
     this->port = port;
-    if (refuseConnection) return 0;
-    QueueNextReply();
-    return 1;
+    return refuseConnection ? 0 : (QueueNextReply(), 1);
   }
   int Send(const char* data, size_t size, int) override {
     sent.emplace_back(data, size);
@@ -45,17 +39,13 @@ class ScriptedTransport final : public MailTransport {
   }
   long Receive(char* buffer, size_t capacity, int) override {
     if (pending_.empty()) return -1;
-    std::string& piece = pending_.front();
-    const size_t count = piece.size() < capacity ? piece.size() : capacity;
-    std::memcpy(buffer, piece.data(), count);
-    piece.erase(0, count);
-    if (piece.empty()) pending_.pop_front();
+    const size_t count = std::min(pending_.front().size(), capacity);
+    std::memcpy(buffer, pending_.front().data(), count);
+    pending_.front().erase(0, count);
+    if (pending_.front().empty()) pending_.pop_front();
     return static_cast<long>(count);
   }
-  int StartTls(const char*, int) override {
-    ++tlsStarts;
-    return refuseTls ? 0 : 1;
-  }
+  int StartTls(const char*, int) override { return ++tlsStarts, refuseTls ? 0 : 1; }
   void Close() override { ++closes; }
 
   bool refuseConnection = false;
@@ -68,10 +58,10 @@ class ScriptedTransport final : public MailTransport {
 
  private:
   void QueueNextReply() {
-    if (next_ >= replies_.size()) return;
-    for (const std::string& piece : replies_[next_++]) pending_.push_back(piece);
+    if (next_ < replies_.size())
+      pending_.insert(pending_.end(), replies_[next_].begin(), replies_[next_].end());
+    ++next_;
   }
-
   std::vector<std::vector<std::string>> replies_;
   size_t next_ = 0;
   std::deque<std::string> pending_;

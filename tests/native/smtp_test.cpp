@@ -1,36 +1,31 @@
-// The SMTP dialogue as transcripts against a scripted server, the reply
-// reader, and the text of the message.
+// The SMTP dialogue as transcripts against a scripted server, the settings
+// an alert is sent with, and the text of the message. (The reply reader
+// alone is fuzzed: fuzz/smtpreply_fuzz.cpp.)
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "alerts/mailalert.h"
+#include "alerts/mailsettings.h"
 #include "alerts/smtp.h"
-#include "alerts/smtpreply.h"
+#include "base/settingsstore.h"
 #include "scripted_transport.h"
 
 namespace {
 
-const char kUser[] = "anna";
-const char kPassword[] = "s3cret";
+using Names = std::vector<std::string>;
 const char kAddress[] = "anna@example.com";
 
-SmtpRequest Request(const char* user = kUser, const char* password = kPassword) {
-  return SmtpRequest{
-      "mail.example.com",       587, user, password, kAddress, kAddress, "Velkin Task Activation: Buy milk",
-      "Today\r\n\tBuy milk\r\n"};
+SmtpRequest Request(const char* user, const char* password) {
+  return SmtpRequest{"mail.example.com", 587, user, password, kAddress, kAddress, "Subject", "Today\r\n"};
 }
 
 // The commands sent, each by a short name.
-std::vector<std::string> Transcript(const ScriptedTransport& server, const SmtpRequest& request) {
-  const std::string user = request.username ? request.username : "";
-  const std::string password = request.password ? request.password : "";
+Names Transcript(const ScriptedTransport& server, const SmtpRequest& r) {
+  const std::string user = r.username ? r.username : "", password = r.password ? r.password : "";
   const std::string plain = std::string(1, '\0') + user + std::string(1, '\0') + password;
-  const struct {
-    std::string text;
-    const char* name;
-  } known[] = {
+  const std::pair<std::string, const char*> known[] = {
       {"EHLO [127.0.0.1]\r\n", "EHLO"},
       {"STARTTLS\r\n", "STARTTLS"},
       {"AUTH PLAIN\r\n", "AUTH PLAIN"},
@@ -41,240 +36,154 @@ std::vector<std::string> Transcript(const ScriptedTransport& server, const SmtpR
       {"MAIL FROM:<anna@example.com>\r\n", "MAIL"},
       {"RCPT TO:<anna@example.com>\r\n", "RCPT"},
       {"DATA\r\n", "DATA"},
-      {MessageText(request.from, request.to, request.subject, request.body), "<message>"},
+      {MessageText(r.from, r.to, r.subject, r.body), "<message>"},
       {"QUIT\r\n", "QUIT"},
   };
-  std::vector<std::string> names;
+  Names names;
   for (const std::string& sent : server.sent) {
-    std::string name = "?" + sent;
+    names.push_back("?" + sent);
     for (const auto& k : known)
-      if (sent == k.text) name = k.name;
-    names.push_back(name);
+      if (sent == k.first) names.back() = k.second;
   }
   return names;
 }
 
-using Names = std::vector<std::string>;
-
-struct Case {
-  const char* what;
-  std::vector<std::string> replies;
-  Names transcript;
-  int result;
-  SmtpStep last;
-};
-
 TEST(SmtpDialogue, Transcripts) {
-  const Names tail = {"MAIL", "RCPT", "DATA", "<message>", "QUIT"};
-  auto with = [&](Names head) {
+  const Names sent = {"MAIL", "RCPT", "DATA", "<message>", "QUIT"};
+  const std::vector<std::string> delivered = {"250 ok", "250 ok", "354 go", "250 queued"};
+  auto then = [](std::vector<std::string> head, const std::vector<std::string>& tail) {
     head.insert(head.end(), tail.begin(), tail.end());
     return head;
   };
-  const std::vector<std::string> delivery = {"250 sender ok", "250 recipient ok", "354 go ahead",
-                                             "250 queued"};
-  auto script = [&](std::vector<std::string> head) {
-    head.insert(head.end(), delivery.begin(), delivery.end());
-    return head;
-  };
-  const Case cases[] = {
+  const struct {
+    const char* what;
+    std::vector<std::string> replies;
+    Names transcript;
+    SmtpStep last;  // kDone when the message went
+    const char* user;
+    bool refuseTls;
+  } cases[] = {
       {"TLS and AUTH PLAIN",
-       script({"220 ready", "250-mail.example.com\n250-STARTTLS\n250 AUTH PLAIN LOGIN", "220 go ahead",
-               "250-mail.example.com\n250 AUTH PLAIN LOGIN", "334 ", "235 ok"}),
-       with({"EHLO", "STARTTLS", "EHLO", "AUTH PLAIN", "<plain>"}), 1, SmtpStep::kDone},
-      {"a greeting of 421 ends at once", {"421 busy"}, {}, 0, SmtpStep::kGreeting},
-      {"502 to STARTTLS goes on in the clear without a second EHLO",
-       script({"220 ready", "250 hi", "502 no", "334 ", "235 ok"}),
-       with({"EHLO", "STARTTLS", "AUTH PLAIN", "<plain>"}), 1, SmtpStep::kDone},
+       then({"220 ready", "250-mail.example.com\n250-STARTTLS\n250 AUTH PLAIN", "220 go", "250 hi", "334 ",
+             "235 ok"},
+            delivered),
+       then({"EHLO", "STARTTLS", "EHLO", "AUTH PLAIN", "<plain>"}, sent), SmtpStep::kDone, "anna", false},
+      {"a greeting of 421 ends at once", {"421 busy"}, {}, SmtpStep::kGreeting, "anna", false},
+      {"502 to STARTTLS: on in the clear, no second EHLO", then({"220 hi", "250 hi", "502 no"}, delivered),
+       then({"EHLO", "STARTTLS"}, sent), SmtpStep::kDone, "", false},
       {"504 to AUTH PLAIN, then AUTH LOGIN",
-       script({"220 ready", "250 hi", "502 no", "504 no", "334 VXNlcm5hbWU6", "334 UGFzc3dvcmQ6", "235 ok"}),
-       with({"EHLO", "STARTTLS", "AUTH PLAIN", "AUTH LOGIN", "<user>", "<password>"}), 1, SmtpStep::kDone},
-      {"504 to both goes on unauthenticated", script({"220 ready", "250 hi", "502 no", "504 no", "504 no"}),
-       with({"EHLO", "STARTTLS", "AUTH PLAIN", "AUTH LOGIN"}), 1, SmtpStep::kDone},
-      {"a refused password fails",
-       {"220 ready", "250 hi", "502 no", "334 ", "535 bad credentials"},
+       then({"220 hi", "250 hi", "502 no", "504 no", "334 VXNlcm5hbWU6", "334 UGFzc3dvcmQ6", "235 ok"},
+            delivered),
+       then({"EHLO", "STARTTLS", "AUTH PLAIN", "AUTH LOGIN", "<user>", "<password>"}, sent), SmtpStep::kDone,
+       "anna", false},
+      {"504 to both: on unauthenticated", then({"220 hi", "250 hi", "502 no", "504 no", "504 no"}, delivered),
+       then({"EHLO", "STARTTLS", "AUTH PLAIN", "AUTH LOGIN"}, sent), SmtpStep::kDone, "anna", false},
+      {"a username refused in AUTH LOGIN: the password still goes, and its reply decides",
+       {"220 hi", "250 hi", "502 no", "504 no", "334 VXNlcm5hbWU6", "535 who?", "535 no"},
+       {"EHLO", "STARTTLS", "AUTH PLAIN", "AUTH LOGIN", "<user>", "<password>"},
+       SmtpStep::kAuthLoginPassword,
+       "anna",
+       false},
+      {"a refused password",
+       {"220 hi", "250 hi", "502 no", "334 ", "535 no"},
        {"EHLO", "STARTTLS", "AUTH PLAIN", "<plain>"},
-       0,
-       SmtpStep::kAuthPlainCredential},
-      {"a refused sender fails",
-       {"220 ready", "250 hi", "502 no", "334 ", "235 ok", "550 no"},
-       {"EHLO", "STARTTLS", "AUTH PLAIN", "<plain>", "MAIL"},
-       0,
-       SmtpStep::kMailFrom},
+       SmtpStep::kAuthPlainCredential,
+       "anna",
+       false},
       {"a refused message gets no QUIT",
-       {"220 ready", "250 hi", "502 no", "334 ", "235 ok", "250 ok", "250 ok", "354 go", "554 spam"},
-       {"EHLO", "STARTTLS", "AUTH PLAIN", "<plain>", "MAIL", "RCPT", "DATA", "<message>"},
-       0,
-       SmtpStep::kMessage},
-      {"replies in pieces, a multi-line one cut inside its lines",
-       script({"22|0 re|ady", "250-mail.exa|mple.com\n250-STA|RTTLS\n|250 AUTH PLAIN", "502 no", "33|4 ",
-               "235 ok"}),
-       with({"EHLO", "STARTTLS", "AUTH PLAIN", "<plain>"}), 1, SmtpStep::kDone},
-      // Without the whole-reply rule, the EHLO reply's second line would be
+       {"220 hi", "250 hi", "502 no", "250 ok", "250 ok", "354 go", "554 spam"},
+       {"EHLO", "STARTTLS", "MAIL", "RCPT", "DATA", "<message>"},
+       SmtpStep::kMessage,
+       "",
+       false},
+      {"a failed handshake: the second EHLO goes in the clear and its reply decides",
+       {"220 hi", "250 hi", "220 go", "500 what?"},
+       {"EHLO", "STARTTLS", "EHLO"},
+       SmtpStep::kEhloOverTls,
+       "",
+       true},
+      // Without the whole-reply rule the EHLO reply's second line would be
       // taken for the reply to STARTTLS.
-      {"a multi-line reply is one reply",
-       script({"220 ready", "250-a\n250-b\n250 c", "502 no", "334 ", "235 ok"}),
-       with({"EHLO", "STARTTLS", "AUTH PLAIN", "<plain>"}), 1, SmtpStep::kDone},
-      {"a server that says nothing after EHLO fails the alert", {"220 ready"}, {"EHLO"}, 0, SmtpStep::kEhlo},
-      {"a reply that is not SMTP fails", {"220 ready", "HTTP/1.1 400"}, {"EHLO"}, 0, SmtpStep::kEhlo},
+      {"replies in pieces, a multi-line one cut inside its lines",
+       then({"22|0 re|ady", "250-mail.exa|mple.com\n250-STA|RTTLS\n|250 AUTH PLAIN", "502 no", "33|4 ",
+             "235 ok"},
+            delivered),
+       then({"EHLO", "STARTTLS", "AUTH PLAIN", "<plain>"}, sent), SmtpStep::kDone, "anna", false},
+      {"a server that says nothing after EHLO", {"220 ready"}, {"EHLO"}, SmtpStep::kEhlo, "anna", false},
+      {"a reply that is not SMTP", {"220 ready", "HTTP/1.1 400"}, {"EHLO"}, SmtpStep::kEhlo, "anna", false},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     ScriptedTransport server(c.replies);
+    server.refuseTls = c.refuseTls;
+    const SmtpRequest request = Request(c.user, "s3cret");
     SmtpStep last = SmtpStep::kFailed;
-    const SmtpRequest request = Request();
-    EXPECT_EQ(SmtpSend(server, request, 1000, &last), c.result) << c.what;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(SmtpSend(server, request, 1000, &last), c.last == SmtpStep::kDone ? 1 : 0) << c.what;
+    testing::internal::GetCapturedStdout();
     EXPECT_EQ(Transcript(server, request), c.transcript) << c.what;
     EXPECT_EQ(last, c.last) << c.what;
     EXPECT_GE(server.closes, 1) << c.what << ": the connection is closed on every way out";
-    EXPECT_EQ(server.host, "mail.example.com");
-    EXPECT_EQ(server.port, 587);
   }
 }
 
-TEST(SmtpDialogue, WithoutUsernameOrPasswordNoAuthIsSent) {
-  const char* const credentials[][2] = {{"", kPassword}, {kUser, ""}, {nullptr, nullptr}};
-  for (const auto& pair : credentials) {
+TEST(SmtpDialogue, AuthNeedsBothAUsernameAndAPassword) {
+  for (const auto& pair : {std::make_pair("", "s3cret"), std::make_pair("anna", "")}) {
     ScriptedTransport server(
-        {"220 ready", "250 hi", "220 go", "250 hi", "250 ok", "250 ok", "354 go", "250 ok"});
-    const SmtpRequest request = Request(pair[0], pair[1]);
+        {"220 hi", "250 hi", "220 go", "250 hi", "250 ok", "250 ok", "354 go", "250 ok"});
+    const SmtpRequest request = Request(pair.first, pair.second);
     EXPECT_EQ(SmtpSend(server, request, 1000), 1);
     EXPECT_EQ(Transcript(server, request),
               (Names{"EHLO", "STARTTLS", "EHLO", "MAIL", "RCPT", "DATA", "<message>", "QUIT"}));
-    EXPECT_EQ(server.tlsStarts, 1);
   }
 }
 
-TEST(SmtpDialogue, AFailedHandshakeLetsTheSecondEhloDecide) {
-  ScriptedTransport server({"220 ready", "250 hi", "220 go", "500 what?"});
-  server.refuseTls = true;
-  const SmtpRequest request = Request();
-  EXPECT_EQ(SmtpSend(server, request, 1000), 0);
-  EXPECT_EQ(Transcript(server, request), (Names{"EHLO", "STARTTLS", "EHLO"}));
-}
-
-TEST(SmtpDialogue, AUsernameRefusedInAuthLoginIsSaidAndThePasswordDecides) {
-  ScriptedTransport server(
-      {"220 ready", "250 hi", "502 no", "504 no", "334 VXNlcm5hbWU6", "535 who?", "535 no"});
-  const SmtpRequest request = Request();
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(SmtpSend(server, request, 1000), 0);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error in authentication\n");
-  EXPECT_EQ(Transcript(server, request),
-            (Names{"EHLO", "STARTTLS", "AUTH PLAIN", "AUTH LOGIN", "<user>", "<password>"}));
-}
-
-TEST(SmtpDialogue, NothingIsSentWithoutAServerOrWithAnAddressThatWouldBreakTheCommands) {
-  const char* const addresses[] = {"", "a@b.c\r\nRCPT TO:<x@evil>", "a@b.c>", "tab\there@b.c"};
-  for (const char* address : addresses) {
-    ScriptedTransport server({"220 ready"});
-    SmtpRequest request = Request();
-    request.from = request.to = address;
-    EXPECT_EQ(SmtpSend(server, request, 1000), 0) << address;
-    EXPECT_TRUE(server.host.empty()) << "no connection for " << address;
+TEST(SmtpAlert, TheSettingsDecideWhereAndWhetherTheAlertGoes) {
+  const struct {
+    const char* server;
+    const char* port;
+    const char* sendTo;
+    uint16_t connectsTo;  // 0: no connection at all
+  } cases[] = {
+      {"mail.example.com", "", kAddress, 25},
+      {"mail.example.com", "2525", kAddress, 2525},
+      {"mail.example.com", "65535", kAddress, 65535},
+      {"mail.example.com", "70000", kAddress, 0},
+      {"", "25", kAddress, 0},
+      {"mail.example.com", "25", "", 0},
+      // An address that would add a command to the dialogue.
+      {"mail.example.com", "25", "a@b.c\r\nRCPT TO:<x@evil>", 0},
+  };
+  for (const auto& c : cases) {
+    MemorySettingsStore store;
+    WriteMailSettings(store, MailSettings{c.server, c.port, "", "", c.sendTo});
+    ScriptedTransport server({"421 busy"});
+    SendAlert(store, server, "s", "b", 1000);
+    EXPECT_EQ(server.port, c.connectsTo) << c.server << ":" << c.port << " to " << c.sendTo;
   }
-  ScriptedTransport server({"220 ready"});
-  SmtpRequest request = Request();
-  request.server = "";
-  EXPECT_EQ(SmtpSend(server, request, 1000), 0);
-  EXPECT_TRUE(server.sent.empty());
 }
 
-TEST(SmtpDialogue, AConnectionThatCannotBeMadeFails) {
-  ScriptedTransport server({"220 ready"});
-  server.refuseConnection = true;
-  SmtpStep last = SmtpStep::kDone;
-  EXPECT_EQ(SmtpSend(server, Request(), 1000, &last), 0);
-  EXPECT_EQ(last, SmtpStep::kGreeting);
-  EXPECT_TRUE(server.sent.empty());
-}
-
-TEST(SmtpCredentials, Base64OfPlainAndOfLongCredentialsStaysOnOneLine) {
-  EXPECT_EQ(Base64("\0u\0p", 4), "AHUAcA==");
-  EXPECT_EQ(Base64("anna", 4), "YW5uYQ==");
-  // 60 bytes: 80 characters, which a line-breaking encoder would cut at 64
-  // and the server would read as two commands.
-  const std::string longCredential(60, 'x');
-  const std::string encoded = Base64(longCredential.data(), longCredential.size());
-  EXPECT_EQ(encoded.size(), 80u);
-  EXPECT_EQ(encoded.find('\n'), std::string::npos);
-}
-
-TEST(SmtpMessage, ThreeHeaderLinesAndTheBodyWithItsDotsDoubled) {
-  struct Case {
+TEST(SmtpMessage, ThreeHeaderLinesThenTheBodyWithItsDotsDoubled) {
+  const struct {
     const char* subject;
     const char* body;
-    const char* expected;
+    const char* expected;  // after the From and To lines
   } cases[] = {
       {"Velkin Task Activation: Buy milk", "Today\r\n\tBuy milk\r\n",
-       "From: a@b.c\r\nTo: a@b.c\r\nSubject: Velkin Task Activation: Buy milk\r\n\r\nToday\r\n\tBuy "
-       "milk\r\n.\r\n"},
+       "Subject: Velkin Task Activation: Buy milk\r\n\r\nToday\r\n\tBuy milk\r\n.\r\n"},
       // A task named "." must not end the message.
-      {"s", ".\r\n\t.hidden\r\n..two\r\nend.\r\n",
-       "From: a@b.c\r\nTo: a@b.c\r\nSubject: s\r\n\r\n..\r\n\t.hidden\r\n...two\r\nend.\r\n.\r\n"},
+      {"s", ".\r\n\t.x\r\n..two\r\n", "Subject: s\r\n\r\n..\r\n\t.x\r\n...two\r\n.\r\n"},
       // A name with a line break from an edited file adds no header.
-      {"Velkin Task Activation: x\r\nBcc: all@evil", "x\r\n",
-       "From: a@b.c\r\nTo: a@b.c\r\nSubject: Velkin Task Activation: x  Bcc: all@evil\r\n\r\nx\r\n.\r\n"},
-      // Bare line ends become CR LF, and the dot after one is doubled.
-      {"s", "a\n.\rb\r\n", "From: a@b.c\r\nTo: a@b.c\r\nSubject: s\r\n\r\na\r\n..\r\nb\r\n.\r\n"},
-      // A last line without its line end gets one before the ".".
-      {"s", "a\r\nb", "From: a@b.c\r\nTo: a@b.c\r\nSubject: s\r\n\r\na\r\nb\r\n.\r\n"},
-      {"s", "", "From: a@b.c\r\nTo: a@b.c\r\nSubject: s\r\n\r\n.\r\n"},
+      {"x\r\nBcc: all@evil", "x\r\n", "Subject: x  Bcc: all@evil\r\n\r\nx\r\n.\r\n"},
+      // Bare line ends become CR LF; a last line without one gets it.
+      {"s", "a\n.\rb", "Subject: s\r\n\r\na\r\n..\r\nb\r\n.\r\n"},
+      {"s", "", "Subject: s\r\n\r\n.\r\n"},
   };
-  for (const Case& c : cases) EXPECT_EQ(MessageText("a@b.c", "a@b.c", c.subject, c.body), c.expected);
-}
-
-// ---- The reply reader.
-
-struct Reader {
-  ReplyReader reader{};
-  Reader() { ResetReplyReader(reader); }
-  void Receive(const std::string& bytes) {
-    ASSERT_LE(bytes.size(), FreeSpaceSize(reader));
-    std::memcpy(FreeSpace(reader), bytes.data(), bytes.size());
-    ReplyReceived(reader, bytes.size());
-  }
-  // The code of the next whole reply, -1 for more needed, -2 for malformed.
-  int Next() {
-    int code = 0;
-    switch (TakeReply(reader, &code)) {
-      case ReplyStatus::kComplete:
-        return code;
-      case ReplyStatus::kIncomplete:
-        return -1;
-      default:
-        return -2;
-    }
-  }
-};
-
-TEST(SmtpReply, WholeRepliesOnlyWithWhatFollowsKeptForTheNext) {
-  Reader r;
-  r.Receive("250-first\r\n250-sec");
-  EXPECT_EQ(r.Next(), -1);
-  r.Receive("ond\r\n250 last\r\n354 go");
-  EXPECT_EQ(r.Next(), 250);
-  EXPECT_EQ(r.Next(), -1) << "the start of the next reply waits for its end";
-  r.Receive(" ahead\n220\r\n");
-  EXPECT_EQ(r.Next(), 354) << "a bare LF ends a line too";
-  EXPECT_EQ(r.Next(), 220) << "a code alone is a last line";
-  EXPECT_EQ(r.Next(), -1);
-}
-
-TEST(SmtpReply, WhatIsNotAReplyIsMalformed) {
-  for (const char* bytes : {"25\r\n", "abc hello\r\n", "250+x\r\n", "\r\n"}) {
-    Reader r;
-    r.Receive(bytes);
-    EXPECT_EQ(r.Next(), -2) << bytes;
-  }
-  Reader full;
-  full.Receive(std::string(kReplyBufferSize, '2'));
-  EXPECT_EQ(full.Next(), -2) << "a line longer than the buffer";
-  Reader endless;
-  for (int i = 0; i < kMaxReplyLines; ++i) {
-    endless.Receive("250-more\r\n");
-    EXPECT_EQ(endless.Next(), -1);
-  }
-  endless.Receive("250-more\r\n");
-  EXPECT_EQ(endless.Next(), -2) << "continuation lines without end";
+  for (const auto& c : cases)
+    EXPECT_EQ(MessageText("a@b.c", "a@b.c", c.subject, c.body),
+              std::string("From: a@b.c\r\nTo: a@b.c\r\n") + c.expected);
+  EXPECT_EQ(Base64("\0u\0p", 4), "AHUAcA==");
+  // 60 bytes make 80 characters, which must stay on one command line.
+  EXPECT_EQ(Base64(std::string(60, 'x').data(), 60).find('\n'), std::string::npos);
 }
 
 }  // namespace

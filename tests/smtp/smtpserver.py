@@ -4,14 +4,12 @@
     smtpserver.py DIR [--tls] [--user NAME --password WORD] [--no-plain]
                       [--ports LOW-HIGH] [--parent PID]
 
-Listens on a free port (one from LOW-HIGH when given), then writes it to
-DIR/port. With --tls it makes a self-signed certificate with the openssl
-command and offers STARTTLS; with --user and --password it offers AUTH
-PLAIN and LOGIN (--no-plain: LOGIN only) and takes only that pair. Each
-message received is written as DIR/message-N.eml (its bytes as received,
-without the final dot) and DIR/message-N.json (envelope, TLS, the AUTH
-mechanism that succeeded), the .json last so that it announces a whole
-message. Ends on SIGTERM, or when the process PID is gone.
+Writes the port it listens on (free, from LOW-HIGH when given) to DIR/port.
+--tls offers STARTTLS with a self-signed certificate made by openssl;
+--user and --password offer AUTH PLAIN and LOGIN (--no-plain: LOGIN only).
+Message N lands in DIR/message-N.eml (as received) and then, announcing it,
+DIR/message-N.json (envelope, TLS, AUTH mechanism). Ends on SIGTERM or when
+the process PID is gone.
 """
 import argparse
 import asyncio
@@ -30,11 +28,10 @@ from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 def parse():
     parser = argparse.ArgumentParser()
     parser.add_argument("dir")
-    parser.add_argument("--tls", action="store_true")
-    parser.add_argument("--user")
-    parser.add_argument("--password")
-    parser.add_argument("--no-plain", action="store_true")
-    parser.add_argument("--ports")
+    for flag in ("--tls", "--no-plain"):
+        parser.add_argument(flag, action="store_true")
+    for option in ("--user", "--password", "--ports"):
+        parser.add_argument(option)
     parser.add_argument("--parent", type=int)
     return parser.parse_args()
 
