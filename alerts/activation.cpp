@@ -24,14 +24,18 @@ DateTime Now() {
 // found before it must be looked up again after it.
 class CountingPrompts final : public Prompts {
  public:
-  CountingPrompts() : inner_(App().prompts) { App().prompts = this; }
-  ~CountingPrompts() override { App().prompts = inner_; }
+  CountingPrompts() : inner_(App().prompts) {
+    if (inner_) App().prompts = this;
+  }
+  ~CountingPrompts() override {
+    if (inner_) App().prompts = inner_;
+  }
   CountingPrompts(const CountingPrompts&) = delete;
   CountingPrompts& operator=(const CountingPrompts&) = delete;
 
   int Show(Handle owner, const char* text, const char* title, unsigned style) override {
     ++shown_;
-    return inner_ ? inner_->Show(owner, text, title, style) : kAnswerOk;
+    return inner_->Show(owner, text, title, style);
   }
   int shown() const { return shown_; }
 
