@@ -131,8 +131,8 @@ class Session {
     if (!ReadReply(&code)) return SmtpStep::kFailed;
     const bool expected = code == rule->expected;
     if (step == SmtpStep::kStartTls && expected) {
-      // Whatever came in the clear after the 220 is not the server's: a
-      // reply slipped in there must not count as one sent over TLS.
+      // Bytes that came in the clear after the 220 may have been slipped in
+      // on the way: none of them may be read as a reply sent over TLS.
       ResetReplyReader(reader_);
       transport_.StartTls(request_.server, timeoutMs_);
     }
