@@ -102,6 +102,14 @@ TEST(SmtpDialogue, Transcripts) {
        SmtpStep::kEhloOverTls,
        "",
        true},
+      // A reply slipped in after the 220 to STARTTLS, in the clear, is not
+      // taken for the reply to the EHLO over TLS.
+      {"bytes after STARTTLS's 220 are dropped",
+       {"220 hi", "250 hi", "220 go\n250 slipped in", "500 no"},
+       {"EHLO", "STARTTLS", "EHLO"},
+       SmtpStep::kEhloOverTls,
+       "",
+       false},
       // Without the whole-reply rule the EHLO reply's second line would be
       // taken for the reply to STARTTLS.
       {"replies in pieces, a multi-line one cut inside its lines",
