@@ -5,6 +5,16 @@
 
 #include "base/appstate.h"
 
+namespace {
+
+TaskRecordReleaseHook gReleaseHook = nullptr;
+
+}  // namespace
+
+void SetTaskRecordReleaseHook(TaskRecordReleaseHook hook) {
+  gReleaseHook = hook;
+}
+
 TaskRecord* NewTaskRecord() {
   // calloc: every text empty, every flag and handle zero.
   return static_cast<TaskRecord*>(std::calloc(1, sizeof(TaskRecord)));
@@ -12,6 +22,7 @@ TaskRecord* NewTaskRecord() {
 
 void FreeTaskRecord(TaskRecord* record) {
   if (!record) return;
+  if (gReleaseHook) gReleaseHook(record);
   // Only Lists records are registered, and only in the application's
   // register; the record's own entry lets it leave without a walk.
   if (record->entry) UnlinkEntry(App().tasks, record->entry);

@@ -39,6 +39,10 @@ struct TaskRecord {
 // also takes it out of its register.
 TaskRecord* NewTaskRecord();
 void FreeTaskRecord(TaskRecord* record);
+// Called with every record FreeTaskRecord is about to release, so that a
+// holder of a record (the Properties dialog) can let go of it in time.
+using TaskRecordReleaseHook = void (*)(TaskRecord* record);
+void SetTaskRecordReleaseHook(TaskRecordReleaseHook hook);
 
 struct RegisterEntry {
   TaskRecord* record;

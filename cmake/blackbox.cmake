@@ -1,13 +1,16 @@
 # Black-box tests: the real velkin.exe under Wine, driven from outside by a
 # small console program (tests/blackbox/win32/driver.cpp) through
 # tests/blackbox/run.sh, each scenario in a private copy of the Wine prefix.
-add_executable(blackbox_driver tests/blackbox/win32/driver.cpp)
+# It stores a mail password as the Settings dialog does, with the scrambler.
+add_executable(blackbox_driver tests/blackbox/win32/driver.cpp alerts/scrambler.cpp)
+target_include_directories(blackbox_driver PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(blackbox_driver PRIVATE comctl32 shell32 user32 advapi32)
 
 if(TARGET velkin)
   find_program(BASH bash REQUIRED)
   foreach(scenario first-start save-and-load seeded-lists second-instance start-hidden close-hides backup
-                   manage-backups malformed-list about-and-help edit-and-save drag-and-save)
+                   manage-backups malformed-list about-and-help edit-and-save drag-and-save
+                   mail-alert)
     add_test(NAME blackbox_${scenario}
              COMMAND ${BASH} ${CMAKE_SOURCE_DIR}/tests/blackbox/run.sh ${CMAKE_BINARY_DIR} ${scenario})
     set_tests_properties(blackbox_${scenario} PROPERTIES TIMEOUT 300 LABELS blackbox)

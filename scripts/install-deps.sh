@@ -8,7 +8,7 @@ packages=(
     libgtest-dev googletest libbenchmark-dev libpugixml-dev libssl-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 xvfb xauth x11-utils imagemagick
-    python3 python3-aiosmtpd dpkg-dev
+    python3 python3-aiosmtpd openssl dpkg-dev
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "base/forest.h"
 #include "base/platform.h"
@@ -151,3 +152,14 @@ size_t WriteTreeText(TaskForest& tree, Node start, int depth, char* buffer);
 size_t WriteTreeText(TaskForest& tree, Node start, int depth, char* buffer, size_t size);
 int CopyText(TaskForest& tree, Node node);
 int CopyAllText(TaskForest& tree);
+
+// The e-mail alert of a task that has auto-activated: the subject "Velkin
+// Task Activation: " and the task's name (at most 291 characters), and the
+// text of the whole Active tree, the task's new copy included.
+struct ActivationAlert {
+  std::string subject;
+  std::string body;
+};
+extern const char kActivationAlertPrefix[];  // "Velkin Task Activation: "
+// For the Lists node `node`; 0 when there is no node.
+int BuildActivationAlert(TaskForest& lists, Node node, ActivationAlert* alert);

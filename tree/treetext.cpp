@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/appstate.h"
+#include "base/boundedtext.h"
 #include "base/clipboard.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
@@ -107,4 +108,22 @@ int CopyText(TaskForest& tree, Node node) {
 
 int CopyAllText(TaskForest& tree) {
   return CopyTreeText(tree, nullptr);
+}
+
+const char kActivationAlertPrefix[] = "Velkin Task Activation: ";
+
+int BuildActivationAlert(TaskForest& lists, Node node, ActivationAlert* alert) {
+  if (!node || !alert) return 0;
+  char name[kNameSize];
+  if (!GetTaskName(lists, node, name, sizeof name)) name[0] = '\0';
+  char subject[292];
+  CopyField(subject, kActivationAlertPrefix);
+  AppendBounded(subject, name, sizeof subject);
+  alert->subject = subject;
+  alert->body.clear();
+  if (TaskForest* active = App().active) {
+    alert->body.resize(TreeTextLength(*active, nullptr, 0) + 1);
+    alert->body.resize(WriteTreeText(*active, nullptr, 0, &alert->body[0], alert->body.size()));
+  }
+  return 1;
 }

@@ -3,7 +3,9 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "alerts/activation.h"
 #include "app/geometry.h"
+#include "app/win32/alerthost.h"
 #include "app/win32/calendar_win32.h"
 #include "app/win32/instance.h"
 #include "app/win32/screens.h"
@@ -161,6 +163,14 @@ LRESULT OnMouseLeave() {
   return 0;
 }
 
+LRESULT OnTimer(HWND window, WPARAM id, LPARAM procedure) {
+  if (id == kActivationTimerId) {
+    MainActivationTick();
+    return 0;
+  }
+  return DefWindowProcA(window, WM_TIMER, id, procedure);
+}
+
 LRESULT OnMoving(HWND window, RECT* proposed) {
   RECT current;
   if (!proposed || !GetWindowRect(window, &current)) return TRUE;
@@ -237,6 +247,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return OnMoving(window, reinterpret_cast<RECT*>(lParam));
     case WM_MOUSELEAVE:
       return OnMouseLeave();
+    case WM_TIMER:
+      return OnTimer(window, wParam, lParam);
     case kTrayIconMessage:
       return OnTrayIcon(window, lParam);
     default:

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "alerts/win32/settingsdialog.h"
 #include "app/win32/mainwindow.h"
 #include "base/appstate.h"
 #include "base/boundedtext.h"
@@ -140,7 +141,10 @@ void OpenTrayMenu(HWND window, int x, int y) {
 
 LRESULT RunTrayCommand(HWND window, int id) {
   switch (id) {
-    // Select Skin (551) and Settings (552) open dialogs of their own.
+    // Select Skin (551) opens a dialog of its own.
+    case kTraySettings:
+      ShowSettings(static_cast<HWND>(App().settingsDialog));
+      break;
     case kTrayHelp:
       OpenHelp();
       break;

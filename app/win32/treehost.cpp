@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "alerts/win32/propertiesdialog.h"
+#include "app/win32/alerthost.h"
 #include "app/win32/tabs.h"
 #include "app/win32/windowsettings.h"
 #include "base/appstate.h"
@@ -41,13 +43,13 @@ void Win32TreeHost::SaveSettings() {
   SaveMainWindowSettings();
 }
 
-// F5 and the activation tick come with the alerts; until then F5 does
-// nothing on Windows.
-void Win32TreeHost::RunActivationCheck() {}
+void Win32TreeHost::RunActivationCheck() {
+  RunMainActivationCheck();
+}
 
-// The Properties dialog comes with its own work; a double click shows
-// nothing until then.
-void Win32TreeHost::ShowPropertiesDialog(TaskRecord*, bool) {}
+void Win32TreeHost::ShowPropertiesDialog(TaskRecord* record, bool editable) {
+  FillProperties(Window(App().propertiesDialog), record, editable);
+}
 
 void Win32TreeHost::GuardLabelEdit(Handle edit) {
   GuardLabelEditWindow(Window(edit));

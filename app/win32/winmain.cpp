@@ -6,7 +6,11 @@
 
 #include <string>
 
+#include "alerts/activation.h"
+#include "alerts/win32/propertiesdialog.h"
+#include "alerts/win32/settingsdialog.h"
 #include "app/geometry.h"
+#include "app/win32/alerthost.h"
 #include "app/win32/calendar_win32.h"
 #include "app/win32/instance.h"
 #include "app/win32/mainwindow.h"
@@ -137,10 +141,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
   if (!AddTrayIcon(main, 0, LoadIconA(instance, "IDI_AEXEICON"), kAppTitle))
     ShowWarning("Error: Could not add taskbar icon");
 
-  // The hidden modeless dialogs, in their order:
-  // Properties (101) comes with the task properties.
+  // The hidden modeless dialogs, in their order.
+  app.propertiesDialog = CreatePropertiesDialog(instance, main, &MainSettingsStore());
   // Select Skin (102) comes with the skins.
-  // Settings (103) comes with the mail settings.
+  app.settingsDialog = CreateSettingsDialog(instance, main, &MainSettingsStore());
   app.aboutDialog = CreateAboutDialog(instance, main);
 
   app.tabControl = CreateTabControl(instance, main);
@@ -184,8 +188,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
   InvalidateRect(lists, nullptr, TRUE);
   UpdateWindow(main);
 
-  // The activation check and its timer (id 2, 1000 ms) come with the
-  // alerts.
+  // Whatever came due while the program was not running activates now.
+  RunMainActivationCheck();
+  SetTimer(main, kActivationTimerId, kActivationTimerMs, nullptr);
 
   if (app.lists->Count() == 0) BuildTutorial(main, *app.lists);
 

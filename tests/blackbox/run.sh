@@ -7,7 +7,8 @@
 #
 # Scenarios: first-start, save-and-load, seeded-lists, second-instance,
 # start-hidden, close-hides, backup, manage-backups, malformed-list,
-# about-and-help, edit-and-save, drag-and-save; and
+# about-and-help, edit-and-save, drag-and-save,
+# mail-alert; and
 # screenshots, which writes a PNG of each tab into $VELKIN_SCREENSHOTS
 # (default docs/) for `make screenshots`.
 #
@@ -38,9 +39,11 @@ if [ ! -f "$base_prefix/.velkin-ready" ]; then
 fi
 work="$(mktemp -d "${TMPDIR:-/tmp}/velkin-blackbox.XXXXXX")"
 xvfb_pid=""
+smtp_pid=""
 cleanup() {
     "$wine_stop" >/dev/null 2>&1 || true
     [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+    if [ -n "$smtp_pid" ]; then kill "$smtp_pid" 2>/dev/null || true; wait "$smtp_pid" 2>/dev/null || true; fi
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -172,6 +175,23 @@ item() {
 close() { local tabs=""; for _ in $(seq 1 "$1"); do tabs="$tabs"$'\t'; done; printf '%s\r\n' "$tabs</item>"; }
 header() { printf '%s\r\n' '<?xml version="1.0" encoding="Windows-1252"?>' '' '<list version="1.0">'; }
 footer() { printf '%s\r\n' '</list>'; }
+
+# A real SMTP server (aiosmtpd, tests/smtp/smtpserver.py) on 127.0.0.1 and
+# a port of four digits, with its arguments; its messages land in
+# $work/smtp. Stopped by the clean-up.
+start_smtp() {
+    mkdir -p "$work/smtp"
+    /usr/bin/python3 "$source_dir/tests/smtp/smtpserver.py" "$work/smtp" --ports 1025-9999 --parent $$ "$@" \
+        >"$work/smtp.log" 2>&1 &
+    smtp_pid=$!
+    for _ in $(seq 1 300); do
+        [ -s "$work/smtp/port" ] && break
+        kill -0 "$smtp_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    [ -s "$work/smtp/port" ] || fail "the SMTP server did not start: $(cat "$work/smtp.log")"
+    smtp_port="$(tr -d '[:space:]' <"$work/smtp/port")"
+}
 
 case "$scenario" in
 first-start)
@@ -428,6 +448,45 @@ drag-and-save)
         fail "active.xml holds $(depth_names "$current/active.xml")"
     expect_linked "Pay rent"
     expect_linked "Quarterly report"
+    ;;
+mail-alert)
+    # A task whose moment passed while the program was not running, with
+    # its balloon and its e-mail alert; the mail settings point at a real
+    # server that offers STARTTLS and takes AUTH PLAIN.
+    start_smtp --tls --user alerts --password "pass word"
+    note "SMTP server on port $smtp_port"
+    driver set-text "Mail Server" 127.0.0.1 || fail "cannot set the mail server"
+    driver set-text Port "$smtp_port"
+    driver set-text Username alerts
+    driver set-password alerts "pass word"
+    driver set-text "Send To" alerts@example.com
+    mkdir -p "$current"
+    printf '%s\r\n' '<?xml version="1.0" encoding="Windows-1252"?>' '' '<list version="1.0">' \
+        '<item>' $'\t<name>Tasks</name>' $'\t<link>0</link>' $'\t<state>3</state>' \
+        $'\t<item>' $'\t\t<name>Buy milk</name>' $'\t\t<link>0</link>' $'\t\t<state>240</state>' \
+        $'\t\t<enterdate>3-1-2008 8:00</enterdate>' $'\t\t<autodate>3-7-2008</autodate>' \
+        $'\t\t<autotime>9:05</autotime>' $'\t</item>' '</item>' '</list>' >"$current/list.xml"
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    for _ in $(seq 1 300); do
+        [ -f "$work/smtp/message-1.json" ] && break
+        sleep 0.1
+    done
+    [ -f "$work/smtp/message-1.json" ] || fail "the server received no alert: $(cat "$work/smtp.log")"
+    expected="$(printf 'From: alerts@example.com\r\nTo: alerts@example.com\r\nSubject: Velkin Task Activation: Buy milk\r\n\r\nToday\r\n\tBuy milk\r\n.')"
+    received="$(cat "$work/smtp/message-1.eml"; printf .)"
+    [ "$received" = "$expected" ] || fail "the alert differs: $(od -c "$work/smtp/message-1.eml" | head -20)"
+    envelope="$(cat "$work/smtp/message-1.json")"
+    note "envelope: $envelope"
+    case "$envelope" in *'"tls": true'*'"auth": "PLAIN"'*) ;; *) fail "not sent over TLS with AUTH PLAIN" ;; esac
+    driver balloon "Buy milk" 15000 >/dev/null || fail "no activation balloon"
+    expect_no_boxes
+    exit_from_tray
+    [ ! -f "$work/smtp/message-2.json" ] || fail "a second alert was sent"
+    names_of "$current/active.xml" | grep -qx "Buy milk" || fail "the task is not in active.xml"
+    # Activated (0x04) and no longer waiting (0x10 cleared): 0xE4.
+    grep -A2 $'<name>Buy milk</name>' "$current/list.xml" | grep -q '<state>228</state>' ||
+        fail "list.xml does not hold the task activated and done waiting: $(cat "$current/list.xml")"
     ;;
 screenshots)
     out="${VELKIN_SCREENSHOTS:-$source_dir/docs}"

@@ -40,6 +40,9 @@
 //                         the screen's height
 //   appdata               prints the Application Data folder
 //   forget-settings       deletes the product key HKCU\Software\Velkin 1.0
+//   set-text NAME TEXT    sets a text value of the product key
+//   set-password USER PW  sets "Password" to PW scrambled with USER, as the
+//                         Settings dialog stores it
 //   sleep T               waits T (holds a virtual desktop open)
 //   run SHOW T PROGRAM [ARGS...]
 //                         starts PROGRAM with show command SHOW (as a shell
@@ -59,9 +62,12 @@
 #include <string>
 #include <vector>
 
+#include "alerts/scrambler.h"
+
 namespace {
 
 const char kName[] = "Velkin 1.0";
+const char kProductKey[] = "Software\\Velkin 1.0";
 
 HWND MainWindow() {
   return FindWindowA(kName, kName);
@@ -616,8 +622,27 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == "forget-settings") {
-    LONG result = RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Velkin 1.0");
+    LONG result = RegDeleteKeyA(HKEY_CURRENT_USER, kProductKey);
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND ? 0 : 1;
+  }
+  if ((command == "set-text" || command == "set-password") && argc >= 4) {
+    std::string value = argv[3];
+    value.push_back('\0');
+    DWORD type = REG_SZ;
+    const char* name = argv[2];
+    if (command == "set-password") {
+      if (!ScramblePassword(&value[0], value.size(), argv[2])) return 1;
+      type = REG_BINARY;
+      name = "Password";
+    }
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kProductKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+      return 1;
+    LONG result = RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(value.data()),
+                                 static_cast<DWORD>(value.size()));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? 0 : 1;
   }
   return Usage();
 }

@@ -1,0 +1,93 @@
+#include "alerts/mailsettings.h"
+
+#include <cctype>
+#include <vector>
+
+#include "alerts/scrambler.h"
+#include "base/appstate.h"
+#include "base/settingsstore.h"
+
+const char kMailServerValue[] = "Mail Server";
+const char kPortValue[] = "Port";
+const char kUsernameValue[] = "Username";
+const char kPasswordValue[] = "Password";
+const char kSendToValue[] = "Send To";
+
+namespace {
+
+std::string ReadText(SettingsStore& store, const char* name, size_t room) {
+  std::vector<char> buffer(room + 1, '\0');
+  if (!store.ReadTextSetting(name, buffer.data(), buffer.size())) return std::string();
+  return buffer.data();
+}
+
+std::string Cut(const std::string& text, size_t most) {
+  return text.size() > most ? text.substr(0, most) : text;
+}
+
+}  // namespace
+
+MailSettings ReadMailSettings(SettingsStore& store) {
+  MailSettings settings;
+  settings.server = ReadText(store, kMailServerValue, kMailTextMax);
+  settings.port = ReadText(store, kPortValue, kPortTextMax);
+  settings.username = ReadText(store, kUsernameValue, kMailTextMax);
+  settings.sendTo = ReadText(store, kSendToValue, kMailTextMax);
+  char password[kRegistryTextSize + 1] = {};
+  const size_t count = store.ReadSetting(kPasswordValue, password, kRegistryTextSize);
+  // Terminated after the bytes read, whatever they unscramble to.
+  if (count > 0 && ScramblePassword(password, count, settings.username.c_str())) settings.password = password;
+  return settings;
+}
+
+void WriteMailSettings(SettingsStore& store, const MailSettings& settings) {
+  const std::string username = Cut(settings.username, kMailTextMax);
+  store.WriteText(kMailServerValue, Cut(settings.server, kMailTextMax).c_str());
+  store.WriteText(kPortValue, Cut(settings.port, kMailTextMax).c_str());
+  store.WriteText(kUsernameValue, username.c_str());
+  std::string password = Cut(settings.password, kMailTextMax);
+  password.push_back('\0');
+  if (ScramblePassword(&password[0], password.size(), username.c_str()))
+    store.WriteBytes(kPasswordValue, password.data(), password.size());
+  store.WriteText(kSendToValue, Cut(settings.sendTo, kMailTextMax).c_str());
+}
+
+uint16_t MailPort(const std::string& text) {
+  size_t at = 0;
+  while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) ++at;
+  size_t end = text.size();
+  while (end > at && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+  if (at == end) return kDefaultMailPort;
+  unsigned long port = 0;
+  for (; at < end; ++at) {
+    if (!std::isdigit(static_cast<unsigned char>(text[at]))) return 0;
+    port = port * 10 + static_cast<unsigned long>(text[at] - '0');
+    if (port > 65535) return 0;
+  }
+  return static_cast<uint16_t>(port);
+}
+
+SettingsForm ReadSettingsForm(SettingsStore& store) {
+  const AppState& app = App();
+  SettingsForm form;
+  form.mail = ReadMailSettings(store);
+  form.hideHorizontal = !app.hscroll;
+  form.hideVertical = !app.vscroll;
+  form.runAtStartup = app.autorun != 0;
+  return form;
+}
+
+void StoreSettingsForm(SettingsStore& store, const SettingsForm& form, const char* programPath) {
+  AppState& app = App();
+  if (form.runAtStartup != (app.autorun != 0)) {
+    // The option follows the box even when the system refuses the entry.
+    if (form.runAtStartup)
+      store.AddStartupEntry(programPath);
+    else
+      store.RemoveStartupEntry();
+    app.autorun = form.runAtStartup ? 1 : 0;
+  }
+  WriteMailSettings(store, form.mail);
+  app.hscroll = form.hideHorizontal ? 0 : 1;
+  app.vscroll = form.hideVertical ? 0 : 1;
+}

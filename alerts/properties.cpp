@@ -1,0 +1,69 @@
+#include "alerts/properties.h"
+
+#include "base/boundedtext.h"
+#include "base/taskrecord.h"
+#include "data/datetext.h"
+
+namespace {
+
+TaskRecord* gHeld = nullptr;
+
+void ForgetReleased(TaskRecord* record) {
+  if (record == gHeld) gHeld = nullptr;
+}
+
+std::string StampOr(const char* stamp, const char* missing) {
+  return *stamp ? stamp : missing;
+}
+
+// A date picker's value: the record's date at 00:00, or now.
+DateTime DateOr(const char* text, const DateTime& now, bool* fromRecord) {
+  DateTime value = now;
+  *fromRecord = *text != '\0';
+  if (*fromRecord) {
+    ParseDate(value, text);
+    ClearTime(value);
+  }
+  return value;
+}
+
+}  // namespace
+
+PropertiesForm PropertiesFormOf(const TaskRecord& record, const DateTime& now) {
+  PropertiesForm form{};
+  form.entered = StampOr(record.enterdate, "Unknown");
+  form.activated = StampOr(record.activedate, "Inactive");
+  form.completed = StampOr(record.completedate, "Incomplete");
+  // Flags read from a list file keep their bit values: any nonzero is set.
+  form.dueDateSet = record.duedateset != 0;
+  form.autoActivate = record.autoactivate != 0;
+  form.atTime = record.autotimeset != 0;
+  form.notify = record.notify != 0;
+  form.email = record.email != 0;
+  form.dueDate = DateOr(record.duedate, now, &form.dueDateFromRecord);
+  form.autoDate = DateOr(record.autodate, now, &form.autoDateFromRecord);
+  form.autoTimeFromRecord = record.autotime[0] != '\0';
+  form.autoTime = now;
+  if (form.autoTimeFromRecord) ParseTime(form.autoTime, record.autotime);
+  return form;
+}
+
+void StorePropertiesForm(const PropertiesForm& form, TaskRecord& record) {
+  record.duedateset = form.dueDateSet ? 1 : 0;
+  record.autoactivate = form.autoActivate ? 1 : 0;
+  record.notify = form.notify ? 1 : 0;
+  record.email = form.email ? 1 : 0;
+  record.autotimeset = form.atTime ? 1 : 0;
+  CopyField(record.duedate, FormatDate(form.dueDate).c_str());
+  CopyField(record.autodate, FormatDate(form.autoDate).c_str());
+  CopyField(record.autotime, FormatTime(form.autoTime).c_str());
+}
+
+void HoldPropertiesRecord(TaskRecord* record) {
+  SetTaskRecordReleaseHook(ForgetReleased);
+  gHeld = record;
+}
+
+TaskRecord* HeldPropertiesRecord() {
+  return gHeld;
+}

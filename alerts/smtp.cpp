@@ -1,0 +1,250 @@
+#include "alerts/smtp.h"
+
+#include <openssl/bio.h>
+#include <openssl/buffer.h>
+#include <openssl/evp.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+#include "alerts/mailtransport.h"
+#include "alerts/smtpreply.h"
+
+const char kEhloName[] = "[127.0.0.1]";
+
+namespace {
+
+// One row of the dialogue: the code the step's reply must have, and where
+// the dialogue goes with that code and with any other. A step that expects
+// 0 reads no reply.
+struct StepRule {
+  SmtpStep step;
+  int expected;
+  SmtpStep onExpected;
+  SmtpStep otherwise;
+};
+
+constexpr StepRule kDialogue[] = {
+    {SmtpStep::kGreeting, 220, SmtpStep::kEhlo, SmtpStep::kFailed},
+    {SmtpStep::kEhlo, 250, SmtpStep::kStartTls, SmtpStep::kFailed},
+    // Refused: on in the clear, without a second EHLO.
+    {SmtpStep::kStartTls, 220, SmtpStep::kEhloOverTls, SmtpStep::kAuthPlain},
+    {SmtpStep::kEhloOverTls, 250, SmtpStep::kAuthPlain, SmtpStep::kFailed},
+    {SmtpStep::kAuthPlain, 334, SmtpStep::kAuthPlainCredential, SmtpStep::kAuthLogin},
+    {SmtpStep::kAuthPlainCredential, 235, SmtpStep::kMailFrom, SmtpStep::kFailed},
+    // Neither mechanism: on unauthenticated; the server decides at MAIL.
+    {SmtpStep::kAuthLogin, 334, SmtpStep::kAuthLoginUser, SmtpStep::kMailFrom},
+    {SmtpStep::kAuthLoginUser, 334, SmtpStep::kAuthLoginPassword, SmtpStep::kAuthLoginPassword},
+    {SmtpStep::kAuthLoginPassword, 235, SmtpStep::kMailFrom, SmtpStep::kFailed},
+    {SmtpStep::kMailFrom, 250, SmtpStep::kRcptTo, SmtpStep::kFailed},
+    {SmtpStep::kRcptTo, 250, SmtpStep::kData, SmtpStep::kFailed},
+    {SmtpStep::kData, 354, SmtpStep::kMessage, SmtpStep::kFailed},
+    {SmtpStep::kMessage, 250, SmtpStep::kQuit, SmtpStep::kFailed},
+    {SmtpStep::kQuit, 0, SmtpStep::kDone, SmtpStep::kDone},
+};
+
+const StepRule* RuleOf(SmtpStep step) {
+  for (const StepRule& rule : kDialogue)
+    if (rule.step == step) return &rule;
+  return nullptr;
+}
+
+bool IsEmpty(const char* text) {
+  return !text || !*text;
+}
+
+std::string Base64Line(const std::string& bytes) {
+  return Base64(bytes.data(), bytes.size()) + "\r\n";
+}
+
+// The text the step sends; empty for the greeting, which only listens.
+std::string CommandOf(SmtpStep step, const SmtpRequest& request) {
+  const std::string user = request.username ? request.username : "";
+  const std::string password = request.password ? request.password : "";
+  switch (step) {
+    case SmtpStep::kEhlo:
+    case SmtpStep::kEhloOverTls:
+      return std::string("EHLO ") + kEhloName + "\r\n";
+    case SmtpStep::kStartTls:
+      return "STARTTLS\r\n";
+    case SmtpStep::kAuthPlain:
+      return "AUTH PLAIN\r\n";
+    case SmtpStep::kAuthPlainCredential:
+      return Base64Line(std::string(1, '\0') + user + std::string(1, '\0') + password);
+    case SmtpStep::kAuthLogin:
+      return "AUTH LOGIN\r\n";
+    case SmtpStep::kAuthLoginUser:
+      return Base64Line(user);
+    case SmtpStep::kAuthLoginPassword:
+      return Base64Line(password);
+    case SmtpStep::kMailFrom:
+      return std::string("MAIL FROM:<") + request.from + ">\r\n";
+    case SmtpStep::kRcptTo:
+      return std::string("RCPT TO:<") + request.to + ">\r\n";
+    case SmtpStep::kData:
+      return "DATA\r\n";
+    case SmtpStep::kMessage:
+      return MessageText(request.from, request.to, request.subject, request.body);
+    case SmtpStep::kQuit:
+      return "QUIT\r\n";
+    default:
+      return std::string();
+  }
+}
+
+class Session {
+ public:
+  Session(MailTransport& transport, const SmtpRequest& request, int timeoutMs)
+      : transport_(transport), request_(request), timeoutMs_(timeoutMs) {
+    ResetReplyReader(reader_);
+  }
+  ~Session() { transport_.Close(); }
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  SmtpStep Run(SmtpStep* last) {
+    SmtpStep step = transport_.Connect(request_.server, request_.port, timeoutMs_) ? SmtpStep::kGreeting
+                                                                                   : SmtpStep::kFailed;
+    SmtpStep at = SmtpStep::kGreeting;
+    while (step != SmtpStep::kDone && step != SmtpStep::kFailed) {
+      at = step;
+      step = Take(step);
+    }
+    if (last) *last = step == SmtpStep::kDone ? step : at;
+    return step;
+  }
+
+ private:
+  // One step: its command, its reply, and the step that follows.
+  SmtpStep Take(SmtpStep step) {
+    const StepRule* rule = RuleOf(step);
+    if (!rule) return SmtpStep::kFailed;
+    const std::string command = CommandOf(step, request_);
+    const bool sent = command.empty() || transport_.Send(command.data(), command.size(), timeoutMs_);
+    // The message is accepted once its 250 came: QUIT is only courtesy.
+    if (step == SmtpStep::kQuit) return SmtpStep::kDone;
+    if (!sent) return SmtpStep::kFailed;
+    int code = 0;
+    // No whole reply in time (or a connection gone, or not SMTP): nothing
+    // more can be read over this connection, so the alert fails.
+    if (!ReadReply(&code)) return SmtpStep::kFailed;
+    const bool expected = code == rule->expected;
+    if (step == SmtpStep::kStartTls && expected) {
+      // Bytes that came in the clear after the 220 may have been slipped in
+      // on the way: none of them may be read as a reply sent over TLS.
+      ResetReplyReader(reader_);
+      transport_.StartTls(request_.server, timeoutMs_);
+    }
+    if (step == SmtpStep::kAuthLoginUser && !expected) {
+      std::fputs("Error in authentication\n", stdout);
+      std::fflush(stdout);
+    }
+    return Arrive(expected ? rule->onExpected : rule->otherwise);
+  }
+
+  // Authentication needs both a username and a password.
+  SmtpStep Arrive(SmtpStep step) const {
+    if (step == SmtpStep::kAuthPlain && (IsEmpty(request_.username) || IsEmpty(request_.password)))
+      return SmtpStep::kMailFrom;
+    return step;
+  }
+
+  // One whole reply, however many receives it takes, within the time limit.
+  bool ReadReply(int* code) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs_);
+    for (;;) {
+      switch (TakeReply(reader_, code)) {
+        case ReplyStatus::kComplete:
+          return true;
+        case ReplyStatus::kMalformed:
+          return false;
+        case ReplyStatus::kIncomplete:
+          break;
+      }
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+      if (left <= 0) return false;
+      const long got = transport_.Receive(FreeSpace(reader_), FreeSpaceSize(reader_), static_cast<int>(left));
+      if (got <= 0) return false;
+      ReplyReceived(reader_, static_cast<size_t>(got));
+    }
+  }
+
+  MailTransport& transport_;
+  const SmtpRequest& request_;
+  const int timeoutMs_;
+  ReplyReader reader_;
+};
+
+void AppendHeader(std::string& out, const char* name, const char* value) {
+  out += name;
+  for (const char* at = value ? value : ""; *at; ++at) out.push_back(*at == '\r' || *at == '\n' ? ' ' : *at);
+  out += "\r\n";
+}
+
+}  // namespace
+
+int SmtpSend(MailTransport& transport, const SmtpRequest& request, int timeoutMs, SmtpStep* last) {
+  if (last) *last = SmtpStep::kGreeting;
+  if (IsEmpty(request.server) || !IsUsableAddress(request.from) || !IsUsableAddress(request.to)) return 0;
+  Session session(transport, request, timeoutMs);
+  return session.Run(last) == SmtpStep::kDone ? 1 : 0;
+}
+
+std::string Base64(const void* data, size_t size) {
+  std::string text;
+  if (!data || size == 0 || size > 0x3FFFFFFF) return text;
+  BIO* filter = BIO_new(BIO_f_base64());
+  BIO* sink = BIO_new(BIO_s_mem());
+  if (!filter || !sink) {
+    BIO_free(filter);
+    BIO_free(sink);
+    return text;
+  }
+  // One line however long: a credential broken over lines would reach the
+  // server as two commands.
+  BIO_set_flags(filter, BIO_FLAGS_BASE64_NO_NL);
+  BIO* chain = BIO_push(filter, sink);
+  if (BIO_write(chain, data, static_cast<int>(size)) == static_cast<int>(size) && BIO_flush(chain) == 1) {
+    BUF_MEM* memory = nullptr;
+    BIO_get_mem_ptr(chain, &memory);
+    if (memory && memory->data) text.assign(memory->data, memory->length);
+  }
+  BIO_free_all(chain);
+  return text;
+}
+
+std::string MessageText(const char* from, const char* to, const char* subject, const char* body) {
+  std::string out;
+  AppendHeader(out, "From: ", from);
+  AppendHeader(out, "To: ", to);
+  AppendHeader(out, "Subject: ", subject);
+  out += "\r\n";
+  bool lineStart = true;
+  for (const char* at = body ? body : ""; *at; ++at) {
+    const char c = *at;
+    if (c == '\r' || c == '\n') {
+      // CR LF, or a lone CR or LF, is one line break.
+      if (c == '\r' && at[1] == '\n') ++at;
+      out += "\r\n";
+      lineStart = true;
+      continue;
+    }
+    if (lineStart && c == '.') out.push_back('.');
+    out.push_back(c);
+    lineStart = false;
+  }
+  // The final "." on a line of its own; a body that ends its last line
+  // gets no empty line after it.
+  out += lineStart ? ".\r\n" : "\r\n.\r\n";
+  return out;
+}
+
+bool IsUsableAddress(const char* address) {
+  if (IsEmpty(address)) return false;
+  for (const unsigned char* at = reinterpret_cast<const unsigned char*>(address); *at; ++at)
+    if (*at < 0x20 || *at == 0x7F || *at == '<' || *at == '>') return false;
+  return true;
+}

@@ -1,0 +1,60 @@
+#include "alerts/smtpreply.h"
+
+#include <cstring>
+
+namespace {
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// Drops the first `count` bytes, keeping the rest for the next read.
+void Consume(ReplyReader& reader, size_t count) {
+  std::memmove(reader.pending, reader.pending + count, reader.length - count);
+  reader.length -= count;
+}
+
+}  // namespace
+
+void ResetReplyReader(ReplyReader& reader) {
+  reader.length = 0;
+  reader.lines = 0;
+}
+
+char* FreeSpace(ReplyReader& reader) {
+  return reader.pending + reader.length;
+}
+
+size_t FreeSpaceSize(const ReplyReader& reader) {
+  return sizeof reader.pending - reader.length;
+}
+
+void ReplyReceived(ReplyReader& reader, size_t count) {
+  const size_t room = FreeSpaceSize(reader);
+  reader.length += count < room ? count : room;
+}
+
+ReplyStatus TakeReply(ReplyReader& reader, int* code) {
+  for (;;) {
+    const char* end = static_cast<const char*>(std::memchr(reader.pending, '\n', reader.length));
+    if (!end)
+      return reader.length == sizeof reader.pending ? ReplyStatus::kMalformed : ReplyStatus::kIncomplete;
+    const size_t consumed = static_cast<size_t>(end - reader.pending) + 1;
+    size_t line = consumed - 1;
+    if (line > 0 && reader.pending[line - 1] == '\r') --line;
+    const char* text = reader.pending;
+    if (line < 3 || !IsDigit(text[0]) || !IsDigit(text[1]) || !IsDigit(text[2]))
+      return ReplyStatus::kMalformed;
+    const char mark = line == 3 ? ' ' : text[3];
+    if (mark != ' ' && mark != '-') return ReplyStatus::kMalformed;
+    const int number = (text[0] - '0') * 100 + (text[1] - '0') * 10 + (text[2] - '0');
+    Consume(reader, consumed);
+    if (mark == '-') {
+      if (++reader.lines > kMaxReplyLines) return ReplyStatus::kMalformed;
+      continue;
+    }
+    reader.lines = 0;
+    if (code) *code = number;
+    return ReplyStatus::kComplete;
+  }
+}

@@ -1,0 +1,197 @@
+// The SMTP dialogue as transcripts against a scripted server, the settings
+// an alert is sent with, and the text of the message. (The reply reader
+// alone is fuzzed: fuzz/smtpreply_fuzz.cpp.)
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "alerts/mailalert.h"
+#include "alerts/mailsettings.h"
+#include "alerts/smtp.h"
+#include "base/settingsstore.h"
+#include "scripted_transport.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+const char kAddress[] = "anna@example.com";
+
+SmtpRequest Request(const char* user, const char* password) {
+  return SmtpRequest{"mail.example.com", 587, user, password, kAddress, kAddress, "Subject", "Today\r\n"};
+}
+
+// The commands sent, each by a short name.
+Names Transcript(const ScriptedTransport& server, const SmtpRequest& r) {
+  const std::string user = r.username ? r.username : "", password = r.password ? r.password : "";
+  const std::string plain = std::string(1, '\0') + user + std::string(1, '\0') + password;
+  const std::pair<std::string, const char*> known[] = {
+      {"EHLO [127.0.0.1]\r\n", "EHLO"},
+      {"STARTTLS\r\n", "STARTTLS"},
+      {"AUTH PLAIN\r\n", "AUTH PLAIN"},
+      {Base64(plain.data(), plain.size()) + "\r\n", "<plain>"},
+      {"AUTH LOGIN\r\n", "AUTH LOGIN"},
+      {Base64(user.data(), user.size()) + "\r\n", "<user>"},
+      {Base64(password.data(), password.size()) + "\r\n", "<password>"},
+      {"MAIL FROM:<anna@example.com>\r\n", "MAIL"},
+      {"RCPT TO:<anna@example.com>\r\n", "RCPT"},
+      {"DATA\r\n", "DATA"},
+      {MessageText(r.from, r.to, r.subject, r.body), "<message>"},
+      {"QUIT\r\n", "QUIT"},
+  };
+  Names names;
+  for (const std::string& sent : server.sent) {
+    names.push_back("?" + sent);
+    for (const auto& k : known)
+      if (sent == k.first) names.back() = k.second;
+  }
+  return names;
+}
+
+TEST(SmtpDialogue, Transcripts) {
+  const Names sent = {"MAIL", "RCPT", "DATA", "<message>", "QUIT"};
+  const std::vector<std::string> delivered = {"250 ok", "250 ok", "354 go", "250 queued"};
+  auto then = [](std::vector<std::string> head, const std::vector<std::string>& tail) {
+    head.insert(head.end(), tail.begin(), tail.end());
+    return head;
+  };
+  const struct {
+    const char* what;
+    std::vector<std::string> replies;
+    Names transcript;
+    SmtpStep last;  // kDone when the message went
+    const char* user;
+    bool refuseTls;
+  } cases[] = {
+      {"TLS and AUTH PLAIN",
+       then({"220 ready", "250-mail.example.com\n250-STARTTLS\n250 AUTH PLAIN", "220 go", "250 hi", "334 ",
+             "235 ok"},
+            delivered),
+       then({"EHLO", "STARTTLS", "EHLO", "AUTH PLAIN", "<plain>"}, sent), SmtpStep::kDone, "anna", false},
+      {"a greeting of 421 ends at once", {"421 busy"}, {}, SmtpStep::kGreeting, "anna", false},
+      {"502 to STARTTLS: on in the clear, no second EHLO", then({"220 hi", "250 hi", "502 no"}, delivered),
+       then({"EHLO", "STARTTLS"}, sent), SmtpStep::kDone, "", false},
+      {"504 to AUTH PLAIN, then AUTH LOGIN",
+       then({"220 hi", "250 hi", "502 no", "504 no", "334 VXNlcm5hbWU6", "334 UGFzc3dvcmQ6", "235 ok"},
+            delivered),
+       then({"EHLO", "STARTTLS", "AUTH PLAIN", "AUTH LOGIN", "<user>", "<password>"}, sent), SmtpStep::kDone,
+       "anna", false},
+      {"504 to both: on unauthenticated", then({"220 hi", "250 hi", "502 no", "504 no", "504 no"}, delivered),
+       then({"EHLO", "STARTTLS", "AUTH PLAIN", "AUTH LOGIN"}, sent), SmtpStep::kDone, "anna", false},
+      {"a username refused in AUTH LOGIN: the password still goes, and its reply decides",
+       {"220 hi", "250 hi", "502 no", "504 no", "334 VXNlcm5hbWU6", "535 who?", "535 no"},
+       {"EHLO", "STARTTLS", "AUTH PLAIN", "AUTH LOGIN", "<user>", "<password>"},
+       SmtpStep::kAuthLoginPassword,
+       "anna",
+       false},
+      {"a refused password",
+       {"220 hi", "250 hi", "502 no", "334 ", "535 no"},
+       {"EHLO", "STARTTLS", "AUTH PLAIN", "<plain>"},
+       SmtpStep::kAuthPlainCredential,
+       "anna",
+       false},
+      {"a refused message gets no QUIT",
+       {"220 hi", "250 hi", "502 no", "250 ok", "250 ok", "354 go", "554 spam"},
+       {"EHLO", "STARTTLS", "MAIL", "RCPT", "DATA", "<message>"},
+       SmtpStep::kMessage,
+       "",
+       false},
+      {"a failed handshake: the second EHLO goes in the clear and its reply decides",
+       {"220 hi", "250 hi", "220 go", "500 what?"},
+       {"EHLO", "STARTTLS", "EHLO"},
+       SmtpStep::kEhloOverTls,
+       "",
+       true},
+      // A reply slipped in after the 220 to STARTTLS, in the clear, is not
+      // taken for the reply to the EHLO over TLS.
+      {"bytes after STARTTLS's 220 are dropped",
+       {"220 hi", "250 hi", "220 go\n250 slipped in", "500 no"},
+       {"EHLO", "STARTTLS", "EHLO"},
+       SmtpStep::kEhloOverTls,
+       "",
+       false},
+      // Without the whole-reply rule the EHLO reply's second line would be
+      // taken for the reply to STARTTLS.
+      {"replies in pieces, a multi-line one cut inside its lines",
+       then({"22|0 re|ady", "250-mail.exa|mple.com\n250-STA|RTTLS\n|250 AUTH PLAIN", "502 no", "33|4 ",
+             "235 ok"},
+            delivered),
+       then({"EHLO", "STARTTLS", "AUTH PLAIN", "<plain>"}, sent), SmtpStep::kDone, "anna", false},
+      {"a server that says nothing after EHLO", {"220 ready"}, {"EHLO"}, SmtpStep::kEhlo, "anna", false},
+      {"a reply that is not SMTP", {"220 ready", "HTTP/1.1 400"}, {"EHLO"}, SmtpStep::kEhlo, "anna", false},
+  };
+  for (const auto& c : cases) {
+    ScriptedTransport server(c.replies);
+    server.refuseTls = c.refuseTls;
+    const SmtpRequest request = Request(c.user, "s3cret");
+    SmtpStep last = SmtpStep::kFailed;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(SmtpSend(server, request, 1000, &last), c.last == SmtpStep::kDone ? 1 : 0) << c.what;
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(Transcript(server, request), c.transcript) << c.what;
+    EXPECT_EQ(last, c.last) << c.what;
+    EXPECT_GE(server.closes, 1) << c.what << ": the connection is closed on every way out";
+  }
+}
+
+TEST(SmtpDialogue, AuthNeedsBothAUsernameAndAPassword) {
+  for (const auto& pair : {std::make_pair("", "s3cret"), std::make_pair("anna", "")}) {
+    ScriptedTransport server(
+        {"220 hi", "250 hi", "220 go", "250 hi", "250 ok", "250 ok", "354 go", "250 ok"});
+    const SmtpRequest request = Request(pair.first, pair.second);
+    EXPECT_EQ(SmtpSend(server, request, 1000), 1);
+    EXPECT_EQ(Transcript(server, request),
+              (Names{"EHLO", "STARTTLS", "EHLO", "MAIL", "RCPT", "DATA", "<message>", "QUIT"}));
+  }
+}
+
+TEST(SmtpAlert, TheSettingsDecideWhereAndWhetherTheAlertGoes) {
+  const struct {
+    const char* server;
+    const char* port;
+    const char* sendTo;
+    uint16_t connectsTo;  // 0: no connection at all
+  } cases[] = {
+      {"mail.example.com", "", kAddress, 25},
+      {"mail.example.com", "2525", kAddress, 2525},
+      {"mail.example.com", "65535", kAddress, 65535},
+      {"mail.example.com", "70000", kAddress, 0},
+      {"", "25", kAddress, 0},
+      {"mail.example.com", "25", "", 0},
+      // An address that would add a command to the dialogue.
+      {"mail.example.com", "25", "a@b.c\r\nRCPT TO:<x@evil>", 0},
+  };
+  for (const auto& c : cases) {
+    MemorySettingsStore store;
+    WriteMailSettings(store, MailSettings{c.server, c.port, "", "", c.sendTo});
+    ScriptedTransport server({"421 busy"});
+    SendAlert(store, server, "s", "b", 1000);
+    EXPECT_EQ(server.port, c.connectsTo) << c.server << ":" << c.port << " to " << c.sendTo;
+  }
+}
+
+TEST(SmtpMessage, ThreeHeaderLinesThenTheBodyWithItsDotsDoubled) {
+  const struct {
+    const char* subject;
+    const char* body;
+    const char* expected;  // after the From and To lines
+  } cases[] = {
+      {"Velkin Task Activation: Buy milk", "Today\r\n\tBuy milk\r\n",
+       "Subject: Velkin Task Activation: Buy milk\r\n\r\nToday\r\n\tBuy milk\r\n.\r\n"},
+      // A task named "." must not end the message.
+      {"s", ".\r\n\t.x\r\n..two\r\n", "Subject: s\r\n\r\n..\r\n\t.x\r\n...two\r\n.\r\n"},
+      // A name with a line break from an edited file adds no header.
+      {"x\r\nBcc: all@evil", "x\r\n", "Subject: x  Bcc: all@evil\r\n\r\nx\r\n.\r\n"},
+      // Bare line ends become CR LF; a last line without one gets it.
+      {"s", "a\n.\rb", "Subject: s\r\n\r\na\r\n..\r\nb\r\n.\r\n"},
+      {"s", "", "Subject: s\r\n\r\n.\r\n"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(MessageText("a@b.c", "a@b.c", c.subject, c.body),
+              std::string("From: a@b.c\r\nTo: a@b.c\r\n") + c.expected);
+  EXPECT_EQ(Base64("\0u\0p", 4), "AHUAcA==");
+  // 60 bytes make 80 characters, which must stay on one command line.
+  EXPECT_EQ(Base64(std::string(60, 'x').data(), 60).find('\n'), std::string::npos);
+}
+
+}  // namespace
