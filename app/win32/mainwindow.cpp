@@ -152,22 +152,19 @@ LRESULT OnCaptureChanged(HWND gaining) {
   return 0;
 }
 
-LRESULT OnTimer(HWND window, UINT_PTR timer) {
-  if (OnTreeDragTimer(timer)) return 0;
-  return DefWindowProcA(window, WM_TIMER, timer, 0);
-}
-
 LRESULT OnMouseLeave() {
   // Also clears the skin buttons' hover, with the skins.
   g_leaveTracking = false;
   return 0;
 }
 
+// Timer 2 is the activation tick; 3 and 4 scroll the tree under a drag.
 LRESULT OnTimer(HWND window, WPARAM id, LPARAM procedure) {
   if (id == kActivationTimerId) {
     MainActivationTick();
     return 0;
   }
+  if (OnTreeDragTimer(id)) return 0;
   return DefWindowProcA(window, WM_TIMER, id, procedure);
 }
 
@@ -241,8 +238,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return OnLeftButtonUp(PointOf(lParam));
     case WM_CAPTURECHANGED:
       return OnCaptureChanged(reinterpret_cast<HWND>(lParam));
-    case WM_TIMER:
-      return OnTimer(window, wParam);
     case WM_MOVING:
       return OnMoving(window, reinterpret_cast<RECT*>(lParam));
     case WM_MOUSELEAVE:
