@@ -2,7 +2,7 @@
 # small console program (tests/blackbox/win32/driver.cpp) through
 # tests/blackbox/run.sh, each scenario in a private copy of the Wine prefix.
 add_executable(blackbox_driver tests/blackbox/win32/driver.cpp)
-target_link_libraries(blackbox_driver PRIVATE comctl32 shell32 user32 advapi32)
+target_link_libraries(blackbox_driver PRIVATE comctl32 shell32 user32 advapi32 version)
 
 if(TARGET velkin)
   find_program(BASH bash REQUIRED)
