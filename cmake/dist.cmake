@@ -28,3 +28,18 @@ foreach(program velkin skinedit velkin_help)
     add_dependencies(dist ${program})
   endif()
 endforeach()
+
+if(VELKIN_TESTS)
+  add_test(NAME help_check COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tests/help/build_help_test.py)
+endif()
+
+# The packages under Wine, in the black-box runner's private prefix copies:
+# the installer, the program it installed and the uninstaller; the zip.
+if(VELKIN_TESTS AND TARGET velkin)
+  foreach(scenario install portable)
+    add_test(NAME blackbox_${scenario}
+             COMMAND ${BASH} ${CMAKE_SOURCE_DIR}/tests/blackbox/run.sh ${CMAKE_BINARY_DIR} ${scenario})
+    set_tests_properties(blackbox_${scenario} PROPERTIES TIMEOUT 300 LABELS blackbox ENVIRONMENT
+                         "VELKIN_DIST=${VELKIN_DIST_DIR};VELKIN_VERSION=${PROJECT_VERSION}")
+  endforeach()
+endif()

@@ -7,7 +7,8 @@
 ; exactly the files packaged, so that the uninstaller removes those and
 ; nothing else (the user may have added skins of their own).
 
-Unicode true
+; A 64-bit installer for 64-bit programs: it runs wherever they can.
+Target amd64-unicode
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 !include "LogicLib.nsh"

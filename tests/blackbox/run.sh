@@ -136,6 +136,13 @@ expect_help_window() {
     expect_no_boxes
 }
 
+# A program whose folder holds a drawn Default skin starts in its look.
+expect_default_skin() {
+    local skin="$1/skins/Default"
+    [ -f "$skin" ] && [ "$(stat -c %s "$skin")" -gt 2 ] || return 0
+    [ "$(driver look | tr -d '\r')" = skinned ] || fail "velkin.exe in $1 did not load its Default skin"
+}
+
 tutorial_names=(
     "Mini-Tutorial" "To add a new task, press enter" "To add a subtask, press tab"
     "To activate a task, press space" "To complete a task, press shift"
