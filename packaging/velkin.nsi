@@ -42,6 +42,7 @@ VIAddVersionKey /LANG=0 "LegalCopyright" ""
 !define MUI_UNICON "${SOURCE}/resources/velkin.ico"
 !define MUI_ABORTWARNING
 
+!define MUI_WELCOMEPAGE_TEXT "Setup will install Velkin ${VERSION} for you alone, in your own programs folder; it needs no administrator rights.$\r$\n$\r$\nIf Velkin is running, Setup ends it as its Exit command does, so that your lists are saved first. Your tasks, backups and settings are kept.$\r$\n$\r$\nClick Next to continue."
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES

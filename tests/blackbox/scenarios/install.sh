@@ -27,7 +27,7 @@ unpacked="$work/package/Velkin-$version"
 packaged_files() { (cd "$1" && find . -type f ! -name uninstall.exe | sort); }
 
 code=0
-driver run 1 120000 "$(windows_path "$setup")" /S || code=$?
+driver run 1 120000 "$(windows_path "$setup")" /S /start || code=$?
 [ "$code" = 0 ] || fail "the silent installer ended with $code"
 [ -f "$installed/uninstall.exe" ] || fail "no uninstaller in $installed"
 [ "$(packaged_files "$installed")" = "$(packaged_files "$unpacked")" ] ||
@@ -58,12 +58,13 @@ for program in "$velkin_win" "$(windows_path "$setup")"; do
         fail "$program does not carry version $version: $(driver version "$program")"
 done
 
-# The installed program finds its help and, when packaged, its skins.
-start_velkin
-driver wait-visible 10000 >/dev/null || fail "the installed velkin.exe shows no window"
+# /start started the installed program, which finds its help and, when
+# packaged, its skins.
+driver wait-visible 20000 >/dev/null || fail "/start did not start Velkin shown"
 expect_help_window
 expect_default_skin "$installed"
-exit_from_tray
+driver command 555 || fail "cannot send Exit"
+driver wait-gone 20000 || fail "Exit did not end the installed Velkin"
 [ -f "$current/list.xml" ] || fail "the installed velkin.exe saved no lists"
 
 # The user's own things: a backup, a note in the data folder, a skin of
@@ -77,13 +78,23 @@ echo "my skin" >"$installed/skins/My skin"
 snapshot() { (cd "$data" && find . | sort && find . -type f -print0 | sort -z | xargs -0 sha256sum); }
 before="$(snapshot)"
 
-# An update over a running Velkin ends it as Exit does, then starts the new one.
+# An update through the installer's pages over a running Velkin: it ends that
+# Velkin as Exit does, and its last page starts the new one.
 start_velkin -autorun
-code=0
-driver run 1 120000 "$(windows_path "$setup")" /S /start || code=$?
-[ "$code" = 0 ] || fail "the update ended with $code"
+rm -f "$work/setup-exit"
+(
+    code=0
+    driver run 1 120000 "$(windows_path "$setup")" || code=$?
+    echo "$code" >"$work/setup-exit"
+) &
+for _ in $(seq 1 60); do
+    [ -f "$work/setup-exit" ] && break
+    driver click "Velkin Setup" 1 >/dev/null 2>&1 || true   # Next, Install, Finish
+    sleep 1
+done
+[ "$(cat "$work/setup-exit" 2>/dev/null)" = 0 ] || fail "the installer's pages did not end well"
 expect_exit
-driver wait-visible 20000 >/dev/null || fail "/start did not start Velkin shown"
+driver wait-visible 20000 >/dev/null || fail "\"Start Velkin now\" did not start Velkin shown"
 [ -f "$installed/skins/My skin" ] || fail "the update removed the user's skin"
 
 # The uninstaller, while that Velkin runs.

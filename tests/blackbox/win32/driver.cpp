@@ -41,6 +41,8 @@
 //                         its title and the first level of its contents,
 //                         "title|entry|entry..."
 //   look                  prints "skinned" (a pop-up without caption) or "plain"
+//   click TITLE ID        presses the button ID of a visible dialog of that
+//                         title, of any program (an installer's Next)
 //   version FILE          prints the file and product version of FILE's
 //                         version information
 //   forget-settings       deletes the product key HKCU\Software\Velkin 1.0
@@ -646,6 +648,21 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == "version" && argc >= 3) return PrintVersion(argv[2]);
+  if (command == "click" && argc >= 4) {
+    const int id = std::atoi(argv[3]);
+    for (HWND dialog = FindWindowExA(nullptr, nullptr, "#32770", nullptr); dialog;
+         dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr)) {
+      // An installer may end its title with a space on some pages.
+      std::string title = TextOf(dialog);
+      title.erase(title.find_last_not_of(' ') + 1);
+      HWND button = GetDlgItem(dialog, id);
+      if (title == argv[2] && IsWindowVisible(dialog) && button && IsWindowEnabled(button))
+        return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button))
+                   ? 0
+                   : 1;
+    }
+    return 1;
+  }
   if (command == "forget-settings") {
     LONG result = RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Velkin 1.0");
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND ? 0 : 1;
