@@ -6,7 +6,7 @@ export OPENSSL_MINGW_ROOT := $(CACHE)/openssl-mingw64
 STAMP := $(CACHE)/deps-installed
 FUZZ_SECONDS ?= 30
 
-.PHONY: all deps native windows asan fuzz-build test test-native test-asan test-windows fuzz bench run screenshots clean format
+.PHONY: all deps native windows asan fuzz-build dist test test-native test-asan test-windows fuzz bench run screenshots clean format
 
 all: native windows
 
@@ -33,13 +33,18 @@ fuzz-build: deps
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz
 
+# What a Windows user downloads: the portable zip and the installer, in dist/.
+dist: windows
+	cmake --build --preset windows --target dist
+
 test-native: native
 	set -o pipefail; ctest --preset native | tee build/native/ctest.log
 
 test-asan: asan
 	set -o pipefail; ctest --preset asan | tee build/asan/ctest.log
 
-test-windows: windows
+# The installer's tests under Wine install the packages of `make dist`.
+test-windows: windows dist
 	set -o pipefail; ctest --preset windows | tee build/windows/ctest.log; rc=$$?; scripts/wine-stop; exit $$rc
 
 # Every fuzz target, FUZZ_SECONDS each, from its kept seeds.

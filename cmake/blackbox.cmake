@@ -4,7 +4,7 @@
 # It stores a mail password as the Settings dialog does, with the scrambler.
 add_executable(blackbox_driver tests/blackbox/win32/driver.cpp alerts/scrambler.cpp)
 target_include_directories(blackbox_driver PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(blackbox_driver PRIVATE comctl32 shell32 user32 advapi32)
+target_link_libraries(blackbox_driver PRIVATE comctl32 shell32 user32 advapi32 version)
 
 if(TARGET velkin)
   find_program(BASH bash REQUIRED)

@@ -2,6 +2,7 @@
 set(CMAKE_RC_COMPILER_INIT x86_64-w64-mingw32-windres)
 enable_language(RC)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -I${CMAKE_SOURCE_DIR}/resources")
+include(cmake/version.cmake)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/app/win32/winmain.cpp)
@@ -17,6 +18,7 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/skinedit/win32/main.cpp)
   add_executable(skinedit WIN32 skinedit/win32/main.cpp resources/skinedit.rc)
   target_link_libraries(skinedit PRIVATE velkin_skinedit)
 endif()
+include(cmake/dist.cmake)
 
 # Benchmarks that need the real controls: plain programs run under Wine.
 file(GLOB WIN32_BENCH_SOURCES CONFIGURE_DEPENDS bench/win32/*.cpp)

@@ -9,6 +9,7 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 xvfb xauth x11-utils imagemagick
     python3 python3-aiosmtpd openssl dpkg-dev
+    fp-utils nsis zip unzip
 )
 
 missing=()

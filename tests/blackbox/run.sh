@@ -7,8 +7,9 @@
 #
 # Scenarios: first-start, save-and-load, seeded-lists, second-instance,
 # start-hidden, close-hides, backup, manage-backups, malformed-list,
-# about-and-help, edit-and-save, drag-and-save,
-# mail-alert; and
+# about-and-help, edit-and-save, drag-and-save, mail-alert; those in
+# tests/blackbox/scenarios/ (install and portable, which take the packages of
+# `make dist` from $VELKIN_DIST); and
 # screenshots, which writes a PNG of each tab into $VELKIN_SCREENSHOTS
 # (default docs/) for `make screenshots`.
 #
@@ -122,6 +123,26 @@ expect_no_boxes() {
     local open
     open="$(driver boxes | tr -d '\r')"
     [ -z "$open" ] || fail "unexpected message box: $open"
+}
+
+# Help opens Velkin.chm in the HTML Help window: its title and the first and
+# last entries of its contents come from the compiled file.
+expect_help_window() {
+    driver command 554 || fail "cannot send Help"
+    local shown
+    shown="$(driver help-window 20000 | tr -d '\r')" || fail "Help opened no help window"
+    case "$shown" in
+    "Velkin Help|Velkin Help|"*"|Troubleshooting") note "help window: $shown" ;;
+    *) fail "the help window shows: $shown" ;;
+    esac
+    expect_no_boxes
+}
+
+# A program whose folder holds a drawn Default skin starts in its look.
+expect_default_skin() {
+    local skin="$1/skins/Default"
+    [ -f "$skin" ] && [ "$(stat -c %s "$skin")" -gt 2 ] || return 0
+    [ "$(driver look | tr -d '\r')" = skinned ] || fail "velkin.exe in $1 did not load its Default skin"
 }
 
 tutorial_names=(
@@ -374,7 +395,13 @@ about-and-help)
     driver tray-menu down down down down down enter || fail "cannot choose About from the tray menu"
     driver wait-dialog About 5000 >/dev/null || fail "About from the tray menu did not show"
     driver dialog-ok About
-    # There is no help file beside the program: Help says so.
+    expect_help_window
+    exit_from_tray
+    # A program without its help file beside it says so.
+    mkdir "$work/bare"
+    cp "$build/velkin.exe" "$work/bare/"
+    velkin_win="Z:$(echo "$work/bare/velkin.exe" | tr / '\\')"
+    start_velkin
     driver command 554 || fail "cannot send Help"
     text="$(driver wait-box "help file could not be found" 10000 | tr -d '\r')" || fail "Help said nothing"
     case "$text" in *'\Velkin.chm') ;; *) fail "Help's message does not name Velkin.chm: $text" ;; esac
@@ -532,8 +559,10 @@ screenshots)
     exit_from_tray
     ;;
 *)
-    echo "unknown scenario $scenario" >&2
-    exit 2
+    # Scenarios of their own file, with the helpers above.
+    [ -f "$source_dir/tests/blackbox/scenarios/$scenario.sh" ] || { echo "unknown scenario $scenario" >&2; exit 2; }
+    # shellcheck source=/dev/null
+    . "$source_dir/tests/blackbox/scenarios/$scenario.sh"
     ;;
 esac
 note "passed"

@@ -38,7 +38,17 @@
 //                         balloons in a virtual desktop)
 //   workarea              prints the work area (left top right bottom) and
 //                         the screen's height
-//   appdata               prints the Application Data folder
+//   appdata [local|programs]
+//                         prints the Application Data folder (roaming, local,
+//                         or the Start menu's programs folder)
+//   help-window T         a visible HTML Help window of the organiser; prints
+//                         its title and the first level of its contents,
+//                         "title|entry|entry..."
+//   look                  prints "skinned" (a pop-up without caption) or "plain"
+//   click TITLE ID        presses the button ID of a visible dialog of that
+//                         title, of any program (an installer's Next)
+//   version FILE          prints the file and product version of FILE's
+//                         version information
 //   forget-settings       deletes the product key HKCU\Software\Velkin 1.0
 //   set-text NAME TEXT    sets a text value of the product key
 //   set-password USER PW  sets "Password" to PW scrambled with USER, as the
@@ -309,6 +319,85 @@ int TrayMenu(int argc, char** argv) {
     Sleep(100);
   }
   return WaitFor(5000, [] { return OpenMenuWindow() == nullptr; }) ? 0 : 1;
+}
+
+// The organiser's HTML Help window: the help control makes it in the
+// organiser's own process.
+HWND HelpWindow() {
+  HWND main = MainWindow();
+  DWORD organiser = 0;
+  if (main) GetWindowThreadProcessId(main, &organiser);
+  for (HWND at = FindWindowExA(nullptr, nullptr, "HH Parent", nullptr); at;
+       at = FindWindowExA(nullptr, at, "HH Parent", nullptr)) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(at, &process);
+    if (process == organiser && IsWindowVisible(at)) return at;
+  }
+  return nullptr;
+}
+
+BOOL CALLBACK FindTree(HWND window, LPARAM data) {
+  if (ClassOf(window) != WC_TREEVIEWA) return TRUE;
+  *reinterpret_cast<HWND*>(data) = window;
+  return FALSE;
+}
+
+// The texts of a tree's first level; the tree is in another process.
+std::string TopLevelTexts(HWND tree) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(tree, &process);
+  struct Layout {
+    TVITEMA item;
+    char text[260];
+  };
+  RemoteBuffer remote(process, sizeof(Layout));
+  if (!remote.address()) return std::string();
+  auto* there = static_cast<Layout*>(remote.address());
+  std::string texts;
+  for (auto node = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)); node;
+       node = reinterpret_cast<HTREEITEM>(
+           SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(node)))) {
+    Layout here = {};
+    here.item.mask = TVIF_TEXT;
+    here.item.hItem = node;
+    here.item.pszText = there->text;
+    here.item.cchTextMax = sizeof here.text;
+    if (!remote.Write(&here, sizeof here) ||
+        !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&there->item)) ||
+        !remote.Read(&here, sizeof here))
+      break;
+    here.text[sizeof here.text - 1] = '\0';
+    texts += "|" + std::string(here.text);
+  }
+  return texts;
+}
+
+// "FileVersion ProductVersion" of a program's version information.
+int PrintVersion(const char* file) {
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeA(file, &ignored);
+  std::vector<char> info(size);
+  struct Translation {
+    WORD language;
+    WORD codePage;
+  }* translation = nullptr;
+  UINT length = 0;
+  if (!size || !GetFileVersionInfoA(file, 0, size, info.data()) ||
+      !VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                      &length) ||
+      length < sizeof *translation)
+    return 1;
+  std::string line;
+  for (const char* name : {"FileVersion", "ProductVersion"}) {
+    char path[128];
+    std::snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", translation->language,
+                  translation->codePage, name);
+    char* value = nullptr;
+    if (!VerQueryValueA(info.data(), path, reinterpret_cast<void**>(&value), &length) || !value) return 1;
+    line += (line.empty() ? "" : " ") + std::string(value);
+  }
+  std::printf("%s\n", line.c_str());
+  return 0;
 }
 
 int Usage();
@@ -616,10 +705,48 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == "appdata") {
+    const std::string which = argc >= 3 ? argv[2] : "";
+    const int id = which == "local" ? CSIDL_LOCAL_APPDATA : which == "programs" ? CSIDL_PROGRAMS : CSIDL_APPDATA;
     char folder[MAX_PATH] = "";
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, folder))) return 1;
+    if (FAILED(SHGetFolderPathA(nullptr, id, nullptr, 0, folder))) return 1;
     std::printf("%s\n", folder);
     return 0;
+  }
+  if (command == "help-window") {
+    HWND help = nullptr;
+    if (!WaitFor(Arg(argc, argv, 2, 10000), [&] { return (help = HelpWindow()) != nullptr; })) return 1;
+    HWND contents = nullptr;
+    // The contents fill in once the window has read the help file.
+    WaitFor(5000, [&] {
+      contents = nullptr;
+      EnumChildWindows(help, FindTree, reinterpret_cast<LPARAM>(&contents));
+      return contents && SendMessageA(contents, TVM_GETCOUNT, 0, 0) > 0;
+    });
+    std::printf("%s%s\n", TextOf(help).c_str(), contents ? TopLevelTexts(contents).c_str() : "");
+    return 0;
+  }
+  if (command == "look") {
+    HWND main = MainWindow();
+    if (!main) return 1;
+    const LONG style = GetWindowLongA(main, GWL_STYLE);
+    std::printf("%s\n", (style & WS_POPUP) && !(style & WS_CAPTION) ? "skinned" : "plain");
+    return 0;
+  }
+  if (command == "version" && argc >= 3) return PrintVersion(argv[2]);
+  if (command == "click" && argc >= 4) {
+    const int id = std::atoi(argv[3]);
+    for (HWND dialog = FindWindowExA(nullptr, nullptr, "#32770", nullptr); dialog;
+         dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr)) {
+      // An installer may end its title with a space on some pages.
+      std::string title = TextOf(dialog);
+      title.erase(title.find_last_not_of(' ') + 1);
+      HWND button = GetDlgItem(dialog, id);
+      if (title == argv[2] && IsWindowVisible(dialog) && button && IsWindowEnabled(button))
+        return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button))
+                   ? 0
+                   : 1;
+    }
+    return 1;
   }
   if (command == "forget-settings") {
     LONG result = RegDeleteKeyA(HKEY_CURRENT_USER, kProductKey);
