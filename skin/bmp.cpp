@@ -1,5 +1,7 @@
 #include "skin/bmp.h"
 
+#include <algorithm>
+
 #include "skin/skinfile.h"
 
 namespace {
@@ -102,6 +104,7 @@ int ParseInfoHeader(const uint8_t* info, size_t size, BmpLayout* layout) {
     // it must still lie within the file.
     layout->colourCount = 0;
     if (!Inside(layout->colourTableOffset, 4ull * used, size)) return 0;
+    layout->infoSize = layout->colourTableOffset + 4ull * used - kFileHeaderSize;
   }
   if (layout->compression == kBmpRle8 || layout->compression == kBmpRle4) {
     layout->bitsSize = ReadU32(info + 20);
@@ -161,9 +164,9 @@ int ParseBmp(const uint8_t* data, size_t size, BmpLayout* layout) {
     return 0;
   if (parsed.width <= 0 || parsed.height <= 0) return 0;
   if (static_cast<uint64_t>(parsed.width) * static_cast<uint64_t>(parsed.height) > kMaxBmpPixels) return 0;
-  if (!Inside(parsed.colourTableOffset, static_cast<uint64_t>(parsed.colourCount) * parsed.colourEntrySize,
-              size))
-    return 0;
+  const uint64_t table = static_cast<uint64_t>(parsed.colourCount) * parsed.colourEntrySize;
+  if (!Inside(parsed.colourTableOffset, table, size)) return 0;
+  parsed.infoSize = std::max<size_t>(parsed.infoSize, parsed.colourTableOffset + table - kFileHeaderSize);
 
   const uint64_t stride = (static_cast<uint64_t>(parsed.width) * parsed.bitCount + 31) / 32 * 4;
   parsed.stride = static_cast<size_t>(stride);

@@ -37,6 +37,7 @@ struct BmpLayout {
   size_t colourTableOffset;
   uint32_t colourCount;    // colour table entries a pixel may index
   size_t colourEntrySize;  // 4, or 3 after a core header
+  size_t infoSize;         // header, masks and colour table: the bitmap information
   size_t bitsOffset;
   size_t bitsSize;  // rows x stride, or the compressed size
   size_t stride;    // bytes a row, a multiple of 4

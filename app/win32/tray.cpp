@@ -10,6 +10,7 @@
 #include "base/boundedtext.h"
 #include "base/prompts.h"
 #include "data/datafolder.h"
+#include "skin/win32/selectskin.h"
 
 namespace {
 
@@ -140,7 +141,10 @@ void OpenTrayMenu(HWND window, int x, int y) {
 
 LRESULT RunTrayCommand(HWND window, int id) {
   switch (id) {
-    // Select Skin (551) and Settings (552) open dialogs of their own.
+    // Settings (552) opens a dialog of its own.
+    case kTraySelectSkin:
+      ShowSelectSkinDialog(static_cast<HWND>(App().selectSkinDialog));
+      break;
     case kTrayHelp:
       OpenHelp();
       break;
@@ -148,7 +152,8 @@ LRESULT RunTrayCommand(HWND window, int id) {
       SendMessageA(window, WM_CLOSE, 0, 0);
       // Ending now would lose every change since the last good save.
       if (ListsSaveFailed() &&
-          !AskYesNo("The lists could not be saved. Exit anyway, losing the changes since the last save?", window))
+          !AskYesNo("The lists could not be saved. Exit anyway, losing the changes since the last save?",
+                    window))
         break;
       SendMessageA(window, WM_DESTROY, 0, 0);
       break;

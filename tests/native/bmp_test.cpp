@@ -186,6 +186,7 @@ TEST(BmpDecode, FieldMasksAfterAShortHeaderMustBeThere) {
   BmpLayout layout;
   ASSERT_EQ(ParseBmp(Bytes(file), file.size(), &layout), 1);
   EXPECT_EQ(layout.colourTableOffset, 14u + 40 + 12);
+  EXPECT_EQ(layout.infoSize, 40u + 12);  // what the system is handed as the bitmap information
   EXPECT_EQ(ParseBmp(Bytes(file), 14 + 40 + 8, &layout), 0);
 }
 
@@ -198,6 +199,7 @@ TEST(BmpDecode, CompressedPicturesAreLaidOutButNotDecoded) {
   BmpLayout layout;
   ASSERT_EQ(ParseBmp(Bytes(file), file.size(), &layout), 1);
   EXPECT_EQ(layout.bitsSize, rle.size());
+  EXPECT_EQ(layout.infoSize, 40u + 4 * 4);
   BmpImage image;
   EXPECT_EQ(DecodeBmp(Bytes(file), file.size(), &image), 0);
   // A compressed size beyond the bytes, none at all, or rows top-down.
