@@ -46,6 +46,26 @@ std::string SelectedName(HWND dialog) {
   return name;
 }
 
+// Fills the list with the folder's plain and read-only files: no folders,
+// no hidden or system files; the list sorts them. The folder is read here
+// rather than by DlgDirList, which would make it the program's current
+// folder (and keep the user from removing it while the program runs).
+bool ListSkinFiles(const char* folder, HWND list) {
+  const std::string pattern = std::string(folder) + "\\*";
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  const DWORD skipped = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  bool listed = true;
+  do {
+    if (found.dwFileAttributes & skipped) continue;
+    if (SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(found.cFileName)) < 0) listed = false;
+  } while (listed && FindNextFileA(search, &found));
+  FindClose(search);
+  return listed;
+}
+
 void ChooseFileToAdd(HWND dialog) {
   char file[kPathSize] = "";
   OPENFILENAMEA choice = {};
@@ -139,18 +159,8 @@ const char* SkinsFolderOfDialog(HWND dialog) {
 
 int ShowSelectSkinDialog(HWND dialog) {
   SelectSkinData* data = dialog ? DataOf(dialog) : nullptr;
-  const DWORD attributes = data ? GetFileAttributesA(data->skinsFolder) : INVALID_FILE_ATTRIBUTES;
   HWND list = dialog ? GetDlgItem(dialog, kSkinListId) : nullptr;
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) || !list) {
-    ShowWarning("Could not get directory listing for skins");
-    return 0;
-  }
-  // LB_DIR lists the folder as DlgDirList would, without making it the
-  // program's current folder (which would keep the user from removing it).
-  std::string pattern = std::string(data->skinsFolder) + "\\*";
-  SendMessageA(list, LB_RESETCONTENT, 0, 0);
-  if (SendMessageA(list, LB_DIR, DDL_READWRITE | DDL_READONLY, reinterpret_cast<LPARAM>(pattern.c_str())) ==
-      LB_ERRSPACE) {
+  if (!data || !list || !ListSkinFiles(data->skinsFolder, list)) {
     ShowWarning("Could not get directory listing for skins");
     return 0;
   }
