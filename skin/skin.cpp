@@ -3,6 +3,7 @@
 namespace {
 
 SkinState gSkinState;
+uint32_t gLastSerial = 0;
 
 // A stored rectangle: left, right, top, bottom.
 Rect StoredRect(const int32_t* values, int first) {
@@ -27,6 +28,10 @@ void SetSkinGeometry(const int32_t* values, Skin* skin) {
   skin->treeRect = StoredRect(values, kValueTreeRect);
   for (int button = 0; button < kSkinButtonCount; ++button)
     skin->buttons[button].rect = StoredRect(values, ButtonRectValue(button));
+}
+
+uint32_t NewSkinSerial() {
+  return ++gLastSerial;
 }
 
 SkinState& CurrentSkin() {

@@ -18,6 +18,8 @@ struct SkinButton {
 };
 
 struct Skin {
+  // A number no other skin built in this run has; 0 for no skin.
+  uint32_t serial;
   int width;
   int height;
   int cornerRadius;
@@ -35,6 +37,9 @@ struct Skin {
 // values (colour components modulo 256, rectangles from their stored left,
 // right, top, bottom order). The handles are left as they are.
 void SetSkinGeometry(const int32_t* values, Skin* skin);
+
+// A new serial for a skin being built.
+uint32_t NewSkinSerial();
 
 // ---- The program's skin and look.
 

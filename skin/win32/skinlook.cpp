@@ -108,6 +108,7 @@ int ReadAndBuildSkin(const char* path, Skin* replaced) {
     return 0;
   }
   Skin built = {};
+  built.serial = NewSkinSerial();
   SetSkinGeometry(file.values, &built);
   BuildSkinObjects(file, &built);
   *replaced = CurrentSkin().skin;

@@ -31,13 +31,17 @@ void PaintButtonsWith(HDC dc, HDC scratch) {
     CopyPicture(dc, scratch, paint.picture, paint.rect, window);
 }
 
-// The window's background where no bitmap covers it: the skin's back colour.
+// The window's background bitmap, and the skin's back colour where it does
+// not reach.
 void PaintBackground(HDC dc, HDC scratch) {
   const Skin& skin = CurrentSkin().skin;
   const Size window = SkinWindowSize(skin);
-  RECT all = {0, 0, window.width, window.height};
-  ScopedGdiObject<HBRUSH> back(CreateSolidBrush(skin.backColor));
-  if (back) FillRect(dc, &all, back.get());
+  const Size picture = BitmapSize(static_cast<HBITMAP>(skin.windowBackground));
+  if (picture.width < window.width || picture.height < window.height) {
+    RECT all = {0, 0, window.width, window.height};
+    ScopedGdiObject<HBRUSH> back(CreateSolidBrush(skin.backColor));
+    if (back) FillRect(dc, &all, back.get());
+  }
   CopyPicture(dc, scratch, skin.windowBackground, Rect{0, 0, window.width, window.height}, window);
 }
 
@@ -65,6 +69,63 @@ void RepaintButtons(HWND main) {
   PaintButtonsWith(dc.get(), scratch.get());
 }
 
+// The frame as last painted, background and buttons, kept off-screen: a
+// repaint that changes nothing is then one copy. It is painted anew for
+// another skin or when a button's picture changed.
+class FrameCache {
+ public:
+  FrameCache() = default;
+  FrameCache(const FrameCache&) = delete;
+  FrameCache& operator=(const FrameCache&) = delete;
+  ~FrameCache() { Release(); }
+
+  // A memory DC holding the frame of the skin as it is now; none when
+  // there is no memory for it.
+  HDC For(HDC like) {
+    const SkinState& state = CurrentSkin();
+    const Size window = SkinWindowSize(state.skin);
+    if (dc_ && serial_ == state.skin.serial && hover_ == state.hoverButton &&
+        selected_ == state.selectedButton)
+      return dc_.get();
+    if (!dc_ || serial_ != state.skin.serial) {
+      Release();
+      dc_ = ScopedDC::Compatible(like);
+      bitmap_.reset(CreateCompatibleBitmap(like, window.width, window.height));
+      previous_ = dc_ && bitmap_ ? SelectObject(dc_.get(), bitmap_.get()) : nullptr;
+      if (!previous_ || previous_ == HGDI_ERROR) {
+        Release();
+        return nullptr;
+      }
+    }
+    ScopedDC scratch = ScopedDC::Compatible(like);
+    if (!scratch) return nullptr;
+    PaintBackground(dc_.get(), scratch.get());
+    PaintButtonsWith(dc_.get(), scratch.get());
+    serial_ = state.skin.serial;
+    hover_ = state.hoverButton;
+    selected_ = state.selectedButton;
+    return dc_.get();
+  }
+
+ private:
+  void Release() {
+    if (dc_ && previous_ && previous_ != HGDI_ERROR) SelectObject(dc_.get(), previous_);
+    previous_ = nullptr;
+    dc_.reset();
+    bitmap_.reset();
+    serial_ = 0;
+  }
+
+  ScopedDC dc_;
+  ScopedGdiObject<HBITMAP> bitmap_;
+  HGDIOBJ previous_ = nullptr;
+  uint32_t serial_ = 0;
+  int hover_ = 0;
+  int selected_ = 0;
+};
+
+FrameCache g_frame;
+
 }  // namespace
 
 LRESULT PaintSkinnedWindow(HWND main) {
@@ -72,18 +133,14 @@ LRESULT PaintSkinnedWindow(HWND main) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(main, &paint);
   const Size window = SkinWindowSize(CurrentSkin().skin);
-  ScopedDC scratch = ScopedDC::Compatible(dc);
-  // The frame is put together off-screen and reaches the window in one
-  // copy; without memory for that it is painted straight on.
-  ScopedDC frame = ScopedDC::Compatible(dc);
-  ScopedGdiObject<HBITMAP> picture(CreateCompatibleBitmap(dc, window.width, window.height));
-  ScopedSelect select(frame.get(), picture.get());
-  HDC target = frame && picture && select.ok() ? frame.get() : dc;
-  if (scratch) {
-    PaintBackground(target, scratch.get());
-    PaintButtonsWith(target, scratch.get());
+  // The frame reaches the window in one copy; without memory for it, it
+  // is painted straight on.
+  if (HDC frame = g_frame.For(dc)) {
+    BitBlt(dc, 0, 0, window.width, window.height, frame, 0, 0, SRCCOPY);
+  } else if (ScopedDC scratch = ScopedDC::Compatible(dc)) {
+    PaintBackground(dc, scratch.get());
+    PaintButtonsWith(dc, scratch.get());
   }
-  if (target != dc) BitBlt(dc, 0, 0, window.width, window.height, target, 0, 0, SRCCOPY);
   return EndPaint(main, &paint);
 }
 
