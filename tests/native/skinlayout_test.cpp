@@ -81,44 +81,35 @@ TEST(SkinLayout, AWindowStickingOutOfTheWorkAreaEndsOnePixelBeyondIt) {
   EXPECT_RECT(KeepSkinnedWindowOnWorkArea({-50, -50, 100, 100}, work), -50, -50, 100, 100);
 }
 
-TEST(SkinLayout, AllFourEdgesBelongToARectangleAndAnInsideOutOneHoldsNothing) {
-  const Rect button = {10, 20, 30, 40};
-  for (Point in : {Point{10, 20}, Point{30, 40}, Point{30, 20}, Point{10, 40}, Point{20, 30}})
-    EXPECT_TRUE(PointInRect(in, button)) << in.x << "," << in.y;
-  for (Point out : {Point{9, 30}, Point{31, 30}, Point{20, 19}, Point{20, 41}})
-    EXPECT_FALSE(PointInRect(out, button)) << out.x << "," << out.y;
-  EXPECT_FALSE(PointInRect({20, 30}, Rect{30, 40, 10, 20}));
-}
-
-TEST(SkinLayout, TheFirstButtonUnderThePointerHovers) {
+TEST(SkinLayout, APressClosesOrMovesAndSelectsATabAndThePointerHoversTheFirstButton) {
   Skin skin = ExampleSkin();
-  EXPECT_EQ(SkinButtonAt(skin, {180, 10}), kButtonClose);
-  EXPECT_EQ(SkinButtonAt(skin, {50, 50}), kButtonLists);  // bottom-right corner
-  EXPECT_EQ(SkinButtonAt(skin, {51, 40}), -1);            // between two buttons
-  EXPECT_EQ(SkinButtonAt(skin, {185, 30}), kButtonCalendar);
-  skin.buttons[kButtonDone].rect = skin.buttons[kButtonActive].rect;
-  EXPECT_EQ(SkinButtonAt(skin, {60, 40}), kButtonActive);
-}
-
-TEST(SkinLayout, APressClosesOrMovesAndSelectsATab) {
-  Skin skin = ExampleSkin();
+  // The Done button laid over the Active one: the first of them counts
+  // for the hover, the last for a press.
+  skin.buttons[kButtonDone].rect = {60, 35, 70, 45};
   struct {
     Point at;
     bool close, move;
     int tab;
+    int hover;
   } cases[] = {
-      {{180, 10}, true, false, -1},  // close: in the title bar too, but nothing else happens
-      {{5, 5}, false, true, -1},     // title bar only
-      {{60, 22}, false, true, 1},    // title bar and the Active button: both
-      {{60, 40}, false, false, 1},    {{30, 40}, false, false, 0}, {{185, 50}, false, false, 3},
-      {{100, 100}, false, false, -1}, {{200, 0}, false, true, -1},  // the title bar's corner
+      {{180, 10}, true, false, -1, kButtonClose},  // in the title bar too, but nothing else happens
+      {{5, 5}, false, true, -1, -1},               // title bar only
+      {{200, 0}, false, true, -1, -1},             // the title bar's corner
+      {{60, 22}, false, true, 1, kButtonActive},   // title bar and the Active button: both
+      {{50, 50}, false, false, 0, kButtonLists},   // a button's bottom-right corner is in it
+      {{51, 40}, false, false, -1, -1},            // between two buttons
+      {{65, 40}, false, false, 2, kButtonActive},  // Active and Done overlapping
+      {{185, 30}, false, false, 3, kButtonCalendar},
+      {{100, 100}, false, false, -1, -1},
   };
   for (const auto& c : cases) {
     SkinPress press = SkinPressAt(skin, c.at);
     EXPECT_EQ(press.close, c.close) << c.at.x << "," << c.at.y;
     EXPECT_EQ(press.move, c.move) << c.at.x << "," << c.at.y;
     EXPECT_EQ(press.tab, c.tab) << c.at.x << "," << c.at.y;
+    EXPECT_EQ(SkinButtonAt(skin, c.at), c.hover) << c.at.x << "," << c.at.y;
   }
+  EXPECT_FALSE(PointInRect({20, 30}, Rect{30, 40, 10, 20}));  // inside out: holds nothing
 }
 
 Handle Picture(int button, int picture) {

