@@ -152,8 +152,7 @@ LRESULT RunTrayCommand(HWND window, int id) {
       SendMessageA(window, WM_CLOSE, 0, 0);
       // Ending now would lose every change since the last good save.
       if (ListsSaveFailed() &&
-          !AskYesNo("The lists could not be saved. Exit anyway, losing the changes since the last save?",
-                    window))
+          !AskYesNo("The lists could not be saved. Exit anyway, losing the changes since the last save?", window))
         break;
       SendMessageA(window, WM_DESTROY, 0, 0);
       break;

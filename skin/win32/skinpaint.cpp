@@ -1,5 +1,7 @@
 #include "skin/win32/skinpaint.h"
 
+#include <climits>
+
 #include "base/win32/scoped.h"
 #include "skin/skinlayout.h"
 
@@ -43,30 +45,6 @@ void PaintBackground(HDC dc, HDC scratch) {
     if (back) FillRect(dc, &all, back.get());
   }
   CopyPicture(dc, scratch, skin.windowBackground, Rect{0, 0, window.width, window.height}, window);
-}
-
-// The buttons repainted on the window itself, each over the background
-// that lies under it, so that a picture that was shown and is no more
-// (a skin's button without a normal picture) does not linger.
-void RepaintButtons(HWND main) {
-  if (!IsSkinned()) return;
-  ScopedDC dc = ScopedDC::ForWindow(main);
-  ScopedDC scratch = ScopedDC::Compatible(dc.get());
-  if (!dc || !scratch) return;
-  const Skin& skin = CurrentSkin().skin;
-  const Size window = SkinWindowSize(skin);
-  ScopedGdiObject<HRGN> under(CreateRectRgn(0, 0, 0, 0));
-  for (const SkinButton& button : skin.buttons) {
-    const Rect area = VisibleCopy(button.rect, window, window);
-    if (IsEmptyRect(area)) continue;
-    ScopedGdiObject<HRGN> part(CreateRectRgn(area.left, area.top, area.right, area.bottom));
-    if (under && part) CombineRgn(under.get(), under.get(), part.get(), RGN_OR);
-  }
-  const int saved = SaveDC(dc.get());
-  if (under && ExtSelectClipRgn(dc.get(), under.get(), RGN_AND) != ERROR)
-    PaintBackground(dc.get(), scratch.get());
-  RestoreDC(dc.get(), saved);
-  PaintButtonsWith(dc.get(), scratch.get());
 }
 
 // The frame as last painted, background and buttons, kept off-screen: a
@@ -126,21 +104,45 @@ class FrameCache {
 
 FrameCache g_frame;
 
-}  // namespace
-
-LRESULT PaintSkinnedWindow(HWND main) {
-  if (!IsSkinned()) return 0;
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(main, &paint);
-  const Size window = SkinWindowSize(CurrentSkin().skin);
-  // The frame reaches the window in one copy; without memory for it, it
-  // is painted straight on.
+// The frame on `dc`: one copy of the frame kept off-screen, or, without
+// memory for that, painted straight on.
+void PaintFrame(HDC dc, Size window) {
   if (HDC frame = g_frame.For(dc)) {
     BitBlt(dc, 0, 0, window.width, window.height, frame, 0, 0, SRCCOPY);
   } else if (ScopedDC scratch = ScopedDC::Compatible(dc)) {
     PaintBackground(dc, scratch.get());
     PaintButtonsWith(dc, scratch.get());
   }
+}
+
+// The buttons repainted on the window itself, each with the background
+// under it, so that a picture that was shown and is no more (a skin's
+// button without a normal picture) does not linger.
+void RepaintButtons(HWND main) {
+  if (!IsSkinned()) return;
+  ScopedDC dc = ScopedDC::ForWindow(main);
+  if (!dc) return;
+  const Skin& skin = CurrentSkin().skin;
+  const Size window = SkinWindowSize(skin);
+  ScopedGdiObject<HRGN> buttons(CreateRectRgn(0, 0, 0, 0));
+  for (const SkinButton& button : skin.buttons) {
+    const Rect area = VisibleCopy(button.rect, window, Size{INT_MAX, INT_MAX});
+    if (IsEmptyRect(area)) continue;
+    ScopedGdiObject<HRGN> part(CreateRectRgn(area.left, area.top, area.right, area.bottom));
+    if (buttons && part) CombineRgn(buttons.get(), buttons.get(), part.get(), RGN_OR);
+  }
+  const int saved = SaveDC(dc.get());
+  if (buttons && ExtSelectClipRgn(dc.get(), buttons.get(), RGN_AND) != ERROR) PaintFrame(dc.get(), window);
+  RestoreDC(dc.get(), saved);
+}
+
+}  // namespace
+
+LRESULT PaintSkinnedWindow(HWND main) {
+  if (!IsSkinned()) return 0;
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(main, &paint);
+  PaintFrame(dc, SkinWindowSize(CurrentSkin().skin));
   return EndPaint(main, &paint);
 }
 
