@@ -109,6 +109,22 @@ TEST(SkinBitmaps, ASlotWhoseHeadersReachBeyondItMakesNoBitmap) {
   }
 }
 
+TEST(SkinFiles, ASkinWrittenToDiskReadsBackAndAFolderIsNoFile) {
+  const SkinFile skin = ReadSkinFile(BundledSkin("Slate"));
+  TempFolder folder;
+  const std::string path = folder.path + "copy";
+  {
+    SkinFileSink sink(path.c_str());
+    ASSERT_TRUE(sink.ok());
+    ASSERT_EQ(WriteSkinFile(sink, skin), 1);
+  }
+  std::ifstream written(path, std::ios::binary), bundled(BundledSkin("Slate"), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}),
+            std::string(std::istreambuf_iterator<char>(bundled), {}));
+  EXPECT_FALSE(SkinFileSink(folder.path.c_str()).ok());
+  EXPECT_FALSE(SkinFileSource(folder.path.c_str()).ok());
+}
+
 TEST_F(SkinnedWindow, EachBundledSkinShapesTheRealWindow) {
   for (const char* name : {"Default", "Slate"}) {
     SCOPED_TRACE(name);
@@ -312,6 +328,14 @@ TEST_F(SkinnedWindow, TheTitleBarDragsTheWindowWhichSnapsOnePixelBeyondTheWorkAr
   RECT after;
   GetWindowRect(main, &after);
   EXPECT_EQ(after.top, placed.top);  // the move is over
+
+  // A release that never came (another window took the mouse): the next
+  // move without the button ends the move instead of dragging on.
+  SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 10));
+  SendMessageA(main, WM_MOUSEMOVE, 0, MAKELPARAM(100, 10));
+  EXPECT_NE(GetCapture(), main);
+  GetWindowRect(main, &after);
+  EXPECT_EQ(after.top, placed.top);
 }
 
 TEST_F(SkinnedWindow, ASkinWithRectanglesOutsideTheWindowAndNoSizesPaintsWhatFits) {
