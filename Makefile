@@ -61,11 +61,12 @@ bench: deps
 	build/bench/velkin_bench --benchmark_counters_tabular=true --benchmark_out=build/bench/results.json --benchmark_out_format=json
 	scripts/bench-summary.py build/bench/results.json
 	cmake --preset windows >/dev/null
-	cmake --build --preset windows --target treeview_load_bench startup_bench velkin
+	cmake --build --preset windows --target treeview_load_bench startup_bench skinpaint_bench velkin
 	@# A prefix of its own: the start-up benchmark writes its task set into
 	@# the data folder there.
 	export VELKIN_WINEPREFIX=$(CACHE)/bench-prefix; \
 	scripts/wine-run build/windows/treeview_load_bench.exe && \
+	scripts/wine-run build/windows/skinpaint_bench.exe && \
 	scripts/wine-run build/windows/startup_bench.exe "Z:$$(echo $(CURDIR)/build/windows/velkin.exe | tr / '\\')"; \
 	rc=$$?; scripts/wine-stop; exit $$rc
 
@@ -76,7 +77,8 @@ run: windows
 		echo "No usable display: running under Xvfb (nothing will be seen; scripts/wine-stop ends it)."; fi
 	scripts/wine-run start /wait /unix "$(CURDIR)/build/windows/velkin.exe"
 
-# A PNG of each tab in the plain look, from the real program under Wine.
+# A PNG of each tab in the plain look and in the Default skin, from the real
+# program under Wine.
 screenshots: windows
 	tests/blackbox/run.sh build/windows screenshots
 

@@ -70,10 +70,6 @@ Rect SnapSkinnedMove(const Rect& candidate, const Rect& workArea) {
   return r;
 }
 
-bool PointInRect(const Point& point, const Rect& rect) {
-  return point.x >= rect.left && point.x <= rect.right && point.y >= rect.top && point.y <= rect.bottom;
-}
-
 bool StartHidden(const char* commandLine, int showCommand) {
   if (commandLine && *commandLine && std::strstr(commandLine, "-autorun")) return true;
   return (showCommand & 6) != 0;

@@ -1,6 +1,6 @@
 // Window geometry that needs no window: where the main window starts, how a
-// moved window snaps to the edges of the work area, hit tests on the skin's
-// rectangles, and whether a stored place is still on some screen.
+// moved window snaps to the edges of the work area, and whether a stored
+// place is still on some screen.
 #pragma once
 
 #include <cstddef>
@@ -26,10 +26,6 @@ Rect SnapPlainMove(const Rect& proposed, const Rect& current, const Rect& workAr
 // 0; near the bottom or right it ends one pixel beyond the work area, as a
 // freshly skinned window is placed.
 Rect SnapSkinnedMove(const Rect& candidate, const Rect& workArea);
-
-// All four edges belong to the rectangle: a press on a button's right or
-// bottom edge still hits it.
-bool PointInRect(const Point& point, const Rect& rect);
 
 // The window starts hidden when the command line holds "-autorun" anywhere
 // (case-sensitive, even run together with other letters) or when the show

@@ -1,16 +1,17 @@
 # Black-box tests: the real velkin.exe under Wine, driven from outside by a
 # small console program (tests/blackbox/win32/driver.cpp) through
 # tests/blackbox/run.sh, each scenario in a private copy of the Wine prefix.
-# It stores a mail password as the Settings dialog does, with the scrambler.
+# It stores a mail password as the Settings dialog does, with the scrambler,
+# and reads skin files with the organiser's own reader, to find their buttons.
 add_executable(blackbox_driver tests/blackbox/win32/driver.cpp alerts/scrambler.cpp)
 target_include_directories(blackbox_driver PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(blackbox_driver PRIVATE comctl32 shell32 user32 advapi32 version)
+target_link_libraries(blackbox_driver PRIVATE velkin_skin comctl32 shell32 user32 advapi32 version)
 
 if(TARGET velkin)
   find_program(BASH bash REQUIRED)
   foreach(scenario first-start save-and-load seeded-lists second-instance start-hidden close-hides backup
                    manage-backups malformed-list about-and-help edit-and-save drag-and-save
-                   mail-alert)
+                   mail-alert skins)
     add_test(NAME blackbox_${scenario}
              COMMAND ${BASH} ${CMAKE_SOURCE_DIR}/tests/blackbox/run.sh ${CMAKE_BINARY_DIR} ${scenario})
     set_tests_properties(blackbox_${scenario} PROPERTIES TIMEOUT 300 LABELS blackbox)

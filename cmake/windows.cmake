@@ -9,6 +9,8 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/app/win32/winmain.cpp)
   file(GLOB VELKIN_RC CONFIGURE_DEPENDS resources/velkin.rc)
   add_executable(velkin WIN32 app/win32/winmain.cpp ${VELKIN_RC})
   target_link_libraries(velkin PRIVATE velkin_app)
+  # The bundled skins go beside it: it starts in the "Default" one.
+  add_dependencies(velkin skins)
   if(OPENSSL_MINGW_ROOT)
     target_include_directories(velkin PRIVATE ${OPENSSL_MINGW_ROOT}/include)
     target_link_libraries(velkin PRIVATE ${OPENSSL_MINGW_ROOT}/lib/libssl.a ${OPENSSL_MINGW_ROOT}/lib/libcrypto.a crypt32 ws2_32)

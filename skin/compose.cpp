@@ -1,5 +1,6 @@
 #include "skin/compose.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace {
@@ -31,11 +32,15 @@ int ComposeOverBackground(const ConstPixelImage& control, const ConstPixelImage&
     const Pixel* from = control.pixels + static_cast<std::ptrdiff_t>(y) * control.stride;
     const Pixel* tile = background.pixels + static_cast<std::ptrdiff_t>(by) * background.stride;
     Pixel* to = out.pixels + static_cast<std::ptrdiff_t>(y) * out.stride;
-    int bx = firstColumn;
-    for (int x = 0; x < control.width; ++x) {
-      const Pixel drawn = from[x];
-      to[x] = (drawn & kPixelColourMask) == wanted ? tile[bx] : drawn;
-      if (++bx == background.width) bx = 0;
+    // In runs that stay within one tile, so that the inner loop is a plain
+    // select the compiler can vectorise.
+    for (int x = 0, bx = firstColumn; x < control.width; bx = 0) {
+      const int run = std::min(control.width - x, background.width - bx);
+      const Pixel* drawn = from + x;
+      const Pixel* shown = tile + bx;
+      Pixel* result = to + x;
+      for (int i = 0; i < run; ++i) result[i] = (drawn[i] & kPixelColourMask) == wanted ? shown[i] : drawn[i];
+      x += run;
     }
     if (++by == background.height) by = 0;
   }

@@ -9,6 +9,7 @@
 #include "app/win32/calendar_win32.h"
 #include "app/win32/instance.h"
 #include "app/win32/screens.h"
+#include "app/win32/skinnedframe.h"
 #include "app/win32/tabs.h"
 #include "app/win32/tray.h"
 #include "app/win32/windowsettings.h"
@@ -17,6 +18,8 @@
 #include "base/win32/handles.h"
 #include "data/listset.h"
 #include "tree/win32/treedrag.h"
+#include "skin/skinlayout.h"
+#include "skin/win32/skinpaint.h"
 #include "tree/win32/treewindow.h"
 
 namespace {
@@ -27,15 +30,9 @@ bool gListsSaveFailed = false;
 // Set when the window has asked for WM_MOUSELEAVE and not yet had it.
 bool g_leaveTracking = false;
 
-// The skinned look (its own frame, buttons and moving) comes with the
-// skins; until then the window always has the plain look.
-bool Skinned() {
-  return false;
-}
-
-// The point of a mouse message, in the window's client coordinates.
-POINT PointOf(LPARAM lParam) {
-  return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+// The client point of a mouse message.
+Point PointOf(LPARAM lParam) {
+  return Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
 
 // ---- Message handlers, one per message.
@@ -59,12 +56,12 @@ void LayOut(HWND window) {
   SetWindowPos(tabs, nullptr, 0, 0, width, height, SWP_NOZORDER);
   RECT display = {0, 0, width, height};
   SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-  const int top = display.top;
-  // The views span the whole width, below the tab strip. The skinned look
-  // puts them at the skin's tree rectangle instead, once skins exist.
-  if (!Skinned())
-    for (Handle view : {app.activeTree, app.doneTree, app.calendar, app.listsTree})
-      if (view) SetWindowPos(Window(view), nullptr, 0, top, width, height - top, SWP_NOZORDER);
+  // The views span the whole width below the tab strip; the skinned look
+  // puts them at the skin's tree rectangle.
+  Place place = {0, display.top, width, height - display.top};
+  if (IsSkinned()) place = SkinTreePlace(CurrentSkin().skin);
+  for (Handle view : {app.activeTree, app.doneTree, app.calendar, app.listsTree})
+    if (view) SetWindowPos(Window(view), nullptr, place.x, place.y, place.width, place.height, SWP_NOZORDER);
   if (app.calendar) InvalidateRect(Window(app.calendar), nullptr, TRUE);
 }
 
@@ -77,7 +74,7 @@ LRESULT OnSize(HWND window, UINT kind) {
 }
 
 LRESULT OnPaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  // The skinned look paints its own frame here.
+  if (IsSkinned()) return PaintSkinnedWindow(window);
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -93,7 +90,8 @@ LRESULT OnClose(HWND window) {
 }
 
 LRESULT OnShowWindow(HWND window, bool shown, LPARAM status) {
-  // Hiding clears the skin buttons' hover, which comes with the skins.
+  // A hidden window has no button under the pointer.
+  if (!shown) ClearHover(window);
   return DefWindowProcA(window, WM_SHOWWINDOW, shown, status);
 }
 
@@ -131,19 +129,19 @@ LRESULT OnSysCommand(HWND window, WPARAM command, LPARAM lParam) {
   return DefWindowProcA(window, WM_SYSCOMMAND, command, lParam);
 }
 
-LRESULT OnMouseMove(HWND window, POINT point) {
+LRESULT OnMouseMove(HWND window, Point at, WPARAM keys) {
   if (!g_leaveTracking) {
     TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, window, 0};
     if (TrackMouseEvent(&track)) g_leaveTracking = true;
   }
-  // The skinned look moves the window and tracks its buttons' hover here.
-  if (TreeDragInProgress()) UpdateTreeDrag(point);
+  if (TreeDragInProgress()) return UpdateTreeDrag(POINT{at.x, at.y});
+  if (IsSkinned()) OnSkinnedPointerMove(window, at, keys);
   return 0;
 }
 
-LRESULT OnLeftButtonUp(POINT point) {
-  // The skinned look ends its move here.
-  if (TreeDragInProgress()) DropTreeDrag(point);
+LRESULT OnLeftButtonUp(Point at) {
+  if (TreeDragInProgress()) return DropTreeDrag(POINT{at.x, at.y});
+  EndSkinnedMove();
   return 0;
 }
 
@@ -152,8 +150,13 @@ LRESULT OnCaptureChanged(HWND gaining) {
   return 0;
 }
 
-LRESULT OnMouseLeave() {
-  // Also clears the skin buttons' hover, with the skins.
+LRESULT OnLeftButtonDown(HWND window, Point at) {
+  if (IsSkinned()) OnSkinnedPress(window, at);
+  return 0;
+}
+
+LRESULT OnMouseLeave(HWND window) {
+  ClearHover(window);
   g_leaveTracking = false;
   return 0;
 }
@@ -231,9 +234,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SYSCOMMAND:
       return OnSysCommand(window, wParam, lParam);
     case WM_MOUSEMOVE:
-      return OnMouseMove(window, PointOf(lParam));
+      return OnMouseMove(window, PointOf(lParam), wParam);
     case WM_LBUTTONDOWN:
-      return 0;  // the skin's buttons and title bar
+      return OnLeftButtonDown(window, PointOf(lParam));
     case WM_LBUTTONUP:
       return OnLeftButtonUp(PointOf(lParam));
     case WM_CAPTURECHANGED:
@@ -241,7 +244,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MOVING:
       return OnMoving(window, reinterpret_cast<RECT*>(lParam));
     case WM_MOUSELEAVE:
-      return OnMouseLeave();
+      return OnMouseLeave(window);
     case WM_TIMER:
       return OnTimer(window, wParam, lParam);
     case kTrayIconMessage:

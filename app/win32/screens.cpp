@@ -16,13 +16,6 @@ BOOL CALLBACK AddMonitorWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 
 }  // namespace
 
-Rect WorkArea() {
-  RECT area;
-  if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
-    area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  return ToRect(area);
-}
-
 std::vector<Rect> ScreenWorkAreas() {
   std::vector<Rect> screens;
   EnumDisplayMonitors(nullptr, nullptr, AddMonitorWorkArea, reinterpret_cast<LPARAM>(&screens));

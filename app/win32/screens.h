@@ -4,9 +4,7 @@
 #include <vector>
 
 #include "base/platform.h"
+#include "base/win32/workarea.h"
 
-// The primary work area (the desktop less the task bar); the whole primary
-// screen when the system cannot say.
-Rect WorkArea();
 // The work areas of every monitor attached now; at least the primary one.
 std::vector<Rect> ScreenWorkAreas();

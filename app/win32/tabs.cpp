@@ -6,6 +6,7 @@
 #include "base/appstate.h"
 #include "base/prompts.h"
 #include "base/win32/handles.h"
+#include "skin/win32/skinpaint.h"
 #include "tree/win32/treewindow.h"
 
 namespace {
@@ -70,8 +71,8 @@ void SelectTab(int index) {
   }
   AppState& app = App();
   app.currentView = view;
-  // The skinned look also moves its selected button here.
   HWND main = Window(app.mainWindow);
+  SelectButtonForTab(main, index);
   if (!view) return;
   SendMessageA(view, WM_SETREDRAW, FALSE, 0);
   SendMessageA(main, WM_SETREDRAW, FALSE, 0);

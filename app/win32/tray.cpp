@@ -11,6 +11,7 @@
 #include "base/boundedtext.h"
 #include "base/prompts.h"
 #include "data/datafolder.h"
+#include "skin/win32/selectskin.h"
 
 namespace {
 
@@ -141,7 +142,9 @@ void OpenTrayMenu(HWND window, int x, int y) {
 
 LRESULT RunTrayCommand(HWND window, int id) {
   switch (id) {
-    // Select Skin (551) opens a dialog of its own.
+    case kTraySelectSkin:
+      ShowSelectSkinDialog(static_cast<HWND>(App().selectSkinDialog));
+      break;
     case kTraySettings:
       ShowSettings(static_cast<HWND>(App().settingsDialog));
       break;

@@ -7,6 +7,7 @@
 #include "base/appstate.h"
 #include "base/win32/handles.h"
 #include "base/win32/registry_store.h"
+#include "skin/win32/skinlook.h"
 
 namespace {
 
@@ -25,9 +26,7 @@ class Win32SettingsWindow final : public SettingsWindow {
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   std::vector<Rect> Screens() override { return ScreenWorkAreas(); }
-  // Loading the skin comes with the skins; the path is already kept in the
-  // application state by ReadSettings.
-  void LoadSkin(const char*) override {}
+  void LoadSkin(const char* path) override { ::LoadSkin(Window(App().mainWindow), path, false); }
 };
 
 Win32SettingsWindow& SettingsWindowOfApp() {

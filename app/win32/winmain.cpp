@@ -26,6 +26,8 @@
 #include "base/prompts.h"
 #include "base/win32/treeview_forest.h"
 #include "data/listset.h"
+#include "skin/win32/selectskin.h"
+#include "skin/win32/skinlook.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
 #include "tree/win32/tasktree_win32.h"
@@ -143,7 +145,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
 
   // The hidden modeless dialogs, in their order.
   app.propertiesDialog = CreatePropertiesDialog(instance, main, &MainSettingsStore());
-  // Select Skin (102) comes with the skins.
+  app.selectSkinDialog = CreateSelectSkinDialog(main, instance);
   app.settingsDialog = CreateSettingsDialog(instance, main, &MainSettingsStore());
   app.aboutDialog = CreateAboutDialog(instance, main);
 
@@ -167,13 +169,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
   app.currentView = app.listsTree;
   app.vscroll = 1;
   ReadMainWindowSettings();
-  // Without stored settings (and until skins exist) nothing has sized the
-  // window since the views were made over the whole client area: lay them
-  // out now.
+  // Without stored settings nothing has sized the window since the views
+  // were made over the whole client area: lay them out now.
   RECT client;
   GetClientRect(main, &client);
   SendMessageA(main, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
-  // Loading the "\Default" skin when none was stored comes with the skins.
+  // No skin was ever chosen: the bundled "Default".
+  if (!app.skinPath[0] && app.selectSkinDialog) {
+    std::string fallback =
+        std::string(SkinsFolderOfDialog(static_cast<HWND>(app.selectSkinDialog))) + "\\Default";
+    LoadSkin(main, fallback.c_str(), false);
+  }
 
   HWND lists = static_cast<HWND>(app.listsTree);
   SetScrollPos(lists, SB_VERT, 0, TRUE);

@@ -37,6 +37,52 @@ std::vector<Pixel> ReadPixels(HDC dc, HBITMAP bitmap, int& width, int& height) {
   return pixels;
 }
 
+// A top-down 32-bit picture selected into a memory DC, for a control to
+// render itself into.
+struct OffscreenPicture {
+  ScopedDC dc;
+  ScopedGdiObject<HBITMAP> image;
+  HGDIOBJ previous = nullptr;
+  void* bits = nullptr;
+  int width = 0;
+  int height = 0;
+  bool busy = false;
+
+  OffscreenPicture() = default;
+  OffscreenPicture(const OffscreenPicture&) = delete;
+  OffscreenPicture& operator=(const OffscreenPicture&) = delete;
+  ~OffscreenPicture() { Release(); }
+
+  void Release() {
+    if (dc && previous) SelectObject(dc.get(), previous);
+    previous = nullptr;
+    bits = nullptr;
+    image.reset();
+    dc.reset();
+    width = height = 0;
+  }
+
+  // Ready for `width` x `height`, made anew when the size changed. The
+  // message of what failed, or none.
+  const char* Make(HDC like, int w, int h) {
+    if (dc && w == width && h == height) return nullptr;
+    Release();
+    dc = ScopedDC::Compatible(like);
+    if (!dc) return "CreateCompatibleDC failed!";
+    BITMAPINFO info = TopDown32(w, h);
+    image.reset(CreateDIBSection(like, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    previous = image && bits ? SelectObject(dc.get(), image.get()) : nullptr;
+    if (!previous || previous == HGDI_ERROR) {
+      previous = nullptr;
+      Release();
+      return "CreateCompatibleBitmap failed!";
+    }
+    width = w;
+    height = h;
+    return nullptr;
+  }
+};
+
 // Renders the control over the tiled background into `dc`, which shows the
 // control's client area at its origin. Answers the message of the first
 // step that failed, or none; a failed step does not stop the later ones
@@ -48,14 +94,26 @@ const char* PaintOver(HWND control, HBITMAP background, WNDPROC previous, HDC dc
   const int height = client.bottom - client.top;
   if (width <= 0 || height <= 0 || !dc) return nullptr;
 
-  ScopedDC memory = ScopedDC::Compatible(dc);
-  if (!memory) return "CreateCompatibleDC failed!";
-  BITMAPINFO info = TopDown32(width, height);
-  void* bits = nullptr;
-  ScopedGdiObject<HBITMAP> image(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!image || !bits) return "CreateCompatibleBitmap failed!";
-  ScopedSelect select(memory.get(), image.get());
-  if (!select.ok()) return "CreateCompatibleBitmap failed!";
+  // Kept from paint to paint while the size stays (making it costs more
+  // than the rest of a paint); a paint within a paint gets one of its own.
+  static OffscreenPicture shared;
+  OffscreenPicture own;
+  OffscreenPicture& offscreen = shared.busy ? own : shared;
+  const char* made = offscreen.Make(dc, width, height);
+  if (made) return made;
+  HDC memory = offscreen.dc.get();
+  // Whatever the control leaves selected or set in the DC goes with the
+  // paint.
+  offscreen.busy = true;
+  struct Done {
+    OffscreenPicture& picture;
+    int saved;
+    ~Done() {
+      RestoreDC(picture.dc.get(), saved);
+      picture.busy = false;
+    }
+  } done{offscreen, SaveDC(memory)};
+  void* bits = offscreen.bits;
 
   PixelImage picture = {static_cast<Pixel*>(bits), width, height, width};
   // What the control leaves unpainted counts as its background.
@@ -63,20 +121,20 @@ const char* PaintOver(HWND control, HBITMAP background, WNDPROC previous, HDC dc
   for (size_t i = 0; i < count; ++i) picture.pixels[i] = kKeyPixel;
   // The previous procedure itself, not the window: our own subclass would
   // answer the print by coming back here.
-  CallWindowProcA(previous, control, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.get()), 0);
-  CallWindowProcA(previous, control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+  CallWindowProcA(previous, control, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0);
+  CallWindowProcA(previous, control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
   GdiFlush();
 
   const char* failure = nullptr;
   int tileWidth = 0;
   int tileHeight = 0;
-  std::vector<Pixel> tile = ReadPixels(memory.get(), background, tileWidth, tileHeight);
+  std::vector<Pixel> tile = ReadPixels(memory, background, tileWidth, tileHeight);
   ConstPixelImage drawn = {picture.pixels, width, height, width};
   ConstPixelImage tiles = {tile.data(), tileWidth, tileHeight, tileWidth};
   if (tile.empty() || !ComposeOverBackground(drawn, tiles, 0, 0, kKeyPixel, picture))
     failure = "Masking failed!";
 
-  if (!BitBlt(dc, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY) && !failure) failure = "BitBlt failed!";
+  if (!BitBlt(dc, 0, 0, width, height, memory, 0, 0, SRCCOPY) && !failure) failure = "BitBlt failed!";
   return failure;
 }
 

@@ -7,11 +7,11 @@
 #
 # Scenarios: first-start, save-and-load, seeded-lists, second-instance,
 # start-hidden, close-hides, backup, manage-backups, malformed-list,
-# about-and-help, edit-and-save, drag-and-save, mail-alert; those in
+# about-and-help, edit-and-save, drag-and-save, mail-alert, skins; those in
 # tests/blackbox/scenarios/ (install and portable, which take the packages of
 # `make dist` from $VELKIN_DIST); and
-# screenshots, which writes a PNG of each tab into $VELKIN_SCREENSHOTS
-# (default docs/) for `make screenshots`.
+# screenshots, which writes a PNG of each tab, in the plain look and in the
+# Default skin, into $VELKIN_SCREENSHOTS (default docs/) for `make screenshots`.
 #
 # The programs run on a Wine virtual desktop: its tray shows the icon and
 # the balloons, which the driver can then read.
@@ -62,7 +62,9 @@ done
 export DISPLAY=":$(head -n1 "$work/display" | tr -d '[:space:]')"
 export VELKIN_DESKTOP="velkin-blackbox"
 
-velkin_win="Z:$(echo "$build/velkin.exe" | tr / '\\')"
+# A host path as the programs under Wine see it.
+winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }
+velkin_win="$(winpath "$build/velkin.exe")"
 driver() { "$wine_run" "$build/blackbox_driver.exe" "$@"; }
 
 fail() {
@@ -224,15 +226,17 @@ first-start)
     balloon="$(driver balloon "Right Click on the Velkin icon to access the program menu." 15000 | tr -d '\r')" ||
         fail "no tutorial balloon in the tray"
     note "balloon: $(printf '%s' "$balloon" | tr -cd '[:print:]')"
-    # No settings yet: 250 x 250 in the work area's bottom-right corner.
-    # Wine's virtual desktop grows its task bar with the first tray icon,
-    # after the window was placed: then the corner is the screen's.
+    # No settings yet: the bundled Default skin, 264 x 352, its bottom-right
+    # corner one pixel beyond the work area's. Wine's virtual desktop grows
+    # its task bar with the first tray icon, after the window was placed:
+    # then the corner is the screen's.
+    [ "$(driver look | tr -d '\r')" = skinned ] || fail "the first start is not in the Default skin"
     state="$(driver wait-window 1000 | tr -d '\r')"
     read -r _ _ left top right bottom <<<"$state"
     read -r _ _ work_right work_bottom screen_bottom <<<"$(driver workarea | tr -d '\r')"
-    [ $((right - left)) = 250 ] && [ $((bottom - top)) = 250 ] || fail "window is not 250 x 250: $state"
-    [ "$right" = "$work_right" ] || fail "window's right edge $right, work area's $work_right"
-    [ "$bottom" = "$work_bottom" ] || [ "$bottom" = "$screen_bottom" ] ||
+    [ $((right - left)) = 264 ] && [ $((bottom - top)) = 352 ] || fail "window is not 264 x 352: $state"
+    [ "$right" = $((work_right + 1)) ] || fail "window's right edge $right, work area's $work_right"
+    [ "$bottom" = $((work_bottom + 1)) ] || [ "$bottom" = $((screen_bottom + 1)) ] ||
         fail "window's bottom edge $bottom, work area's $work_bottom, screen's $screen_bottom"
     exit_from_tray
     check_tutorial
@@ -515,6 +519,64 @@ mail-alert)
     grep -A2 $'<name>Buy milk</name>' "$current/list.xml" | grep -q '<state>228</state>' ||
         fail "list.xml does not hold the task activated and done waiting: $(cat "$current/list.xml")"
     ;;
+skins)
+    # A program folder of its own: the scenario adds a file to its skins.
+    app="$work/app"
+    mkdir -p "$app"
+    cp "$build/velkin.exe" "$app/"
+    cp -r "$build/skins" "$app/skins"
+    velkin_win="$(winpath "$app/velkin.exe")"
+    default_skin="$(winpath "$app/skins/Default")"
+    size_is() {  # width height
+        local state
+        state="$(driver wait-window 1000 | tr -d '\r')"
+        read -r _ _ left top right bottom <<<"$state"
+        [ $((right - left)) = "$1" ] && [ $((bottom - top)) = "$2" ]
+    }
+    look_is() { [ "$(driver look | tr -d '\r')" = "$1" ]; }
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    look_is skinned && size_is 264 352 || fail "not in the Default skin"
+    # The skin's own tab buttons, clicked.
+    driver skin-click "$default_skin" 2 && sleep 1
+    [ "$(driver current-tab | tr -d '\r')" = 1 ] || fail "the Active button did not select Active"
+    driver skin-click "$default_skin" 4 && sleep 1
+    [ "$(driver current-tab | tr -d '\r')" = 3 ] || fail "the Calendar button did not select Calendar"
+    # Select Skin: made hidden at start, shown from the tray, listing the
+    # skins beside the program.
+    driver dialog-hidden "Select Skin" || fail "the Select Skin dialog is not made hidden at start"
+    driver command 551 || fail "cannot send Select Skin"
+    texts="$(driver wait-dialog "Select Skin" 5000 | tr -d '\r')" || fail "Select Skin did not show"
+    [ "$texts" = "Select Skin|Select|Add..." ] || fail "Select Skin holds: $texts"
+    listed="$(driver skin-list | tr -d '\r' | tr '\n' ' ')"
+    [ "$listed" = "Default Plain Slate " ] || fail "skins listed: $listed"
+    driver skin-choose Plain || fail "cannot choose Plain"
+    sleep 1
+    look_is plain || fail "Plain did not bring the plain look"
+    driver dialog-hidden "Select Skin" || fail "the dialog stayed after Select"
+    expect_no_boxes
+    exit_from_tray
+    # The choice is kept for the next start.
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    look_is plain || fail "the plain look was not kept across a restart"
+    # "Add..." copies a file in, chosen in the open-file dialog.
+    printf 'not a skin' >"$work/Broken"
+    driver command 551 && driver wait-dialog "Select Skin" 5000 >/dev/null || fail "Select Skin did not show"
+    driver dialog-press "Select Skin" 257 || fail "cannot press Add..."
+    driver open-file "$(winpath "$work/Broken")" || fail "no open-file dialog to choose Broken in"
+    sleep 1
+    cmp -s "$work/Broken" "$app/skins/Broken" || fail "Add... did not copy the file into the skins folder"
+    listed="$(driver skin-list | tr -d '\r' | tr '\n' ' ')"
+    [ "$listed" = "Broken Default Plain Slate " ] || fail "skins listed after Add...: $listed"
+    driver skin-choose Slate && sleep 1
+    look_is skinned && size_is 300 420 || fail "Slate did not apply"
+    exit_from_tray
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    look_is skinned && size_is 300 420 || fail "Slate was not kept across a restart"
+    exit_from_tray
+    ;;
 screenshots)
     out="${VELKIN_SCREENSHOTS:-$source_dir/docs}"
     mkdir -p "$out" "$current"
@@ -543,18 +605,36 @@ screenshots)
         close 1; close 0
         footer
     } >"$current/done.xml"
+    names=(lists active done calendar)
+    shoot() {  # file name
+        sleep 1
+        read -r _ _ left top right bottom <<<"$(driver wait-window 1000 | tr -d '\r')"
+        import -display "$DISPLAY" -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
+            "$out/$1"
+        note "wrote $out/$1"
+    }
+    # The plain look (the 2-byte skin), tabs chosen on the tab control.
+    driver set-skin "$(winpath "$build/skins/Plain")" || fail "cannot store the Plain skin"
     start_velkin
     driver wait-visible 10000 >/dev/null || fail "window not shown"
     expect_no_boxes
-    display="$DISPLAY"
-    names=(lists active done calendar)
+    [ "$(driver look | tr -d '\r')" = plain ] || fail "not in the plain look"
     for index in 0 1 2 3; do
         driver tab "$index" || fail "cannot select tab $index"
-        sleep 1
-        read -r _ _ left top right bottom <<<"$(driver wait-window 1000 | tr -d '\r')"
-        import -display "$display" -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
-            "$out/tab-${names[$index]}.png"
-        note "wrote $out/tab-${names[$index]}.png"
+        shoot "tab-${names[$index]}.png"
+    done
+    exit_from_tray
+    # The Default skin, tabs chosen with its own buttons.
+    driver forget-settings || fail "could not clear the settings key"
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    expect_no_boxes
+    [ "$(driver look | tr -d '\r')" = skinned ] || fail "not in the Default skin"
+    for index in 0 1 2 3; do
+        driver skin-click "$(winpath "$build/skins/Default")" $((index + 1)) || fail "cannot click tab button $index"
+        # The pointer leaves the buttons, so that none shows its hover.
+        driver message 0x2A3 0 0  # WM_MOUSELEAVE
+        shoot "skin-${names[$index]}.png"
     done
     exit_from_tray
     ;;

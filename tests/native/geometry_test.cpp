@@ -103,19 +103,6 @@ TEST(SkinnedSnapTest, BottomAndRightEndOnePixelBeyondTheWorkArea) {
   EXPECT_EQ(right, At(1280 - 250 + 1, 300));
 }
 
-TEST(PointInRectTest, AllFourEdgesBelongToTheRectangle) {
-  const Rect button = {10, 20, 30, 40};
-  EXPECT_TRUE(PointInRect({10, 20}, button));
-  EXPECT_TRUE(PointInRect({30, 40}, button));
-  EXPECT_TRUE(PointInRect({30, 20}, button));
-  EXPECT_TRUE(PointInRect({10, 40}, button));
-  EXPECT_TRUE(PointInRect({20, 30}, button));
-  EXPECT_FALSE(PointInRect({9, 30}, button));
-  EXPECT_FALSE(PointInRect({31, 30}, button));
-  EXPECT_FALSE(PointInRect({20, 19}, button));
-  EXPECT_FALSE(PointInRect({20, 41}, button));
-}
-
 TEST(StartHiddenTest, ShowCommandsWithBitOneOrTwoHide) {
   const bool hides[12] = {false, false, true, true, true, true, true, true, false, false, true, true};
   for (int show = 0; show < 12; ++show) {

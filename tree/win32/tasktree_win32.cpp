@@ -2,6 +2,7 @@
 
 #include "base/appstate.h"
 #include "base/win32/scoped.h"
+#include "skin/win32/checkimages.h"
 #include "tree/tasktree.h"
 
 namespace {
@@ -112,16 +113,6 @@ HWND CreateTaskTree(HINSTANCE instance, HWND mainWindow, bool checkBoxes, WNDPRO
                            0, "MS Sans Serif");
   if (font) SendMessageA(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return tree;
-}
-
-HIMAGELIST MakeCheckBoxImages(HBITMAP empty, HBITMAP checked) {
-  if (!empty || !checked) return nullptr;
-  ScopedImageList list(ImageList_Create(16, 16, ILC_COLOR24, 3, 3));
-  if (!list) return nullptr;
-  if (ImageList_Add(list.get(), empty, nullptr) < 0 || ImageList_Add(list.get(), empty, nullptr) < 0 ||
-      ImageList_Add(list.get(), checked, nullptr) < 0)
-    return nullptr;
-  return list.release();
 }
 
 int AttachTreeImages(HWND tree) {

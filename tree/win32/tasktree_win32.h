@@ -24,11 +24,6 @@ LRESULT CALLBACK DefaultTreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM 
 // lists are made on first need. 0 when a list could not be made.
 int AttachTreeImages(HWND tree);
 
-// The check-box state images: 16 x 16, 24-bit, empty box twice (state 0 is
-// never shown, state 1 is unchecked) then the checked box. The list copies
-// the pixels; the caller keeps its bitmaps. None on failure.
-HIMAGELIST MakeCheckBoxImages(HBITMAP empty, HBITMAP checked);
-
 // NM_CUSTOMDRAW from a tree: asks for every item's post-paint and then
 // draws the expand box of a node below the top level that has children.
 LRESULT OnTreeCustomDraw(NMTVCUSTOMDRAW* draw);

@@ -18,6 +18,7 @@
 //   wait-dialog TITLE T   a visible dialog of that title; prints its controls' texts
 //   dialog-ok TITLE       presses OK on the dialog of that title
 //   dialog-hidden TITLE   the dialog of that title exists and is hidden
+//   dialog-press TITLE ID presses the button ID of the dialog of that title
 //   tray-menu KEY...      right-clicks the tray icon, waits for the menu, prints
 //                         its items when they can be read, then types the keys
 //                         (down, up, enter, escape) into it and waits for it
@@ -53,6 +54,12 @@
 //   set-text NAME TEXT    sets a text value of the product key
 //   set-password USER PW  sets "Password" to PW scrambled with USER, as the
 //                         Settings dialog stores it
+//   set-skin PATH         stores PATH as the skin of the next start
+//   skin-click FILE N     clicks the centre of button N (0 close, 1 Lists, ...
+//                         4 Calendar) of the skin FILE on the skinned window
+//   skin-list             prints the entries of the Select Skin dialog's list
+//   skin-choose NAME      chooses the entry NAME there and presses "Select"
+//   open-file PATH        types PATH into the open-file dialog and presses OK
 //   sleep T               waits T (holds a virtual desktop open)
 //   run SHOW T PROGRAM [ARGS...]
 //                         starts PROGRAM with show command SHOW (as a shell
@@ -73,6 +80,8 @@
 #include <vector>
 
 #include "alerts/scrambler.h"
+#include "skin/skinfile.h"
+#include "skin/win32/skinfiles.h"
 
 namespace {
 
@@ -402,6 +411,67 @@ int PrintVersion(const char* file) {
 
 int Usage();
 
+int ClickSkinButton(const char* file, int button) {
+  HWND main = MainWindow();
+  SkinFileSource source(file);
+  SkinFile skin;
+  if (!main || !source.ok() || ReadSkinForOrganiser(source, &skin) != SkinReadResult::kRead) return 1;
+  if (button < 0 || button >= kSkinButtonCount) return Usage();
+  const int32_t* r = skin.values + ButtonRectValue(button);  // left, right, top, bottom
+  const LPARAM at = MAKELPARAM((r[0] + r[1]) / 2, (r[2] + r[3]) / 2);
+  PostMessageA(main, WM_MOUSEMOVE, 0, at);
+  PostMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(main, WM_LBUTTONUP, 0, at);
+  return 0;
+}
+
+// The Select Skin dialog's list of skins.
+HWND SkinList() {
+  HWND dialog = FindDialog("Select Skin");
+  return dialog ? GetDlgItem(dialog, 255) : nullptr;
+}
+
+// List box messages lie below WM_USER: the system carries their texts
+// across processes, so local buffers serve. In their wide form: Wine
+// carries the narrow one's text as wide characters.
+int PrintSkinList() {
+  HWND list = SkinList();
+  if (!list) return 1;
+  const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    wchar_t wide[MAX_PATH] = L"";
+    char name[MAX_PATH] = "";
+    if (SendMessageW(list, LB_GETTEXTLEN, i, 0) >= MAX_PATH ||
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide)) == LB_ERR)
+      return 1;
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, name, sizeof name, nullptr, nullptr);
+    std::printf("%s\n", name);
+  }
+  return 0;
+}
+
+int ChooseSkin(const char* name) {
+  HWND list = SkinList();
+  wchar_t wide[MAX_PATH] = L"";
+  if (!list || !MultiByteToWideChar(CP_ACP, 0, name, -1, wide, MAX_PATH) ||
+      SendMessageW(list, LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide)) == LB_ERR)
+    return 1;
+  // Posted: the choice may open a message box, which would hold a send.
+  return PostMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(256, BN_CLICKED), 0) ? 0 : 1;
+}
+
+// The file name box of the open-file dialog: a combo box (id 0x47C) in the
+// explorer style, else an edit (id 0x480).
+int ChooseFileToOpen(const char* path) {
+  HWND dialog = nullptr;
+  if (!WaitFor(10000, [&] { return (dialog = FindDialog("Open")) != nullptr && IsWindowVisible(dialog); }))
+    return 1;
+  HWND name = GetDlgItem(dialog, 0x47C);
+  if (!name) name = GetDlgItem(dialog, 0x480);
+  if (!name || !SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path))) return 1;
+  return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0) ? 0 : 1;
+}
+
 // The window that has the keyboard focus in the organiser's thread.
 HWND FocusedWindow() {
   HWND main = MainWindow();
@@ -656,6 +726,11 @@ int main(int argc, char** argv) {
                ? 0
                : 1;
   }
+  if (command == "dialog-press" && argc >= 4) {
+    HWND dialog = FindDialog(argv[2]);
+    const int id = std::atoi(argv[3]);
+    return dialog && PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0) ? 0 : 1;
+  }
   if (command == "dialog-hidden" && argc >= 3) {
     HWND dialog = FindDialog(argv[2]);
     return dialog && !IsWindowVisible(dialog) ? 0 : 1;
@@ -725,11 +800,20 @@ int main(int argc, char** argv) {
     std::printf("%s%s\n", TextOf(help).c_str(), contents ? TopLevelTexts(contents).c_str() : "");
     return 0;
   }
+  if (command == "set-skin" && argc >= 3) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Velkin 1.0", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+      return 1;
+    LONG set = RegSetValueExA(key, "skin", 0, REG_SZ, reinterpret_cast<const BYTE*>(argv[2]),
+                              static_cast<DWORD>(std::strlen(argv[2]) + 1));
+    RegCloseKey(key);
+    return set == ERROR_SUCCESS ? 0 : 1;
+  }
   if (command == "look") {
     HWND main = MainWindow();
     if (!main) return 1;
-    const LONG style = GetWindowLongA(main, GWL_STYLE);
-    std::printf("%s\n", (style & WS_POPUP) && !(style & WS_CAPTION) ? "skinned" : "plain");
+    std::printf("%s\n", GetWindowLongA(main, GWL_STYLE) & WS_CAPTION ? "plain" : "skinned");
     return 0;
   }
   if (command == "version" && argc >= 3) return PrintVersion(argv[2]);
@@ -748,6 +832,10 @@ int main(int argc, char** argv) {
     }
     return 1;
   }
+  if (command == "skin-click" && argc >= 4) return ClickSkinButton(argv[2], std::atoi(argv[3]));
+  if (command == "skin-list") return PrintSkinList();
+  if (command == "skin-choose" && argc >= 3) return ChooseSkin(argv[2]);
+  if (command == "open-file" && argc >= 3) return ChooseFileToOpen(argv[2]);
   if (command == "forget-settings") {
     LONG result = RegDeleteKeyA(HKEY_CURRENT_USER, kProductKey);
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND ? 0 : 1;
