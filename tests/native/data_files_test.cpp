@@ -82,6 +82,9 @@ TEST_F(HostFiles, FoldersMayExistAlready) {
   EXPECT_EQ(host.CreateFolder(Path("sub/")), 1);
   ASSERT_EQ(host.WriteNewFile(Path("sub/file"), "x"), 1);
   EXPECT_TRUE(host.FileExists(Path("sub/file")));
+  EXPECT_EQ(host.FlushFolder(Path("sub")), 1);
+  EXPECT_EQ(host.FlushFolder(Path("sub/")), 1);
+  EXPECT_EQ(host.FlushFolder(Path("none")), 0);
 }
 
 TEST_F(HostFiles, AtomicSaveLeavesNoTemporaryFile) {
