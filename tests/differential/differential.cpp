@@ -101,17 +101,19 @@ int RunSequence(uint32_t seed, const char* out, bool verbose) {
     if (control) {
       std::string saidThere;
       const Outcome onControl = Run(*control, steps[index], now, &saidThere);
-      if (onControl.text != inMemory.text || onControl.messages != inMemory.messages || said != saidThere) {
+      if (onControl.text != inMemory.text || onControl.messages != inMemory.messages || said != saidThere ||
+          !onControl.broken.empty()) {
         std::printf("seed %u: the tree-view and the in-memory forest part at step %zu (%s)\n", seed,
                     index + 1, saidThere.c_str());
         if (said != saidThere) std::printf("  in memory the step was: %s\n", said.c_str());
+        if (!onControl.broken.empty()) std::printf("  on the tree-view, %s\n", onControl.broken.c_str());
+        if (onControl.messages != inMemory.messages)
+          std::printf("  the messages differ: %zu on the tree-view, %zu in memory\n",
+                      onControl.messages.size(), inMemory.messages.size());
         if (onControl.text != inMemory.text)
           std::printf("  the saved files differ at %s\n",
                       FirstDifference(onControl.text, inMemory.text).c_str());
         if (verbose) std::printf("%s\n----\n%s\n", onControl.text.c_str(), inMemory.text.c_str());
-        if (onControl.messages != inMemory.messages)
-          std::printf("  the messages differ: %zu on the tree-view, %zu in memory\n",
-                      onControl.messages.size(), inMemory.messages.size());
         return 1;
       }
     }
