@@ -195,19 +195,6 @@ int MemoryFileSystem::ReplaceFile(const std::string& from, const std::string& to
   return 1;
 }
 
-int MemoryFileSystem::RenameFile(const std::string& from, const std::string& to) {
-  if (!files.count(from) || files.count(to) || folders.count(WithoutTrailingSeparators(to))) {
-    // Still an operation of the disk, refused there.
-    Step(FileOp::kRename);
-    return 0;
-  }
-  bool saved = failReplace_;
-  failReplace_ = false;
-  int ok = ReplaceFile(from, to);
-  failReplace_ = saved;
-  return ok;
-}
-
 int MemoryFileSystem::RemoveFile(const std::string& path) {
   if (!Step(FileOp::kDelete) || !files.count(path) || path == held_) return 0;
   Remember(path);

@@ -22,8 +22,6 @@ class FileSystem {
   // Moves `from` over `to` atomically, replacing `to`, and flushes the move
   // to the disk (MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH).
   virtual int ReplaceFile(const std::string& from, const std::string& to) = 0;
-  // Renames `from` to `to` only when `to` does not exist.
-  virtual int RenameFile(const std::string& from, const std::string& to) = 0;
   // Removes the name; the removal reaches the disk with the next
   // FlushFolder of its folder.
   virtual int RemoveFile(const std::string& path) = 0;
@@ -67,7 +65,6 @@ class MemoryFileSystem final : public FileSystem {
   int ReadFile(const std::string& path, std::string* contents) override;
   int WriteNewFile(const std::string& path, const std::string& contents) override;
   int ReplaceFile(const std::string& from, const std::string& to) override;
-  int RenameFile(const std::string& from, const std::string& to) override;
   int RemoveFile(const std::string& path) override;
   bool FileExists(const std::string& path) override;
   int CreateFolder(const std::string& path) override;

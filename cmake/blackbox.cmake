@@ -12,4 +12,6 @@ if(TARGET velkin)
              COMMAND ${BASH} ${CMAKE_SOURCE_DIR}/tests/blackbox/run.sh ${CMAKE_BINARY_DIR} ${scenario})
     set_tests_properties(blackbox_${scenario} PROPERTIES TIMEOUT 300 LABELS blackbox)
   endforeach()
+  # Eight kills, each with two or three starts of the program on a large set.
+  set_tests_properties(blackbox_crash-saves PROPERTIES TIMEOUT 900)
 endif()

@@ -52,7 +52,7 @@ if(WIN32)
   add_test(NAME differential
            COMMAND ${BASH} ${CMAKE_SOURCE_DIR}/scripts/differential.sh ${CMAKE_SOURCE_DIR}/build/native
                    ${CMAKE_BINARY_DIR} 1 200)
-  set_tests_properties(differential PROPERTIES TIMEOUT 120 SKIP_RETURN_CODE 77)
+  set_tests_properties(differential PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
 else()
   add_test(NAME differential COMMAND differential 1 300)
 endif()

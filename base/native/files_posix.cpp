@@ -85,25 +85,6 @@ class PosixFileSystem final : public FileSystem {
     return 1;
   }
 
-  int RenameFile(const std::string& from, const std::string& to) override {
-    // link() refuses an existing name atomically, which rename() would not.
-    if (link(from.c_str(), to.c_str()) == 0) {
-      if (unlink(from.c_str()) != 0) {
-        unlink(to.c_str());
-        return 0;
-      }
-      SyncFolderOf(to);
-      return 1;
-    }
-    if (errno == EEXIST) return 0;
-    // File systems without hard links: check, then rename.
-    struct stat info {};
-    if (lstat(to.c_str(), &info) == 0 || errno != ENOENT) return 0;
-    if (rename(from.c_str(), to.c_str()) != 0) return 0;
-    SyncFolderOf(to);
-    return 1;
-  }
-
   int RemoveFile(const std::string& path) override { return unlink(path.c_str()) == 0; }
 
   bool FileExists(const std::string& path) override {
