@@ -483,7 +483,7 @@ PY
         esac
         wait "$velkin_pid" 2>/dev/null || true
         if [ -f "$current/lists.journal" ]; then
-            stage="committed, files being moved in"
+            stage="commit record on the disk"
         elif ls "$current"/*.tmp >/dev/null 2>&1; then
             stage="new files being written"
         elif same_as "$work/new"; then
