@@ -76,7 +76,7 @@ struct SaveFaults : AppFixture {
     return false;
   }
   // Whatever happened, the save never takes from the folder what only the
-  // folder has, and a start leaves no save of its own unfinished.
+  // folder has.
   void CheckFolder(const Scenario& s, const std::string& at) {
     for (const std::string& bytes : s.keep) EXPECT_TRUE(Holds(s.folder, bytes)) << at << ": a file was lost";
   }
