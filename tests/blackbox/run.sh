@@ -429,9 +429,19 @@ PY
     driver wait-visible 30000 >/dev/null || fail "the large set did not load"
     exit_from_tray
     # Removes the first task of Inbox (with its steps and its copy), as a
-    # user would: Down from Inbox, Delete, Yes.
+    # user would: Down from Inbox, Delete, Yes. The start gives the Lists
+    # tree the focus and its first item the caret once the window shows;
+    # the keys wait for both, and Delete for the caret on the task.
     remove_first_task() {
+        local at=""
+        for _ in $(seq 1 100); do
+            at="$(driver selected | tr -d '\r')" && [ "$at" = Inbox ] && break
+            sleep 0.1
+        done
+        [ "$at" = Inbox ] || fail "the caret is not on Inbox but on \"$at\""
         driver key down || fail "cannot move to the first task"
+        at="$(driver selected | tr -d '\r')"
+        [[ "$at" == "Task "* ]] || fail "Down went to \"$at\", not to the first task"
         driver post-key delete || fail "cannot press Delete"
         driver wait-box "permanently delete" 10000 >/dev/null || fail "Delete asked nothing"
         driver answer yes
@@ -508,6 +518,10 @@ PY
                 cmp -s "$current/$file" "$work/old/$file" && note "$file is old"
                 cmp -s "$current/$file" "$work/new/$file" && note "$file is new"
             done
+            rm -rf "$build/crash-saves-failure"
+            mkdir -p "$build/crash-saves-failure"
+            cp -r "$work/old" "$work/new" "$current" "$build/crash-saves-failure/"
+            note "the sets are kept in $build/crash-saves-failure"
             fail "kill $kill ($stage, $killed): the restart loaded neither the old set nor the new one"
         fi
         leftovers="$(ls "$current" | grep -vxE 'list\.xml|active\.xml|done\.xml' || true)"

@@ -37,6 +37,8 @@
 //   appdata               prints the Application Data folder
 //   forget-settings       deletes the product key HKCU\Software\Velkin 1.0
 //   sleep T               waits T (holds a virtual desktop open)
+//   selected              prints the name of the caret item of the tree that
+//                         has the focus
 //   post-key NAME         posts a key (down and up) to the organiser's
 //                         focused window: for keys whose command opens a
 //                         modal box, which would hold a sent key
@@ -354,6 +356,33 @@ int PressKeys(int argc, char** argv) {
   return 0;
 }
 
+int PrintSelected() {
+  HWND tree = FocusedWindow();
+  if (!tree || ClassOf(tree) != WC_TREEVIEWA) return 1;
+  HTREEITEM caret = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (!caret) return 1;
+  DWORD process = 0;
+  GetWindowThreadProcessId(tree, &process);
+  struct Layout {
+    TVITEMA item;
+    char text[260];
+  };
+  RemoteBuffer remote(process, sizeof(Layout));
+  auto* there = static_cast<Layout*>(remote.address());
+  Layout here = {};
+  here.item.mask = TVIF_TEXT;
+  here.item.hItem = caret;
+  here.item.pszText = there ? there->text : nullptr;
+  here.item.cchTextMax = sizeof here.text;
+  if (!remote.Write(&here, sizeof here) ||
+      !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&there->item)) ||
+      !remote.Read(&here, sizeof here))
+    return 1;
+  here.text[sizeof here.text - 1] = '\0';
+  std::printf("%s\n", here.text);
+  return 0;
+}
+
 int PostKey(const std::string& key) {
   WPARAM code = KeyCode(key);
   HWND focus = FocusedWindow();
@@ -577,6 +606,7 @@ int main(int argc, char** argv) {
   }
   if (command == "key" && argc >= 3) return PressKeys(argc, argv);
   if (command == "post-key" && argc >= 3) return PostKey(argv[2]);
+  if (command == "selected") return PrintSelected();
   if (command == "kill") {
     HANDLE process = OrganiserProcess();
     if (!process) return 1;
