@@ -6,7 +6,7 @@ export OPENSSL_MINGW_ROOT := $(CACHE)/openssl-mingw64
 STAMP := $(CACHE)/deps-installed
 FUZZ_SECONDS ?= 30
 
-.PHONY: all deps native windows asan fuzz-build dist test test-native test-asan test-windows fuzz bench run screenshots clean format
+.PHONY: all deps native windows asan fuzz-build dist test test-native test-asan test-windows fuzz bench run screenshots clean format differential crash-test
 
 all: native windows
 
@@ -54,6 +54,19 @@ fuzz: fuzz-build
 test: test-native test-asan test-windows fuzz
 	@echo "All suites passed; the fuzzers found nothing in $(FUZZ_SECONDS) s each."
 	@scripts/test-summary.sh build/native/ctest.log build/asan/ctest.log build/windows/ctest.log
+
+# More random command sequences than `make test` runs, natively and on the
+# real tree-view: SEQUENCES of them from seed FIRST (a new start each run).
+SEQUENCES ?= 5000
+FIRST ?= $(shell od -An -N2 -tu2 /dev/urandom | tr -d ' ')000
+differential: native windows
+	scripts/differential.sh build/native build/windows $(FIRST) $(SEQUENCES)
+
+# The real velkin.exe killed KILLS times while it saves a large set; every
+# restart must load the old set or the new one.
+KILLS ?= 200
+crash-test: windows
+	KILLS=$(KILLS) tests/blackbox/run.sh build/windows crash-saves
 
 bench: deps
 	cmake --preset bench >/dev/null

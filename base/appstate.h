@@ -68,6 +68,9 @@ struct AppState {
   // were loaded from.
   uint8_t unreadListFile[kListFileCount];
   char loadedFolder[kPathSize];
+  // Whether that load missed part of the lists: the trees, and so every
+  // save of them elsewhere (a backup), hold only what was read.
+  uint8_t listsIncomplete;
 };
 
 // The process-wide instance.

@@ -11,9 +11,11 @@ if(TARGET velkin)
   find_program(BASH bash REQUIRED)
   foreach(scenario first-start save-and-load seeded-lists second-instance start-hidden close-hides backup
                    manage-backups malformed-list about-and-help edit-and-save drag-and-save
-                   mail-alert skins)
+                   mail-alert skins crash-saves)
     add_test(NAME blackbox_${scenario}
              COMMAND ${BASH} ${CMAKE_SOURCE_DIR}/tests/blackbox/run.sh ${CMAKE_BINARY_DIR} ${scenario})
     set_tests_properties(blackbox_${scenario} PROPERTIES TIMEOUT 300 LABELS blackbox)
   endforeach()
+  # Eight kills, each with two or three starts of the program on a large set.
+  set_tests_properties(blackbox_crash-saves PROPERTIES TIMEOUT 900)
 endif()

@@ -38,3 +38,26 @@ if(NOT WIN32)
   find_program(PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)
   add_test(NAME layers COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/check-layers.py ${CMAKE_SOURCE_DIR})
 endif()
+
+# Differential runs of random command sequences: natively on the in-memory
+# forest, on Windows on the real tree-view beside it. A bounded run here;
+# scripts/differential.sh (make differential) compares the files of both
+# builds.
+file(GLOB DIFFERENTIAL_SOURCES CONFIGURE_DEPENDS tests/differential/*.cpp)
+if(WIN32)
+  list(APPEND DIFFERENTIAL_SOURCES tests/differential/win32/control_world.cpp tests/win32/tree_window.cpp
+       tests/win32/manifest.rc)
+endif()
+add_executable(differential ${DIFFERENTIAL_SOURCES})
+target_include_directories(differential PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(differential PRIVATE velkin_app)
+if(WIN32)
+  find_program(BASH bash REQUIRED)
+  # Needs the native build beside this one (make test builds it first).
+  add_test(NAME differential
+           COMMAND ${BASH} ${CMAKE_SOURCE_DIR}/scripts/differential.sh ${CMAKE_SOURCE_DIR}/build/native
+                   ${CMAKE_BINARY_DIR} 1 200)
+  set_tests_properties(differential PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
+else()
+  add_test(NAME differential COMMAND differential 1 300)
+endif()

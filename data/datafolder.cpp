@@ -7,6 +7,11 @@
 #include "data/datetext.h"
 #include "data/listset.h"
 
+const char kBackupIncomplete[] =
+    "Backup succeeded!\n\nBut the lists it holds are incomplete: they could not be read completely at "
+    "start-up, "
+    "and only what was read is saved. The files that could not be read are still in the \"current\" folder.";
+
 std::string DataFolder() {
   FileSystem& files = AppFiles();
   const char separator = files.Separator();
@@ -43,6 +48,11 @@ int BackupLists() {
   // Named by the day: a second backup the same day writes over the first.
   const std::string today = FormatDate(clock->Now());
   int ok = SaveLists(today.c_str());
-  ShowWarning(ok ? "Backup succeeded!" : "Backup failed!");
+  if (!ok)
+    ShowWarning("Backup failed!");
+  else if (App().listsIncomplete)
+    ShowWarning(kBackupIncomplete);
+  else
+    ShowWarning("Backup succeeded!");
   return ok;
 }

@@ -10,8 +10,11 @@ std::string DataFolder();
 // The data folder followed by the name and a separator, created if
 // missing; empty when there is no data folder.
 std::string ListFolder(const char* name);
-// Saves the three trees into today's date folder and says how it went.
+// Saves the three trees into today's date folder and says how it went:
+// "Backup succeeded!", kBackupIncomplete when the lists were not read
+// completely at start-up, or "Backup failed!".
 int BackupLists();
+extern const char kBackupIncomplete[];
 
 // Where the platform keeps the user's application data, without the
 // trailing separator; empty when it cannot be found. SHGetFolderPathA

@@ -1,6 +1,12 @@
 // The set of list files: list.xml, active.xml and done.xml, one per task
-// tree, saved and loaded together from a folder of the data folder, with
-// the files that were not read completely kept aside before a save first
+// tree, saved and loaded together from a folder of the data folder.
+//
+// A save replaces all three files or none, whatever fails and wherever the
+// program or the machine stops: the new files are written complete beside
+// the old ones ("list.xml.tmp", ...), then a commit record names them
+// (commitrecord.h), and only then do they replace the old ones. Loading
+// first finishes a save that was committed and discards one that was not.
+// Files that were not read completely are copied aside before a save
 // replaces them.
 #pragma once
 
@@ -15,6 +21,8 @@ extern const char kListsNotSaved[];  // "Error: Could not save the lists!"
 int SaveTree(TaskForest& tree, const std::string& path);
 int LoadTree(TaskForest& tree, const std::string& path);
 // The three trees of the application state, in the order list.xml,
-// active.xml, done.xml, stopping at the first failure.
+// active.xml, done.xml. 1 only when all three new files are in place.
 int SaveLists(const char* folderName);
+// Reads the set into the three trees, stopping at the first file that
+// fails; the trees after it are not touched.
 int LoadLists(const char* folderName);

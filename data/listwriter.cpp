@@ -155,6 +155,11 @@ std::string FormatListFile(TaskForest& tree) {
     }
     const TaskRecord& record = *item.record;
     const size_t depth = open.size();
+    // A node keeps its expanded state when its last child goes, but a file
+    // cannot carry it (only an item with children is expanded on reading):
+    // written, the next start would write the file otherwise.
+    Node child = tree.GetNext(node, Relation::kChild);
+    if (!child) item.state &= ~kStateExpanded;
     out.append(depth, '\t');
     out.append("<item>\r\n", 8);
     AppendElement(out, depth + 1, "name", 4, label, strnlen(label, kMaxNameLength));
@@ -170,7 +175,6 @@ std::string FormatListFile(TaskForest& tree) {
     AppendField(out, depth + 1, "autodate", record.autodate);
     AppendField(out, depth + 1, "autotime", record.autotime);
 
-    Node child = tree.GetNext(node, Relation::kChild);
     if (child) {
       open.push_back(node);
       node = child;

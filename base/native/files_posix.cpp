@@ -29,14 +29,20 @@ int WriteAll(int fd, const char* data, size_t size) {
   return 1;
 }
 
+// Puts a folder's entries on the disk. Some file systems cannot sync a
+// folder (EINVAL): there the entries are as safe as they get.
+int SyncFolder(const std::string& folder) {
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return 0;
+  int ok = fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
+  close(fd);
+  return ok;
+}
+
 // Makes a finished rename durable: the directory entry is on the disk too.
 void SyncFolderOf(const std::string& path) {
   size_t at = path.find_last_of('/');
-  std::string folder = at == std::string::npos ? "." : (at == 0 ? "/" : path.substr(0, at));
-  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);  // some file systems cannot sync a folder; the rename stands anyway
-  close(fd);
+  SyncFolder(at == std::string::npos ? "." : (at == 0 ? "/" : path.substr(0, at)));
 }
 
 class PosixFileSystem final : public FileSystem {
@@ -79,25 +85,6 @@ class PosixFileSystem final : public FileSystem {
     return 1;
   }
 
-  int RenameFile(const std::string& from, const std::string& to) override {
-    // link() refuses an existing name atomically, which rename() would not.
-    if (link(from.c_str(), to.c_str()) == 0) {
-      if (unlink(from.c_str()) != 0) {
-        unlink(to.c_str());
-        return 0;
-      }
-      SyncFolderOf(to);
-      return 1;
-    }
-    if (errno == EEXIST) return 0;
-    // File systems without hard links: check, then rename.
-    struct stat info {};
-    if (lstat(to.c_str(), &info) == 0 || errno != ENOENT) return 0;
-    if (rename(from.c_str(), to.c_str()) != 0) return 0;
-    SyncFolderOf(to);
-    return 1;
-  }
-
   int RemoveFile(const std::string& path) override { return unlink(path.c_str()) == 0; }
 
   bool FileExists(const std::string& path) override {
@@ -111,6 +98,8 @@ class PosixFileSystem final : public FileSystem {
     struct stat info {};
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
   }
+
+  int FlushFolder(const std::string& path) override { return SyncFolder(path.empty() ? "." : path); }
 
   char Separator() const override { return '/'; }
 };

@@ -54,12 +54,17 @@ class Win32FileSystem final : public FileSystem {
   }
 
   int ReplaceFile(const std::string& from, const std::string& to) override {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 1 : 0;
-  }
-
-  int RenameFile(const std::string& from, const std::string& to) override {
-    // Without MOVEFILE_REPLACE_EXISTING the move refuses an existing name.
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) ? 1 : 0;
+    // A file is often held open for a moment by a virus scanner, an indexer
+    // or a sync client: the move is tried for about a second before it
+    // counts as failed.
+    for (int attempt = 1;; ++attempt) {
+      if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 1;
+      const DWORD error = GetLastError();
+      if (attempt == 10 ||
+          (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION && error != ERROR_ACCESS_DENIED))
+        return 0;
+      Sleep(100);
+    }
   }
 
   int RemoveFile(const std::string& path) override { return DeleteFileA(path.c_str()) ? 1 : 0; }
@@ -75,6 +80,12 @@ class Win32FileSystem final : public FileSystem {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
   }
+
+  // NTFS records changes to a folder in its log, which the flush of a file
+  // and every write-through move write out; there is nothing more to do.
+  // A removal may come back after a power cut; the list files' commit
+  // record allows for that.
+  int FlushFolder(const std::string& /*path*/) override { return 1; }
 
   char Separator() const override { return '\\'; }
 };

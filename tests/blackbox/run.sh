@@ -7,9 +7,10 @@
 #
 # Scenarios: first-start, save-and-load, seeded-lists, second-instance,
 # start-hidden, close-hides, backup, manage-backups, malformed-list,
-# about-and-help, edit-and-save, drag-and-save, mail-alert, skins; those in
-# tests/blackbox/scenarios/ (install and portable, which take the packages of
-# `make dist` from $VELKIN_DIST); and
+# about-and-help, edit-and-save, drag-and-save, mail-alert, skins, crash-saves
+# (KILLS kills, default 8; CRASH_SEED draws the same kill delays again); those
+# in tests/blackbox/scenarios/ (install and portable, which take the packages
+# of `make dist` from $VELKIN_DIST); and
 # screenshots, which writes a PNG of each tab, in the plain look and in the
 # Default skin, into $VELKIN_SCREENSHOTS (default docs/) for `make screenshots`.
 #
@@ -576,6 +577,170 @@ skins)
     driver wait-visible 10000 >/dev/null || fail "window not shown"
     look_is skinned && size_is 300 420 || fail "Slate was not kept across a restart"
     exit_from_tray
+    ;;
+crash-saves)
+    # The program killed at a random moment of a save of a large set, KILLS
+    # times. Each time the lists on the disk before the save are known, and
+    # so are those the same save writes when nothing stops it: the start
+    # after the kill must load the one or the other whole (every task in
+    # its old state or its new one), without a message, and the next save
+    # must leave nothing of the killed one behind.
+    kills="${KILLS:-8}"
+    seed="${CRASH_SEED:-$((RANDOM * 32768 + RANDOM))}"
+    RANDOM="$seed"
+    note "$kills kills, seed $seed (CRASH_SEED=$seed draws the same delays again)"
+    mkdir -p "$current" "$work/old" "$work/new"
+    # "Inbox": 300 activated tasks of 3 steps each, with their copies in
+    # Today (so that removing the first moves every link key); 20 more
+    # folders of 200 tasks of 3 steps; 2000 completed tasks.
+    /usr/bin/python3 - "$current" <<'PY'
+import sys
+def item(depth, name, link, state, *fields):
+    tabs = "\t" * depth
+    lines = [tabs + "<item>", tabs + "\t<name>" + name + "</name>"]
+    if link is not None:
+        lines.append(tabs + "\t<link>%d</link>" % link)
+    lines.append(tabs + "\t<state>%d</state>" % state)
+    lines.append(tabs + "\t<enterdate>3-7-2008 9:05</enterdate>")
+    lines += [tabs + "\t" + field for field in fields]
+    return lines
+def close(depth):
+    return ["\t" * depth + "</item>"]
+def write(name, lines):
+    head = ['<?xml version="1.0" encoding="Windows-1252"?>', "", '<list version="1.0">']
+    with open(sys.argv[1] + "/" + name, "wb") as out:
+        out.write(("\r\n".join(head + lines + ["</list>"]) + "\r\n").encode("cp1252"))
+lists, active, done = item(0, "Inbox", 0, 3), item(0, "Today", 1, 3), item(0, "Completed", None, 1)
+for task in range(1, 301):
+    lists += item(1, "Task %d" % task, task + 1, 4, "<activedate>3-7-2008 9:06</activedate>")
+    for step in range(1, 4):
+        lists += item(2, "Step %d of task %d" % (step, task), 0, 0) + close(2)
+    lists += close(1)
+    active += item(1, "Task %d" % task, task + 1, 4) + close(1)
+lists += close(0)
+for folder in range(1, 21):
+    lists += item(0, "Folder %d" % folder, 0, 1)
+    for task in range(1, 201):
+        lists += item(1, "Task %d of folder %d" % (task, folder), 0, 8, "<duedate>4-%d-2008</duedate>" % (task % 28 + 1))
+        for step in range(1, 4):
+            lists += item(2, "Step %d" % step, 0, 0) + close(2)
+        lists += close(1)
+    lists += close(0)
+for task in range(1, 2001):
+    done += item(1, "Done %d" % task, None, 0, "<completedate>3-7-2008 9:07</completedate>") + close(1)
+write("list.xml", lists)
+write("active.xml", active + close(0))
+write("done.xml", done + close(0))
+PY
+    current_win="$appdata_win\\Velkin 1.0\\current"
+    sets=(list.xml active.xml done.xml)
+    same_as() { for file in "${sets[@]}"; do cmp -s "$current/$file" "$1/$file" || return 1; done; }
+    # The first start writes the set as the program writes it.
+    start_velkin
+    driver wait-visible 30000 >/dev/null || fail "the large set did not load"
+    exit_from_tray
+    # Removes the first task of Inbox (with its steps and its copy), as a
+    # user would: Down from Inbox, Delete, Yes. The start gives the Lists
+    # tree the focus and its first item the caret once the window shows;
+    # the keys wait for both, and Delete for the caret on the task.
+    remove_first_task() {
+        local at=""
+        for _ in $(seq 1 100); do
+            at="$(driver selected | tr -d '\r')" && [ "$at" = Inbox ] && break
+            sleep 0.1
+        done
+        [ "$at" = Inbox ] || fail "the caret is not on Inbox but on \"$at\""
+        driver key down || fail "cannot move to the first task"
+        at="$(driver selected | tr -d '\r')"
+        [[ "$at" == "Task "* ]] || fail "Down went to \"$at\", not to the first task"
+        driver post-key delete || fail "cannot press Delete"
+        driver wait-box "permanently delete" 10000 >/dev/null || fail "Delete asked nothing"
+        driver answer yes
+        for _ in $(seq 1 100); do
+            [ -z "$(driver boxes | tr -d '\r')" ] && return
+            sleep 0.1
+        done
+        fail "the question stayed open"
+    }
+    known_new=0
+    declare -A seen=()
+    for ((kill = 1; kill <= kills; ++kill)); do
+        cp "${sets[@]/#/$current/}" "$work/old/"
+        if [ "$known_new" = 0 ]; then
+            # The same save, not stopped: what it writes, and how long it takes.
+            start_velkin
+            driver wait-visible 30000 >/dev/null || fail "no window for the save to know"
+            remove_first_task
+            read -r _ appeared _ hidden <<<"$(driver close-and-time "$current_win\\list.xml.tmp" | tr -d '\r')"
+            driver kill
+            wait "$velkin_pid" 2>/dev/null || true
+            [ "$appeared" -ge 0 ] && [ "$hidden" -ge "$appeared" ] || fail "the save was not seen: $appeared $hidden"
+            note "the save: its first new file after $appeared us, over after $hidden us"
+            cp "${sets[@]/#/$current/}" "$work/new/"
+            rm -f "$current"/*
+            cp "${sets[@]/#/$work/old/}" "$current/"
+            known_new=1
+        fi
+        start_velkin
+        driver wait-visible 30000 >/dev/null || fail "kill $kill: no window"
+        remove_first_task
+        # Half of the kills while the new files are written and moved in
+        # (from the first of them on), a quarter while they are moved in
+        # (the few milliseconds from the commit record on), a quarter
+        # anywhere from the close on.
+        case $((RANDOM % 4)) in
+        0 | 1)
+            delay=$(((RANDOM * 32768 + RANDOM) % (hidden - appeared + 2000)))
+            killed="$(driver close-and-kill "$delay" "$current_win\\list.xml.tmp" | tr -d '\r')"
+            ;;
+        2)
+            delay=$(((RANDOM * 32768 + RANDOM) % 3000))
+            killed="$(driver close-and-kill "$delay" "$current_win\\lists.journal" | tr -d '\r')"
+            ;;
+        3)
+            delay=$(((RANDOM * 32768 + RANDOM) % (hidden + 1)))
+            killed="$(driver close-and-kill "$delay" | tr -d '\r')"
+            ;;
+        esac
+        wait "$velkin_pid" 2>/dev/null || true
+        if [ -f "$current/lists.journal" ]; then
+            stage="commit record on the disk"
+        elif ls "$current"/*.tmp >/dev/null 2>&1; then
+            stage="new files being written"
+        elif same_as "$work/new"; then
+            stage="save over"
+        elif same_as "$work/old"; then
+            stage="save not begun"
+        else
+            stage="other"
+        fi
+        seen[$stage]=$((${seen[$stage]:-0} + 1))
+        start_velkin
+        driver wait-visible 30000 >/dev/null || fail "kill $kill ($stage, $killed): the restart showed: $(driver boxes)"
+        expect_no_boxes
+        exit_from_tray
+        if same_as "$work/old"; then
+            result=old
+        elif same_as "$work/new"; then
+            result=new
+            known_new=0
+        else
+            for file in "${sets[@]}"; do
+                cmp -s "$current/$file" "$work/old/$file" && note "$file is old"
+                cmp -s "$current/$file" "$work/new/$file" && note "$file is new"
+            done
+            rm -rf "$build/crash-saves-failure"
+            mkdir -p "$build/crash-saves-failure"
+            cp -r "$work/old" "$work/new" "$current" "$build/crash-saves-failure/"
+            note "the sets are kept in $build/crash-saves-failure"
+            fail "kill $kill ($stage, $killed): the restart loaded neither the old set nor the new one"
+        fi
+        leftovers="$(ls "$current" | grep -vxE 'list\.xml|active\.xml|done\.xml' || true)"
+        [ -z "$leftovers" ] || fail "kill $kill: left behind: $leftovers"
+        note "kill $kill after $delay us ($stage, $killed): the $result set"
+    done
+    for stage in "${!seen[@]}"; do note "${seen[$stage]} kill(s) with the $stage"; done
+    [ -z "${seen[other]:-}" ] || fail "a kill left a mix on the disk"
     ;;
 screenshots)
     out="${VELKIN_SCREENSHOTS:-$source_dir/docs}"

@@ -65,23 +65,15 @@ TEST_F(HostFiles, BigFileReadWhole) {
   EXPECT_EQ(Read("big"), big);
 }
 
-TEST_F(HostFiles, RenameNeverOverwrites) {
-  ASSERT_EQ(host.WriteNewFile(Path("a"), "A"), 1);
-  ASSERT_EQ(host.WriteNewFile(Path("b"), "B"), 1);
-  EXPECT_EQ(host.RenameFile(Path("a"), Path("b")), 0);
-  EXPECT_EQ(Read("a"), "A");
-  EXPECT_EQ(Read("b"), "B");
-  EXPECT_EQ(host.RenameFile(Path("a"), Path("c")), 1);
-  EXPECT_FALSE(host.FileExists(Path("a")));
-  EXPECT_EQ(Read("c"), "A");
-}
-
 TEST_F(HostFiles, FoldersMayExistAlready) {
   EXPECT_EQ(host.CreateFolder(Path("sub")), 1);
   EXPECT_EQ(host.CreateFolder(Path("sub")), 1);
   EXPECT_EQ(host.CreateFolder(Path("sub/")), 1);
   ASSERT_EQ(host.WriteNewFile(Path("sub/file"), "x"), 1);
   EXPECT_TRUE(host.FileExists(Path("sub/file")));
+  EXPECT_EQ(host.FlushFolder(Path("sub")), 1);
+  EXPECT_EQ(host.FlushFolder(Path("sub/")), 1);
+  EXPECT_EQ(host.FlushFolder(Path("none")), 0);
 }
 
 TEST_F(HostFiles, AtomicSaveLeavesNoTemporaryFile) {
@@ -100,7 +92,6 @@ TEST_F(FileSystemErrors, MissingFilesAndFolders) {
   EXPECT_FALSE(host.FileExists(Path("none/file")));
   EXPECT_EQ(host.CreateFolder(Path("none/deeper")), 0);
   EXPECT_EQ(host.ReplaceFile(Path("none"), Path("other")), 0);
-  EXPECT_EQ(host.RenameFile(Path("none"), Path("other")), 0);
   ASSERT_EQ(host.WriteNewFile(Path("file"), "x"), 1);
   EXPECT_EQ(host.CreateFolder(Path("file")), 0);  // taken by a file
 }
@@ -188,15 +179,14 @@ TEST(MemoryFiles, WritesNeedACreatedFolder) {
   EXPECT_TRUE(files.folders.empty());
 }
 
-TEST(MemoryFiles, RenameAndReplace) {
+TEST(MemoryFiles, Replace) {
   MemoryFileSystem files;
   files.files["a"] = "A";
   files.files["b"] = "B";
-  EXPECT_EQ(files.RenameFile("a", "b"), 0);
   EXPECT_EQ(files.ReplaceFile("a", "b"), 1);
   EXPECT_EQ(files.files["b"], "A");
   EXPECT_FALSE(files.FileExists("a"));
-  EXPECT_EQ(files.RenameFile("b", "c"), 1);
+  EXPECT_EQ(files.ReplaceFile("b", "c"), 1);
   EXPECT_EQ(files.files.count("b"), 0u);
   files.FailReplaces(true);
   files.files["d"] = "D";

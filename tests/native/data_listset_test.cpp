@@ -11,6 +11,7 @@
 #include "data/listwriter.h"
 #include "data_helpers.h"
 #include "fixture.h"
+#include "tree/commands.h"
 
 namespace {
 
@@ -185,14 +186,38 @@ TEST_F(ListSetErrors, AHalfFailedSaveNeverMixesTheLinksOfTwoSaves) {
   EXPECT_EQ(CheckStateOf(lists, loadedBeta), kUnchecked);
 }
 
-TEST_F(ListSetErrors, FailedReplaceKeepsThePreviousFile) {
-  InsertTask(lists, kRootNode, kLastNode, "Saved");
+// The same with the replace of active.xml failing (an editor or a virus
+// scanner holds it) after list.xml was replaced: the commit record moves
+// the new active.xml in at the next start, or, while the file stays
+// locked, the start reads it where it waits.
+TEST_F(ListSetErrors, AReplaceThatFailsAfterTheFirstIsFinishedByTheNextStart) {
+  Node alpha = InsertTask(lists, kRootNode, kLastNode, "Alpha");
+  Node beta = InsertTask(lists, kRootNode, kLastNode, "Beta");
+  ActivateTask(lists, alpha);
   ASSERT_EQ(SaveLists("current"), 1);
-  const std::string before = File("list.xml");
-  InsertTask(lists, kRootNode, kLastNode, "Not saved");
-  files.FailReplaces(true);
+  ActivateTask(lists, beta);  // in front of Alpha's copy
+  const std::string newList = FormatListFile(lists);
+  const std::string newActive = FormatListFile(active);
+
+  files.FailOperation(FileOp::kRename, 2);
   EXPECT_EQ(SaveLists("current"), 0);
-  EXPECT_EQ(File("list.xml"), before);
+  EXPECT_EQ(File("list.xml"), newList);
+  EXPECT_NE(File("active.xml"), newActive);
+
+  for (bool locked : {true, false}) {
+    SCOPED_TRACE(locked ? "active.xml still locked" : "lock gone");
+    files.FailReplaces(locked);
+    EmptyTrees();
+    ASSERT_EQ(LoadLists("current"), 1);
+    ResolveLinks();
+    EXPECT_TRUE(prompts.shown().empty());
+    EXPECT_EQ(FormatListFile(lists), newList);
+    EXPECT_EQ(FormatListFile(active), newActive);
+    EXPECT_EQ(TaskName(active, RecordOf(lists, NodeAt(lists, {1}))->link), "Beta");
+    // A save cannot go ahead of the one still to be finished.
+    EXPECT_EQ(SaveLists("current"), locked ? 0 : 1);
+  }
+  EXPECT_EQ(File("active.xml"), newActive);
   EXPECT_EQ(FileNames().size(), 3u);
 }
 
@@ -304,11 +329,24 @@ TEST_F(ListSet, BackupsGoToTheDatedFolder) {
   EXPECT_EQ(FileNames().size(), 6u);
 
   // A backup after a failed load is no save of "current": nothing is kept.
+  // It says that it holds only what was read, also after "current" was
+  // saved (the trees still lack what was not read).
   File("list.xml") = "broken";
+  prompts.Clear();
   EXPECT_EQ(LoadLists("current"), 0);
   EXPECT_EQ(BackupLists(), 1);
   EXPECT_FALSE(Has("list.unread.xml"));
   EXPECT_EQ(File("list.xml"), "broken");
+  ASSERT_EQ(SaveLists("current"), 1);
+  EXPECT_EQ(BackupLists(), 1);
+  EXPECT_EQ(prompts.Texts(), (Texts{kBackupIncomplete, kBackupIncomplete}));
+
+  // A first start (no files at all) misses nothing.
+  prompts.Clear();
+  files.files.clear();
+  EXPECT_EQ(LoadLists("current"), 0);
+  EXPECT_EQ(BackupLists(), 1);
+  EXPECT_EQ(prompts.Texts(), Texts{"Backup succeeded!"});
 }
 
 TEST_F(ListSetErrors, BackupFailure) {

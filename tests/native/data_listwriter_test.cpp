@@ -30,6 +30,23 @@ TEST_F(ListFileWriter, OneTaskAndItsChild) {
                       "\t\t<enterdate>3-7-2008 9:06</enterdate>", "\t</item>", "</item>"}));
 }
 
+// A node stays expanded when its last child goes; the file says what a
+// reading can give back, so that a start without edits writes the same.
+TEST_F(ListFileWriter, AnExpandedNodeWithoutChildrenIsWrittenCollapsed) {
+  Node home = InsertTask(lists, kRootNode, kLastNode, "Home");
+  Node rent = InsertTask(lists, home, kLastNode, "Pay rent");
+  lists.Expand(home, ExpandAction::kExpand);
+  ASSERT_NE(FormatListFile(lists).find("<state>2</state>"), std::string::npos);
+  FreeTaskRecord(RecordOf(lists, rent));
+  lists.Delete(rent);
+  ASSERT_NE(lists.GetState(home, kStateExpanded), 0u);
+  const std::string written = FormatListFile(lists);
+  EXPECT_NE(written.find("<state>0</state>"), std::string::npos);
+  FreeForestRecords(lists);
+  ASSERT_EQ(ReadText(lists, written), 1);
+  EXPECT_EQ(FormatListFile(lists), written);
+}
+
 TEST_F(ListFileWriter, EveryFieldAndStateBit) {
   Node home = InsertTask(lists, kRootNode, kLastNode, "Home");
   Node rent = InsertTask(lists, home, kLastNode, "Pay rent");

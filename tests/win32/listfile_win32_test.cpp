@@ -20,6 +20,7 @@
 #include "data/listwriter.h"
 #include "tests/win32/temp_folder.h"
 #include "tests/win32/tree_window.h"
+#include "tree/commands.h"
 #include "tree/tasktree.h"
 
 namespace {
@@ -191,6 +192,45 @@ TEST_F(ListFilesOnTheControl, SavedSetComesBackLinkedToTheControlsItems) {
   EXPECT_EQ(savedActive, FormatListFile(*memory.active));
   EXPECT_EQ(savedDone, FormatListFile(*memory.done));
   FreeRecords({memory.lists.get(), memory.active.get(), memory.done.get()});
+}
+
+// The save of the issue on Windows' own files: Beta activated in front of
+// Alpha's copy while another program holds active.xml open. The save
+// cannot finish; the start reads the new active.xml where it waits, and
+// the first start after the file is let go finishes the save.
+TEST_F(ListFilesOnTheControl, ASaveWaitingForALockedFileLoadsWhole) {
+  Trees control = ControlTrees();
+  Use(control);
+  TaskForest& l = *control.lists;
+  Node alpha = InsertTask(l, kRootNode, kLastNode, "Alpha");
+  Node beta = InsertTask(l, kRootNode, kLastNode, "Beta");
+  ASSERT_EQ(1, ActivateTask(l, alpha));
+  ASSERT_EQ(1, SaveLists("current"));
+  ASSERT_EQ(1, ActivateTask(l, beta));
+  const std::string lists = FormatListFile(l);
+  const std::string active = FormatListFile(*control.active);
+  const std::string current = temp.path + "current\\";
+
+  HANDLE held = CreateFileA((current + "active.xml").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, held);
+  EXPECT_EQ(0, SaveLists("current"));
+  EXPECT_EQ(lists, ReadAll(current + "list.xml"));
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round == 0 ? "active.xml held" : "active.xml let go");
+    if (round == 1) CloseHandle(held);
+    FreeRecords({control.lists.get(), control.active.get(), control.done.get()});
+    ClearRegister(App().tasks);
+    ASSERT_EQ(1, LoadLists("current"));
+    ResolveLinks();
+    EXPECT_TRUE(prompts.shown().empty());
+    EXPECT_EQ(lists, FormatListFile(l));
+    EXPECT_EQ(active, FormatListFile(*control.active));
+  }
+  EXPECT_EQ(active, ReadAll(current + "active.xml"));
+  EXPECT_FALSE(HostFileSystem()->FileExists(current + "lists.journal"));
+  EXPECT_FALSE(HostFileSystem()->FileExists(current + "active.xml.tmp"));
+  FreeRecords({control.lists.get(), control.active.get(), control.done.get()});
 }
 
 }  // namespace

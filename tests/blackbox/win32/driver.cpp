@@ -61,6 +61,20 @@
 //   skin-choose NAME      chooses the entry NAME there and presses "Select"
 //   open-file PATH        types PATH into the open-file dialog and presses OK
 //   sleep T               waits T (holds a virtual desktop open)
+//   selected              prints the name of the caret item of the tree that
+//                         has the focus
+//   post-key NAME         posts a key (down and up) to the organiser's
+//                         focused window: for keys whose command opens a
+//                         modal box, which would hold a sent key
+//   kill                  ends the organiser's process at once
+//   close-and-time FILE   closes the window (WM_CLOSE, which saves) and prints
+//                         when FILE appeared and when the window was hidden
+//                         (microseconds after the close; -1: never)
+//   close-and-kill US [FILE]
+//                         closes the window and kills the organiser US
+//                         microseconds later, counted from when FILE appeared
+//                         if given; prints whether the window was hidden
+//                         (the save over) when the kill came
 //   run SHOW T PROGRAM [ARGS...]
 //                         starts PROGRAM with show command SHOW (as a shell
 //                         passes it), waits up to T for it to end and exits
@@ -482,18 +496,21 @@ HWND FocusedWindow() {
   return info.hwndFocus;
 }
 
+WPARAM KeyCode(const std::string& key) {
+  return key == "enter"    ? VK_RETURN
+         : key == "space"  ? VK_SPACE
+         : key == "tab"    ? VK_TAB
+         : key == "escape" ? VK_ESCAPE
+         : key == "delete" ? VK_DELETE
+         : key == "shift"  ? VK_SHIFT
+         : key == "up"     ? VK_UP
+         : key == "down"   ? VK_DOWN
+                           : 0;
+}
+
 int PressKeys(int argc, char** argv) {
   for (int index = 2; index < argc; ++index) {
-    const std::string key = argv[index];
-    WPARAM code = key == "enter"    ? VK_RETURN
-                  : key == "space"  ? VK_SPACE
-                  : key == "tab"    ? VK_TAB
-                  : key == "escape" ? VK_ESCAPE
-                  : key == "delete" ? VK_DELETE
-                  : key == "shift"  ? VK_SHIFT
-                  : key == "up"     ? VK_UP
-                  : key == "down"   ? VK_DOWN
-                                    : 0;
+    WPARAM code = KeyCode(argv[index]);
     if (!code) return Usage();
     HWND focus = FocusedWindow();
     if (!focus) return 1;
@@ -580,6 +597,99 @@ int DragRow(const std::string& from, const std::string& to, const std::string& p
                  })
              ? 0
              : 1;
+}
+
+int PrintSelected() {
+  HWND tree = FocusedWindow();
+  if (!tree || ClassOf(tree) != WC_TREEVIEWA) return 1;
+  HTREEITEM caret = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (!caret) return 1;
+  DWORD process = 0;
+  GetWindowThreadProcessId(tree, &process);
+  struct Layout {
+    TVITEMA item;
+    char text[260];
+  };
+  RemoteBuffer remote(process, sizeof(Layout));
+  auto* there = static_cast<Layout*>(remote.address());
+  Layout here = {};
+  here.item.mask = TVIF_TEXT;
+  here.item.hItem = caret;
+  here.item.pszText = there ? there->text : nullptr;
+  here.item.cchTextMax = sizeof here.text;
+  if (!remote.Write(&here, sizeof here) ||
+      !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&there->item)) ||
+      !remote.Read(&here, sizeof here))
+    return 1;
+  here.text[sizeof here.text - 1] = '\0';
+  std::printf("%s\n", here.text);
+  return 0;
+}
+
+int PostKey(const std::string& key) {
+  WPARAM code = KeyCode(key);
+  HWND focus = FocusedWindow();
+  if (!code || !focus) return 1;
+  return PostMessageA(focus, WM_KEYDOWN, code, 1) && PostMessageA(focus, WM_KEYUP, code, 0xC0000001) ? 0 : 1;
+}
+
+// The organiser's process, to be ended; none when it is not running.
+HANDLE OrganiserProcess() {
+  HWND main = MainWindow();
+  DWORD id = 0;
+  if (main) GetWindowThreadProcessId(main, &id);
+  return id ? OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id) : nullptr;
+}
+
+// Microseconds since the first call.
+long long Microseconds() {
+  static LARGE_INTEGER frequency, start;
+  LARGE_INTEGER now;
+  if (!frequency.QuadPart) {
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+  }
+  QueryPerformanceCounter(&now);
+  return (now.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart;
+}
+
+bool Exists(const char* path) {
+  return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+int CloseAndTime(const char* file) {
+  HWND main = MainWindow();
+  if (!main) return 1;
+  long long appeared = -1, hidden = -1;
+  const long long start = Microseconds();
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  while (hidden < 0 && Microseconds() - start < 60000000) {
+    if (appeared < 0 && Exists(file)) appeared = Microseconds() - start;
+    if (!IsWindowVisible(main)) hidden = Microseconds() - start;
+  }
+  std::printf("appeared %lld hidden %lld\n", appeared, hidden);
+  return hidden < 0 ? 1 : 0;
+}
+
+int CloseAndKill(long long delay, const char* file) {
+  HWND main = MainWindow();
+  HANDLE process = OrganiserProcess();
+  if (!main || !process) return 1;
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  long long from = Microseconds();
+  if (file) {
+    while (!Exists(file) && IsWindowVisible(main) && Microseconds() - from < 60000000) {
+    }
+    from = Microseconds();
+  }
+  while (Microseconds() - from < delay) {
+  }
+  const bool over = !IsWindowVisible(main);
+  TerminateProcess(process, 9);
+  WaitForSingleObject(process, 10000);
+  CloseHandle(process);
+  std::printf("killed %s the save was over\n", over ? "after" : "before");
+  return 0;
 }
 
 int Usage() {
@@ -743,6 +853,19 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == "key" && argc >= 3) return PressKeys(argc, argv);
+  if (command == "post-key" && argc >= 3) return PostKey(argv[2]);
+  if (command == "selected") return PrintSelected();
+  if (command == "kill") {
+    HANDLE process = OrganiserProcess();
+    if (!process) return 1;
+    TerminateProcess(process, 9);
+    WaitForSingleObject(process, 10000);
+    CloseHandle(process);
+    return 0;
+  }
+  if (command == "close-and-time" && argc >= 3) return CloseAndTime(argv[2]);
+  if (command == "close-and-kill" && argc >= 3)
+    return CloseAndKill(std::atoll(argv[2]), argc >= 4 ? argv[3] : nullptr);
   if (command == "type" && argc >= 3) {
     HWND focus = FocusedWindow();
     return focus && SendMessageA(focus, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2])) ? 0 : 1;

@@ -1,0 +1,218 @@
+#include "tests/differential/random_commands.h"
+
+#include <random>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "base/appstate.h"
+#include "base/prompts.h"
+#include "base/taskrecord.h"
+#include "tree/commands.h"
+#include "tree/tasktree.h"
+
+namespace {
+
+struct Weighted {
+  Command command;
+  int weight;
+  int trees[3];  // how often in Lists, Active and Done
+  const char* name;
+};
+
+// How often each command comes, and where; a new command (a drag move) is
+// one more line.
+constexpr Weighted kWeights[] = {
+    {Command::kNewTask, 16, {7, 3, 0}, "new task"},
+    {Command::kNewSubtask, 14, {9, 1, 0}, "new subtask"},
+    {Command::kRename, 8, {6, 3, 1}, "rename"},
+    {Command::kActivate, 8, {9, 1, 0}, "activate"},
+    {Command::kDeactivate, 5, {5, 5, 0}, "deactivate"},
+    {Command::kSpace, 4, {6, 4, 0}, "space"},
+    {Command::kComplete, 6, {6, 4, 0}, "complete"},
+    {Command::kRestore, 5, {0, 0, 1}, "restore"},
+    {Command::kDelete, 5, {6, 3, 1}, "delete"},
+    {Command::kCut, 6, {7, 2, 1}, "cut"},
+    {Command::kPasteBelow, 5, {7, 2, 1}, "paste below"},
+    {Command::kPasteInto, 5, {7, 2, 1}, "paste into"},
+    {Command::kExpand, 3, {6, 2, 2}, "expand"},
+    {Command::kCollapse, 3, {6, 2, 2}, "collapse"},
+    {Command::kBold, 2, {6, 2, 2}, "bold"},
+};
+
+// Names as users type them, with what the files must carry unchanged or
+// the program must clean: "<" and ">", Windows-1252 letters, 259
+// characters and more.
+const char* const kNames[] = {"Buy milk",      "Call the plumber", "Q3 report", "",      "Caf\xe9 & cr\xe8me",
+                              "a <b> c",       "  spaced  ",       "x",         "Tasks", "Today",
+                              "\x80 \x9f \xff"};
+
+TaskForest* TreeOf(int tree) {
+  AppState& app = App();
+  return tree == 0 ? app.lists : tree == 1 ? app.active : app.done;
+}
+
+// A user reaches only the nodes on show (none inside a collapsed one);
+// the activation check reaches any. One pick in sixteen is no node (a
+// click on empty space).
+Node Pick(TaskForest& tree, uint32_t pick, bool shownOnly) {
+  std::vector<Node> nodes;
+  if (shownOnly) {
+    for (Node node = FirstChild(tree, kRootNode); node; node = tree.GetNext(node, Relation::kNextVisible))
+      nodes.push_back(node);
+  } else {
+    ForEachNode(tree, [&](Node node) { nodes.push_back(node); });
+  }
+  if (nodes.empty() || pick % 16 == 0) return nullptr;
+  return nodes[(pick / 16) % nodes.size()];
+}
+
+// Ends the label edit a command opened, as the user would: a name and
+// Enter, or Esc.
+void EndLabelEdit(TaskForest& tree, const Step& step) {
+  if (!tree.GetEditControl()) return;
+  if (!step.cancel) tree.SetEditText(step.text.c_str());
+  tree.EndEditLabelNow(step.cancel);
+}
+
+std::string Describe(const Step& step, TaskForest& tree, Node node) {
+  static const char* const kTrees[] = {"Lists", "Active", "Done"};
+  std::string out;
+  for (const Weighted& w : kWeights)
+    if (w.command == step.command) out = w.name;
+  out += " in " + std::string(kTrees[step.tree]);
+  out += node ? " on \"" + TaskName(tree, node).substr(0, 40) + "\"" : " on no node";
+  if (step.command == Command::kNewTask || step.command == Command::kNewSubtask ||
+      step.command == Command::kRename)
+    out += step.cancel ? ", then Esc" : ", named \"" + step.text.substr(0, 40) + "\"";
+  if (step.command == Command::kComplete || step.command == Command::kDelete)
+    out += step.yes ? ", answering Yes" : ", answering No";
+  return out;
+}
+
+}  // namespace
+
+std::vector<Step> GenerateSequence(uint32_t seed) {
+  std::mt19937 random(seed);
+  int total = 0;
+  for (const Weighted& w : kWeights) total += w.weight;
+  std::vector<Step> steps(30 + random() % 91);
+  for (Step& step : steps) {
+    int roll = static_cast<int>(random() % static_cast<uint32_t>(total));
+    const Weighted* chosen = kWeights;
+    for (const Weighted& w : kWeights) {
+      chosen = &w;
+      if ((roll -= w.weight) < 0) break;
+    }
+    step.command = chosen->command;
+    // Now and then where the command has nothing to do.
+    if (random() % 10 == 0) {
+      step.tree = static_cast<int>(random() % 3);
+    } else {
+      int where = static_cast<int>(
+          random() % static_cast<uint32_t>(chosen->trees[0] + chosen->trees[1] + chosen->trees[2]));
+      step.tree = where < chosen->trees[0] ? 0 : where < chosen->trees[0] + chosen->trees[1] ? 1 : 2;
+    }
+    step.pick = random();
+    step.place = random();
+    if (random() % 8 == 0)
+      step.text = std::string(250 + random() % 20, static_cast<char>('a' + random() % 26));
+    else
+      step.text = kNames[random() % (sizeof kNames / sizeof kNames[0])];
+    step.cancel = random() % 10 == 0;
+    step.yes = random() % 4 != 0;
+  }
+  return steps;
+}
+
+std::string ApplyStep(const Step& step, ScriptedPrompts& prompts) {
+  TaskForest& tree = *TreeOf(step.tree);
+  Node node = Pick(tree, step.pick, step.command != Command::kActivate);
+  const std::string said = Describe(step, tree, node);
+  prompts.Answer(step.yes ? kAnswerYes : kAnswerNo);
+  switch (step.command) {
+    case Command::kNewTask:
+    case Command::kNewSubtask:
+      DispatchTreeCommand(tree, node, step.command == Command::kNewTask ? kCmdNewTask : kCmdNewSubtask);
+      EndLabelEdit(tree, step);
+      break;
+    case Command::kRename:
+      DispatchTreeCommand(tree, node, kCmdRename);
+      EndLabelEdit(tree, step);
+      break;
+    case Command::kActivate:
+      ActivateTask(tree, node);
+      break;
+    case Command::kDeactivate:
+      DeactivateTask(tree, node);
+      break;
+    case Command::kSpace:
+      HandleTreeKey(tree, node, kKeySpace, false);
+      break;
+    case Command::kComplete:
+      DispatchTreeCommand(tree, node, kCmdComplete);
+      break;
+    case Command::kRestore:
+      DispatchTreeCommand(tree, node, kCmdRestore);
+      break;
+    case Command::kDelete:
+      DispatchTreeCommand(tree, node, kCmdDelete);
+      break;
+    case Command::kCut:
+      DispatchTreeCommand(tree, node, kCmdCut);
+      break;
+    case Command::kPasteBelow:
+      DispatchTreeCommand(tree, node, kCmdPasteBelow);
+      break;
+    case Command::kPasteInto:
+      DispatchTreeCommand(tree, node, kCmdPasteInto);
+      break;
+    case Command::kExpand:
+    case Command::kCollapse:
+      HandleTreeKey(tree, node, step.command == Command::kExpand ? kKeyRight : kKeyLeft, false);
+      break;
+    case Command::kBold:
+      HandleTreeKey(tree, node, 'H', true);
+      break;
+  }
+  return said;
+}
+
+std::string CheckInvariants() {
+  AppState& app = App();
+  TaskForest& lists = *app.lists;
+  TaskForest& active = *app.active;
+  std::unordered_set<TaskRecord*> carried;
+  std::unordered_map<Node, TaskRecord*> listsRecords, activeRecords;
+  std::string problem;
+  for (TaskForest* tree : {app.lists, app.active, app.done}) {
+    ForEachNode(*tree, [&](Node node) {
+      TaskRecord* record = RecordOf(*tree, node);
+      if (!record) {
+        problem = "\"" + TaskName(*tree, node) + "\" has no record";
+        return;
+      }
+      if (!carried.insert(record).second) problem = "a record is carried twice";
+      if (tree == app.lists) listsRecords[node] = record;
+      if (tree == app.active) activeRecords[node] = record;
+      if (tree == app.active && LevelOf(active, node) > 1) problem = "Active is more than two levels deep";
+    });
+  }
+  if (!problem.empty()) return problem;
+  if (app.tasks.count != listsRecords.size()) return "the register does not hold the Lists tasks alone";
+  for (const auto& [node, record] : listsRecords) {
+    const std::string name = "\"" + TaskName(lists, node) + "\"";
+    if (!record->entry || record->treeitem != node) return name + " is not registered as itself";
+    if (!record->link) continue;
+    auto partner = activeRecords.find(record->link);
+    if (partner == activeRecords.end() || partner->second->link != node)
+      return name + " names no copy naming it";
+    if (CheckStateOf(lists, node) != kChecked) return name + " has a copy but is not checked";
+  }
+  for (const auto& [node, record] : activeRecords) {
+    if (!record->link) continue;
+    auto partner = listsRecords.find(record->link);
+    if (partner == listsRecords.end() || partner->second->link != node)
+      return "the copy \"" + TaskName(active, node) + "\" names no task naming it";
+  }
+  return std::string();
+}
