@@ -8,6 +8,7 @@
 #include "base/prompts.h"
 #include "base/taskrecord.h"
 #include "tree/commands.h"
+#include "tree/droptarget.h"
 #include "tree/tasktree.h"
 
 namespace {
@@ -37,6 +38,7 @@ constexpr Weighted kWeights[] = {
     {Command::kExpand, 3, {6, 2, 2}, "expand"},
     {Command::kCollapse, 3, {6, 2, 2}, "collapse"},
     {Command::kBold, 2, {6, 2, 2}, "bold"},
+    {Command::kMove, 8, {7, 3, 0}, "drag"},
 };
 
 // Names as users type them, with what the files must carry unchanged or
@@ -64,6 +66,33 @@ Node Pick(TaskForest& tree, uint32_t pick, bool shownOnly) {
   }
   if (nodes.empty() || pick % 16 == 0) return nullptr;
   return nodes[(pick / 16) % nodes.size()];
+}
+
+// A drag of `dragged` dropped where the user lets go of it: on the label of
+// the row of `onto` (brought into view first, as the drag's scrolling
+// would), in its upper quarter, middle or lower quarter; or just below the
+// last row.
+void DragAndDrop(TaskForest& tree, Node dragged, Node onto, uint32_t where) {
+  if (!dragged) return;
+  const bool below = !onto || where % 4 == 3;
+  if (below) {
+    // Only where every row fits in the view of either forest, whose heights
+    // differ: then the view is not scrolled and has room under its rows.
+    int rows = 0;
+    for (Node at = FirstChild(tree, kRootNode); at; at = tree.GetNext(at, Relation::kNextVisible)) ++rows;
+    if (rows > 8) return;
+    onto = tree.GetNext(nullptr, Relation::kLastVisible);
+  }
+  if (!onto) return;
+  tree.EnsureVisible(onto);
+  Rect label{};
+  if (!tree.GetItemRect(onto, true, &label)) return;
+  const int height = label.bottom - label.top;
+  Point point{label.left + 2, below            ? label.bottom + 1
+                              : where % 4 == 0 ? label.top + height / 8
+                              : where % 4 == 1 ? label.top + height / 2
+                                               : label.bottom - 1 - height / 8};
+  DropTask(tree, dragged, FindDropTarget(tree, dragged, point, nullptr));
 }
 
 // Ends the label edit a command opened, as the user would: a name and
@@ -172,6 +201,9 @@ std::string ApplyStep(const Step& step, ScriptedPrompts& prompts) {
       break;
     case Command::kBold:
       HandleTreeKey(tree, node, 'H', true);
+      break;
+    case Command::kMove:
+      DragAndDrop(tree, node, Pick(tree, step.place, true), step.place >> 16);
       break;
   }
   return said;

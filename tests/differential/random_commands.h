@@ -26,8 +26,7 @@ enum class Command {
   kExpand,      // Right
   kCollapse,    // Left
   kBold,        // Ctrl+H
-  // Drag moves come here: kMove, dropping the node of `pick` on the node
-  // of `place` (with its own weight in kWeights, random_commands.cpp).
+  kMove,        // a drag of the node of `pick` dropped on the row of `place`
 };
 
 struct Step {
