@@ -64,10 +64,8 @@ void OnMouseMove(HWND calendar, LPARAM lParam) {
   hit.pt.x = GET_X_LPARAM(lParam);
   hit.pt.y = GET_Y_LPARAM(lParam);
   SendMessageA(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-  const int last = g_hover.lastDay;
   if (!TakeHoveredDay(g_hover, hit.uHit, hit.st.wDay)) return;
   UpdateTooltip(calendar, hit.st);
-  std::fprintf(stderr, "day = %d, last = %d\n", g_hover.lastDay, last);
 }
 
 LRESULT CALLBACK CalendarProc(HWND calendar, UINT message, WPARAM wParam, LPARAM lParam) {
