@@ -3,7 +3,6 @@
 #include <windowsx.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <vector>
 
 #include "app/calendar.h"
