@@ -4,16 +4,13 @@
 // slows both alike, and reported as the median ratio with its spread.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <chrono>
-#include <vector>
-
 #include "alerts/activation.h"
 #include "base/appstate.h"
 #include "base/clock.h"
 #include "base/memoryforest.h"
 #include "base/prompts.h"
 #include "base/taskrecord.h"
+#include "bench/interleaved.h"
 #include "bench/taskset.h"
 #include "data/treerecords.h"
 
@@ -73,46 +70,25 @@ size_t PlainWalk(const TaskRegister& tasks) {
   return waiting;
 }
 
-double Seconds(std::chrono::steady_clock::time_point from, std::chrono::steady_clock::time_point to) {
-  return std::chrono::duration<double>(to - from).count();
-}
-
-// The value below which the share `at` (0-1) of the sorted samples lies.
-double Quantile(std::vector<double> samples, double at) {
-  std::sort(samples.begin(), samples.end());
-  return samples[static_cast<size_t>(at * static_cast<double>(samples.size() - 1) + 0.5)];
-}
-
 void BM_ActivationCheck100k(benchmark::State& state) {
   WaitingRegister world;
   NoOutlet outlet;
-  std::vector<double> walks, checks, ratios;
-  bool walkFirst = true;
+  constexpr int kRounds = 101;
+  bool quiet = true;
+  const Contender walk = [&] { return TimeOnce([&] { benchmark::DoNotOptimize(PlainWalk(App().tasks)); }); };
+  const Contender check = [&] { return TimeOnce([&] { quiet = RunActivationCheck(outlet) == 0 && quiet; }); };
   for (auto _ : state) {
-    using Clock = std::chrono::steady_clock;
-    double walk = 0, check = 0;
-    for (int turn = 0; turn < 2; ++turn) {
-      const Clock::time_point start = Clock::now();
-      if (walkFirst == (turn == 0)) {
-        benchmark::DoNotOptimize(PlainWalk(App().tasks));
-        walk = Seconds(start, Clock::now());
-      } else {
-        if (RunActivationCheck(outlet) != 0) state.SkipWithError("a task came due");
-        check = Seconds(start, Clock::now());
-      }
-    }
-    walkFirst = !walkFirst;
-    walks.push_back(walk);
-    checks.push_back(check);
-    ratios.push_back(check / walk);
+    const auto times = RunInterleaved(kRounds, {check, walk});
+    const Spread ratio = RatioSpread(times[0], times[1]);
+    state.counters["check_ms"] = SpreadOf(times[0]).median * 1e3;
+    state.counters["walk_ms"] = SpreadOf(times[1]).median * 1e3;
+    state.counters["ratio"] = ratio.median;
+    state.counters["ratio_q1"] = ratio.low;
+    state.counters["ratio_q3"] = ratio.high;
+    state.counters["rounds"] = kRounds;
   }
-  state.counters["check_ms"] = Quantile(checks, 0.5) * 1e3;
-  state.counters["walk_ms"] = Quantile(walks, 0.5) * 1e3;
-  state.counters["ratio"] = Quantile(ratios, 0.5);
-  state.counters["ratio_p10"] = Quantile(ratios, 0.1);
-  state.counters["ratio_p90"] = Quantile(ratios, 0.9);
-  state.counters["runs"] = static_cast<double>(ratios.size());
+  if (!quiet) state.SkipWithError("a task came due");
 }
-BENCHMARK(BM_ActivationCheck100k)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ActivationCheck100k)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -38,8 +38,8 @@ if len(small) >= 2:
                  "time ratio %.1f for size ratio %.1f" % (b["cpu_time"] / a["cpu_time"], kb / ka)))
 check = next(v for k, v in runs.items() if k.startswith("BM_ActivationCheck100k"))
 rows.append(("RunActivationCheck, 100,000 tasks, none due", "%.2f ms" % check["check_ms"],
-             "%.2f x one plain walk (%.2f ms); %.2f to %.2f in 8 of 10 of %d runs taken in turns"
-             % (check["ratio"], check["walk_ms"], check["ratio_p10"], check["ratio_p90"], check["runs"])))
+             "%.2f x one plain walk (%.2f ms); quartiles %.2f-%.2f over %d interleaved rounds"
+             % (check["ratio"], check["walk_ms"], check["ratio_q1"], check["ratio_q3"], check["rounds"])))
 width = max(len(r[0]) for r in rows)
 for name, value, ratio in rows:
     print(f"{name:<{width}}  {value:>10}  {ratio}")

@@ -28,6 +28,7 @@
 #include "base/prompts.h"
 #include "base/win32/scoped.h"
 #include "base/win32/treeview_forest.h"
+#include "bench/interleaved.h"
 #include "bench/win32/timing.h"
 #include "skin/skinlayout.h"
 #include "skin/win32/skinlook.h"
@@ -106,18 +107,9 @@ double Time(Work work) {
   return Seconds(start, Now());
 }
 
-struct Spread {
-  double median, low, high;  // milliseconds; low and high the 10th and 90th percentiles
-};
-
-Spread Summarise(std::vector<double> times) {
-  std::sort(times.begin(), times.end());
-  auto at = [&](double q) { return times[static_cast<size_t>(q * (times.size() - 1))] * 1000.0; };
-  return Spread{at(0.5), at(0.1), at(0.9)};
-}
-
-void Print(const char* what, const Spread& s) {
-  std::printf("%-62s median %6.3f ms (%.3f to %.3f)\n", what, s.median, s.low, s.high);
+void Print(const char* what, const std::vector<double>& times) {
+  const Spread s = SpreadOf(times);
+  std::printf("%-62s median %6.3f ms (quartiles %.3f-%.3f)\n", what, s.median * 1e3, s.low * 1e3, s.high * 1e3);
 }
 
 }  // namespace
@@ -222,20 +214,17 @@ int main() {
     return 1;
   }
 
-  const Spread floorSpread = Summarise(floorTimes);
-  const Spread skinSpread = Summarise(skinTimes);
-  const Spread floorSpread2 = Summarise(floorTimes2);
-  const Spread fullSpread = Summarise(fullTimes);
   std::printf("Skinned painting, Default skin, %d x %d, %d rounds in turns:\n", g_size.width, g_size.height,
               kRounds);
-  Print("one BitBlt of the window's size, painted on a window (floor)", floorSpread);
-  Print("the skin's own: frame, buttons, compose over a full window", skinSpread);
-  const double ratio = skinSpread.median / floorSpread.median;
-  std::printf("the skin's own painting: %.2f x the BitBlt (goal under 3 x): %s\n", ratio,
-              ratio < 3.0 ? "goal met" : "GOAL NOT MET");
-  Print("one BitBlt of the window's size, painted on a window (floor)", floorSpread2);
-  Print("full skinned repaint with the Lists tree (48 tasks)", fullSpread);
-  Print("  of it, the tree control drawing its items (either look)", Summarise(treeTimes));
-  std::printf("the full repaint: %.2f x the BitBlt\n", fullSpread.median / floorSpread2.median);
+  Print("one BitBlt of the window's size, painted on a window (floor)", floorTimes);
+  Print("the skin's own: frame, buttons, compose over a full window", skinTimes);
+  const Spread own = RatioSpread(skinTimes, floorTimes);
+  std::printf("the skin's own painting: %.2f x the BitBlt, quartiles %.2f-%.2f (goal under 3 x): %s\n",
+              own.median, own.low, own.high, own.median < 3.0 ? "goal met" : "GOAL NOT MET");
+  Print("one BitBlt of the window's size, painted on a window (floor)", floorTimes2);
+  Print("full skinned repaint with the Lists tree (48 tasks)", fullTimes);
+  Print("  of it, the tree control drawing its items (either look)", treeTimes);
+  const Spread full = RatioSpread(fullTimes, floorTimes2);
+  std::printf("the full repaint: %.2f x the BitBlt, quartiles %.2f-%.2f\n", full.median, full.low, full.high);
   return 0;
 }
