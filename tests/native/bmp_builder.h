@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-struct BmpSpec {
+struct BmpRecipe {
   uint32_t headerSize = 40;  // 12, 40, 52, 56, 108 or 124
   int width = 1;
   int height = 1;  // negative: top-down
@@ -30,38 +30,38 @@ inline void AppendU32(std::string& out, uint32_t value) {
 
 // `raw(x, y)`, y counted from the top, is a palette index (up to 8 bits), a
 // 16-bit value, 0x00RRGGBB (24 bits) or a 32-bit value.
-inline std::string BuildBmp(const BmpSpec& spec, const std::function<uint32_t(int, int)>& raw) {
-  const bool core = spec.headerSize == 12;
-  const bool fields = spec.compression == 3 || spec.compression == 6;
-  const int maskCount = spec.compression == 6 ? 4 : 3;
-  const int rows = spec.height < 0 ? -spec.height : spec.height;
-  const size_t stride = (static_cast<size_t>(spec.width) * spec.bitCount + 31) / 32 * 4;
+inline std::string BuildBmp(const BmpRecipe& recipe, const std::function<uint32_t(int, int)>& raw) {
+  const bool core = recipe.headerSize == 12;
+  const bool fields = recipe.compression == 3 || recipe.compression == 6;
+  const int maskCount = recipe.compression == 6 ? 4 : 3;
+  const int rows = recipe.height < 0 ? -recipe.height : recipe.height;
+  const size_t stride = (static_cast<size_t>(recipe.width) * recipe.bitCount + 31) / 32 * 4;
 
   std::string info;
-  AppendU32(info, spec.headerSize);
+  AppendU32(info, recipe.headerSize);
   if (core) {
-    AppendU16(info, static_cast<uint32_t>(spec.width));
-    AppendU16(info, static_cast<uint32_t>(spec.height));
+    AppendU16(info, static_cast<uint32_t>(recipe.width));
+    AppendU16(info, static_cast<uint32_t>(recipe.height));
     AppendU16(info, 1);
-    AppendU16(info, static_cast<uint32_t>(spec.bitCount));
+    AppendU16(info, static_cast<uint32_t>(recipe.bitCount));
   } else {
-    AppendU32(info, static_cast<uint32_t>(spec.width));
-    AppendU32(info, static_cast<uint32_t>(spec.height));
+    AppendU32(info, static_cast<uint32_t>(recipe.width));
+    AppendU32(info, static_cast<uint32_t>(recipe.height));
     AppendU16(info, 1);
-    AppendU16(info, static_cast<uint32_t>(spec.bitCount));
-    AppendU32(info, spec.compression);
+    AppendU16(info, static_cast<uint32_t>(recipe.bitCount));
+    AppendU32(info, recipe.compression);
     AppendU32(info, static_cast<uint32_t>(stride * rows));
     AppendU32(info, 2835);
     AppendU32(info, 2835);
-    AppendU32(info, spec.coloursUsed);
+    AppendU32(info, recipe.coloursUsed);
     AppendU32(info, 0);
     // The masks of V2 and later headers; the rest of a V4 or V5 header
     // (colour space, gamma, intent) stays zero.
-    for (int i = 0; info.size() < spec.headerSize; ++i) AppendU32(info, i < 4 ? spec.masks[i] : 0);
-    if (fields && spec.headerSize == 40)
-      for (int i = 0; i < maskCount; ++i) AppendU32(info, spec.masks[i]);
+    for (int i = 0; info.size() < recipe.headerSize; ++i) AppendU32(info, i < 4 ? recipe.masks[i] : 0);
+    if (fields && recipe.headerSize == 40)
+      for (int i = 0; i < maskCount; ++i) AppendU32(info, recipe.masks[i]);
   }
-  for (uint32_t colour : spec.palette) {
+  for (uint32_t colour : recipe.palette) {
     info.push_back(static_cast<char>(colour & 0xFF));
     info.push_back(static_cast<char>(colour >> 8 & 0xFF));
     info.push_back(static_cast<char>(colour >> 16 & 0xFF));
@@ -70,16 +70,16 @@ inline std::string BuildBmp(const BmpSpec& spec, const std::function<uint32_t(in
 
   std::string bits(stride * rows, '\0');
   for (int row = 0; row < rows; ++row) {
-    const int y = spec.height < 0 ? row : rows - 1 - row;  // the picture's row stored at `row`
+    const int y = recipe.height < 0 ? row : rows - 1 - row;  // the picture's row stored at `row`
     uint8_t* at = reinterpret_cast<uint8_t*>(&bits[row * stride]);
-    for (int x = 0; x < spec.width; ++x) {
+    for (int x = 0; x < recipe.width; ++x) {
       const uint32_t value = raw(x, y);
-      switch (spec.bitCount) {
+      switch (recipe.bitCount) {
         case 1:
         case 4:
         case 8: {
-          const int perByte = 8 / spec.bitCount;
-          const int shift = 8 - spec.bitCount * (x % perByte + 1);
+          const int perByte = 8 / recipe.bitCount;
+          const int shift = 8 - recipe.bitCount * (x % perByte + 1);
           at[x / perByte] |= static_cast<uint8_t>(value << shift);
           break;
         }
@@ -107,8 +107,8 @@ inline std::string BuildBmp(const BmpSpec& spec, const std::function<uint32_t(in
 
 // A 24-bit bottom-up picture of one colour.
 inline std::string SolidBmp(int width, int height, uint32_t rgb) {
-  BmpSpec spec;
-  spec.width = width;
-  spec.height = height;
-  return BuildBmp(spec, [rgb](int, int) { return rgb; });
+  BmpRecipe recipe;
+  recipe.width = width;
+  recipe.height = height;
+  return BuildBmp(recipe, [rgb](int, int) { return rgb; });
 }

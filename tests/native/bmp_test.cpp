@@ -31,7 +31,7 @@ uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) {
 
 struct DepthCase {
   const char* name;
-  BmpSpec spec;
+  BmpRecipe recipe;
   std::function<uint32_t(int, int)> raw;
   std::function<uint32_t(uint32_t)> expected;  // from the raw value
 };
@@ -39,13 +39,13 @@ struct DepthCase {
 std::vector<DepthCase> DepthCases() {
   std::vector<DepthCase> cases;
   auto paletted = [&](const char* name, uint32_t header, int bits) {
-    BmpSpec spec;
-    spec.headerSize = header;
-    spec.bitCount = bits;
-    spec.palette = Palette(1 << bits);
+    BmpRecipe recipe;
+    recipe.headerSize = header;
+    recipe.bitCount = bits;
+    recipe.palette = Palette(1 << bits);
     const uint32_t mask = (1u << bits) - 1;
-    std::vector<uint32_t> palette = spec.palette;
-    cases.push_back({name, spec, [mask](int x, int y) { return Pattern(x, y) & mask; },
+    std::vector<uint32_t> palette = recipe.palette;
+    cases.push_back({name, recipe, [mask](int x, int y) { return Pattern(x, y) & mask; },
                      [palette](uint32_t index) { return palette[index]; }});
   };
   paletted("core 1-bit", 12, 1);
@@ -57,14 +57,14 @@ std::vector<DepthCase> DepthCases() {
 
   auto direct = [&](const char* name, uint32_t header, int bits, uint32_t compression,
                     std::initializer_list<uint32_t> masks, std::function<uint32_t(uint32_t)> expected) {
-    BmpSpec spec;
-    spec.headerSize = header;
-    spec.bitCount = bits;
-    spec.compression = compression;
+    BmpRecipe recipe;
+    recipe.headerSize = header;
+    recipe.bitCount = bits;
+    recipe.compression = compression;
     int i = 0;
-    for (uint32_t m : masks) spec.masks[i++] = m;
+    for (uint32_t m : masks) recipe.masks[i++] = m;
     const uint32_t mask = bits == 32 ? 0xFFFFFFFFu : (1u << bits) - 1;
-    cases.push_back({name, spec, [mask](int x, int y) { return Pattern(x, y) & mask; }, expected});
+    cases.push_back({name, recipe, [mask](int x, int y) { return Pattern(x, y) & mask; }, expected});
   };
   // 5 bits widen as v << 3 | v >> 2, 6 bits as v << 2 | v >> 4.
   auto five = [](uint32_t v) { return (v << 3 | v >> 2) & 0xFF; };
@@ -91,11 +91,11 @@ TEST(BmpDecode, EveryDepthAndHeaderBothRowOrdersAndOddWidths) {
   for (const DepthCase& c : DepthCases()) {
     for (int width : {1, 5, 17}) {
       for (bool topDown : {false, true}) {
-        if (topDown && c.spec.headerSize == 12) continue;  // a core header has no sign
-        BmpSpec spec = c.spec;
-        spec.width = width;
-        spec.height = topDown ? -3 : 3;
-        const std::string file = BuildBmp(spec, c.raw);
+        if (topDown && c.recipe.headerSize == 12) continue;  // a core header has no sign
+        BmpRecipe recipe = c.recipe;
+        recipe.width = width;
+        recipe.height = topDown ? -3 : 3;
+        const std::string file = BuildBmp(recipe, c.raw);
         BmpImage image;
         SCOPED_TRACE(std::string(c.name) + (topDown ? " top-down" : " bottom-up") + " width " +
                      std::to_string(width));
@@ -111,12 +111,12 @@ TEST(BmpDecode, EveryDepthAndHeaderBothRowOrdersAndOddWidths) {
 }
 
 TEST(BmpDecode, AShortColourTableLeavesTheOtherIndicesBlack) {
-  BmpSpec spec;
-  spec.width = 4;
-  spec.bitCount = 8;
-  spec.palette = {0x112233, 0x445566};
-  spec.coloursUsed = 2;
-  const std::string file = BuildBmp(spec, [](int x, int) { return static_cast<uint32_t>(x); });
+  BmpRecipe recipe;
+  recipe.width = 4;
+  recipe.bitCount = 8;
+  recipe.palette = {0x112233, 0x445566};
+  recipe.coloursUsed = 2;
+  const std::string file = BuildBmp(recipe, [](int x, int) { return static_cast<uint32_t>(x); });
   BmpImage image;
   ASSERT_EQ(DecodeBmp(Bytes(file), file.size(), &image), 1);
   EXPECT_EQ(image.pixels, (std::vector<Pixel>{0x112233, 0x445566, 0, 0}));
@@ -124,13 +124,13 @@ TEST(BmpDecode, AShortColourTableLeavesTheOtherIndicesBlack) {
 
 // A valid 2 x 2 8-bit picture with a four-colour table, to be damaged.
 std::string EightBit() {
-  BmpSpec spec;
-  spec.width = 2;
-  spec.height = 2;
-  spec.bitCount = 8;
-  spec.palette = Palette(4);
-  spec.coloursUsed = 4;
-  return BuildBmp(spec, [](int x, int y) { return static_cast<uint32_t>(x + 2 * y); });
+  BmpRecipe recipe;
+  recipe.width = 2;
+  recipe.height = 2;
+  recipe.bitCount = 8;
+  recipe.palette = Palette(4);
+  recipe.coloursUsed = 4;
+  return BuildBmp(recipe, [](int x, int y) { return static_cast<uint32_t>(x + 2 * y); });
 }
 
 std::string With(std::string file, size_t at, uint32_t value, int bytes = 4) {
@@ -176,13 +176,13 @@ TEST(BmpDecode, HeadersThatPointOutsideTheBytesOrMakeNoSenseAreRefused) {
 }
 
 TEST(BmpDecode, FieldMasksAfterAShortHeaderMustBeThere) {
-  BmpSpec spec;
-  spec.bitCount = 16;
-  spec.compression = 3;
-  spec.masks[0] = 0xF800;
-  spec.masks[1] = 0x07E0;
-  spec.masks[2] = 0x1F;
-  const std::string file = BuildBmp(spec, [](int, int) { return 0xFFFFu; });
+  BmpRecipe recipe;
+  recipe.bitCount = 16;
+  recipe.compression = 3;
+  recipe.masks[0] = 0xF800;
+  recipe.masks[1] = 0x07E0;
+  recipe.masks[2] = 0x1F;
+  const std::string file = BuildBmp(recipe, [](int, int) { return 0xFFFFu; });
   BmpLayout layout;
   ASSERT_EQ(ParseBmp(Bytes(file), file.size(), &layout), 1);
   EXPECT_EQ(layout.colourTableOffset, 14u + 40 + 12);

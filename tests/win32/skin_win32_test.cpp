@@ -66,17 +66,18 @@ TEST(SkinBitmaps, OurDecoderAgreesWithTheSystemsOnEveryDepthAndRowOrder) {
   for (const auto& c : cases) {
     for (int height : {5, -5}) {
       if (height < 0 && c.header == 12) continue;
-      BmpSpec spec;
-      spec.headerSize = c.header;
-      spec.width = 7;
-      spec.height = height;
-      spec.bitCount = c.bits;
-      spec.compression = c.compression;
-      for (int i = 0; i < 3; ++i) spec.masks[i] = c.masks[i];
+      BmpRecipe recipe;
+      recipe.headerSize = c.header;
+      recipe.width = 7;
+      recipe.height = height;
+      recipe.bitCount = c.bits;
+      recipe.compression = c.compression;
+      for (int i = 0; i < 3; ++i) recipe.masks[i] = c.masks[i];
       if (c.bits <= 8)
-        for (int i = 0; i < (1 << c.bits); ++i) spec.palette.push_back((i * 0x3B5D1F + 0x0F2040) & 0xFFFFFF);
+        for (int i = 0; i < (1 << c.bits); ++i)
+          recipe.palette.push_back((i * 0x3B5D1F + 0x0F2040) & 0xFFFFFF);
       const uint32_t mask = c.bits == 32 ? 0xFFFFFF : (1u << (c.bits > 24 ? 24 : c.bits)) - 1;
-      const std::string file = BuildBmp(spec, [mask](int x, int y) {
+      const std::string file = BuildBmp(recipe, [mask](int x, int y) {
         return static_cast<uint32_t>(x * 0x9E3779B9u ^ y * 0x7F4A7C15u) & mask;
       });
       ExpectSameAsSystem(file, std::string(c.what) + (height < 0 ? " top-down" : " bottom-up"));
