@@ -4,19 +4,20 @@
 
 #include "base/appstate.h"
 
-int SaveFileAtomically(FileSystem& files, const std::string& path, const std::string& contents) {
+int SaveFileAtomically(FileSystem& files, const std::string& path, const std::string& contents,
+                       WriteFailure* failure) {
   // The previous file is only ever replaced by a complete new one: a full
   // disk or a failed write cannot leave the user with half a list.
   const std::string temp = path + ".tmp";
-  if (!files.WriteNewFile(temp, contents)) {
+  WriteFailure why = WriteFailure::kNone;
+  if (!files.WriteNewFile(temp, contents, &why)) {
     files.RemoveFile(temp);
-    return 0;
-  }
-  if (!files.ReplaceFile(temp, path)) {
+  } else if (!files.ReplaceFile(temp, path)) {
     files.RemoveFile(temp);
-    return 0;
+    why = WriteFailure::kReplace;
   }
-  return 1;
+  if (failure) *failure = why;
+  return why == WriteFailure::kNone ? 1 : 0;
 }
 
 FileSystem& AppFiles() {
@@ -53,17 +54,23 @@ int MemoryFileSystem::ReadFile(const std::string& path, std::string* contents) {
   return 1;
 }
 
-int MemoryFileSystem::WriteNewFile(const std::string& path, const std::string& contents) {
+int MemoryFileSystem::WriteNewFile(const std::string& path, const std::string& contents,
+                                   WriteFailure* failure) {
+  WriteFailure why = WriteFailure::kNone;
   std::string folder = FolderOf(path);
-  if (!folder.empty() && !folders.count(WithoutTrailingSeparators(folder))) return 0;
-  if (!failWrite_.empty() && path.find(failWrite_) != std::string::npos && contents.size() > failAfter_) {
+  if (!folder.empty() && !folders.count(WithoutTrailingSeparators(folder))) {
+    why = WriteFailure::kCreate;
+  } else if (!failWrite_.empty() && path.find(failWrite_) != std::string::npos &&
+             contents.size() > failAfter_) {
     // The disk filled up after failAfter_ bytes: the half-written file is
     // removed, as the real adapters do. A shorter file still fits.
     files.erase(path);
-    return 0;
+    why = WriteFailure::kWrite;
+  } else {
+    files[path] = contents;
   }
-  files[path] = contents;
-  return 1;
+  if (failure) *failure = why;
+  return why == WriteFailure::kNone ? 1 : 0;
 }
 
 int MemoryFileSystem::ReplaceFile(const std::string& from, const std::string& to) {

@@ -6,14 +6,24 @@
 #include <map>
 #include <string>
 
+// Where writing a file went wrong, for callers that say which.
+enum class WriteFailure {
+  kNone,
+  kCreate,   // the file could not be created
+  kWrite,    // a write, the flush or the close failed
+  kReplace,  // the new file could not take the old one's place
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
   // Reads the whole file. 0 when it cannot be opened or read.
   virtual int ReadFile(const std::string& path, std::string* contents) = 0;
   // Writes a new file (replacing one of that name), checking every write
-  // and the close; a failure leaves no file of that name behind.
-  virtual int WriteNewFile(const std::string& path, const std::string& contents) = 0;
+  // and the close; a failure leaves no file of that name behind and, given
+  // `failure`, says whether the create or a write failed.
+  virtual int WriteNewFile(const std::string& path, const std::string& contents,
+                           WriteFailure* failure = nullptr) = 0;
   // Moves `from` over `to` atomically, replacing `to`, and flushes the move
   // to the disk (MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH).
   virtual int ReplaceFile(const std::string& from, const std::string& to) = 0;
@@ -28,8 +38,10 @@ class FileSystem {
 };
 
 // Writes `contents` to a temporary file beside `path`, then replaces `path`
-// with it. A failure anywhere leaves the previous file whole.
-int SaveFileAtomically(FileSystem& files, const std::string& path, const std::string& contents);
+// with it. A failure anywhere leaves the previous file whole; `failure`, if
+// given, says where it happened.
+int SaveFileAtomically(FileSystem& files, const std::string& path, const std::string& contents,
+                       WriteFailure* failure = nullptr);
 
 // The host's files (POSIX natively, Win32 on Windows).
 FileSystem* HostFileSystem();
@@ -42,7 +54,8 @@ FileSystem& AppFiles();
 class MemoryFileSystem final : public FileSystem {
  public:
   int ReadFile(const std::string& path, std::string* contents) override;
-  int WriteNewFile(const std::string& path, const std::string& contents) override;
+  int WriteNewFile(const std::string& path, const std::string& contents,
+                   WriteFailure* failure = nullptr) override;
   int ReplaceFile(const std::string& from, const std::string& to) override;
   int RenameFile(const std::string& from, const std::string& to) override;
   int RemoveFile(const std::string& path) override;
