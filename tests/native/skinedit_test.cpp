@@ -117,41 +117,36 @@ TEST(SkinEditorLoad, PutsEveryValueAndSlotInItsPlaceAndEmptiesEmptySlots) {
   }
 }
 
-TEST(SkinEditorLoad, SaysWhyAFileIsRefusedAndThenFillsNothing) {
-  std::string wrongMagic = Bytes(SampleSkin());
+TEST(SkinEditorLoad, SaysWhyAFileIsRefusedOrReadOnlyInPart) {
+  const std::string whole = Bytes(SampleSkin());
+  const std::string shortHeader = whole.substr(0, kSkinHeaderSize - 1);
+  const std::string cut = whole.substr(0, whole.size() - 10);
+  std::string wrongMagic = whole;
   wrongMagic[0] = 'X';
   struct {
     const char* name;
-    std::string bytes;
-    const char* message;
+    const std::string* bytes;  // none: the file could not be opened
+    std::string message;
+    bool filled;
   } cases[] = {
-      {"short header", Bytes(SampleSkin()).substr(0, kSkinHeaderSize - 1), "Input file not large enough."},
-      {"wrong magic", wrongMagic, "Input file is not a valid skin file."},
+      {"not opened", nullptr, "Input file could not be opened.", false},
+      {"short header", &shortHeader, "Input file not large enough.", false},
+      {"wrong magic", &wrongMagic, "Input file is not a valid skin file.", false},
+      // Cut in the last bitmap: all else is filled, the slot keeps what is there.
+      {"cut bitmap", &cut, "Error: Could not read entire bitmap.", true},
   };
   for (const auto& c : cases) {
     MemorySheet sheet;
     LoadedValues loaded;
-    EXPECT_EQ(Load(c.bytes, sheet, &loaded), std::vector<std::string>{c.message}) << c.name;
-    EXPECT_TRUE(sheet.texts.empty() && sheet.previews.empty()) << c.name;
-    EXPECT_FALSE(loaded.loaded[0]) << c.name;
+    MemorySkinSource source(c.bytes ? *c.bytes : whole);
+    EXPECT_EQ(LoadSkinIntoSheet(c.bytes ? &source : nullptr, sheet, &loaded),
+              std::vector<std::string>{c.message})
+        << c.name;
+    EXPECT_EQ(sheet.FieldText(kFieldMap[33]), c.filled ? "1033" : "") << c.name;
+    EXPECT_EQ(loaded.loaded[33], c.filled) << c.name;
+    const SlotImage* last = sheet.PreviewImage(kSlotMap[18]);
+    EXPECT_EQ(last ? last->size() : 0, c.filled ? SampleSkin().slots[18].size() - 10 : 0) << c.name;
   }
-  MemorySheet sheet;
-  LoadedValues loaded;
-  EXPECT_EQ(LoadSkinIntoSheet(nullptr, sheet, &loaded),
-            std::vector<std::string>{"Input file could not be opened."});
-  EXPECT_TRUE(sheet.texts.empty());
-}
-
-TEST(SkinEditorLoad, AFileCutInABitmapFillsWhatItCanAndSaysSo) {
-  const std::string whole = Bytes(SampleSkin());
-  MemorySheet sheet;
-  LoadedValues loaded;
-  EXPECT_EQ(Load(whole.substr(0, whole.size() - 10), sheet, &loaded),
-            std::vector<std::string>{"Error: Could not read entire bitmap."});
-  EXPECT_EQ(sheet.FieldText(kFieldMap[33]), "1033");
-  const SlotImage* last = sheet.PreviewImage(kSlotMap[18]);
-  ASSERT_NE(last, nullptr);
-  EXPECT_EQ(last->size(), SampleSkin().slots[18].size() - 10);
 }
 
 // ---- The values the fields stand for.
@@ -220,10 +215,14 @@ TEST_F(SkinEditorSave, TheOrganiserReadsBackWhatWasLoadedAndEdited) {
 }
 
 TEST_F(SkinEditorSave, AnEmptySheetIsAHeaderOfZeros) {
+  std::string expected(kSkinHeaderSize, '\0');
+  expected[0] = 'S';
+  expected[1] = 'B';
+  expected[4] = kSkinValueCount;
+  expected[8 + 4 * kSkinValueCount] = kSkinSlotCount;
   std::string message;
   ASSERT_EQ(Save(&message), 1);
-  EXPECT_EQ(files.files["C:\\skins\\Mine"], Bytes(SkinFile{}));
-  EXPECT_EQ(files.files["C:\\skins\\Mine"].size(), kSkinHeaderSize);
+  EXPECT_EQ(files.files["C:\\skins\\Mine"], expected);
 }
 
 TEST_F(SkinEditorSave, ASlotWhoseSizeFieldDisagreesIsWrittenWithTheBytesItHolds) {
