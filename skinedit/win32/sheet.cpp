@@ -60,8 +60,8 @@ INT_PTR OnNotify(HWND page, const NMHDR* header) {
 
 // The previews hand back their bytes and bitmaps while they still exist.
 INT_PTR OnDestroy(HWND page) {
-  for (const SheetPlace& place : kSlotMap)
-    if (HWND preview = GetDlgItem(page, place.control)) SetPreview(preview, SlotImage());
+  for (int id = PreviewOfButton(kFirstLoadButton); id <= PreviewOfButton(kLastLoadButton); id += 2)
+    if (HWND preview = GetDlgItem(page, id)) SetPreview(preview, SlotImage());
   return FALSE;
 }
 
@@ -168,11 +168,9 @@ void LoadBitmapIntoPreview(const SkinEditor& editor, HWND page, int previewId) {
 std::string SheetControls::FieldText(SheetPlace field) {
   HWND edit = PageControl(sheet_, field.page, field.control);
   const int length = edit ? GetWindowTextLengthA(edit) : 0;
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  if (length > 0)
-    text.resize(static_cast<size_t>(GetWindowTextA(edit, &text[0], length + 1)));
-  else
-    text.clear();
+  // The terminator lands on the string's own.
+  std::string text(static_cast<size_t>(length), '\0');
+  if (length > 0) text.resize(static_cast<size_t>(GetWindowTextA(edit, &text[0], length + 1)));
   return text;
 }
 
