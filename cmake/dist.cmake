@@ -21,7 +21,8 @@ add_custom_target(dist
                   COMMAND ${BASH} ${CMAKE_SOURCE_DIR}/scripts/make-dist.sh ${PROJECT_VERSION} ${CMAKE_BINARY_DIR}
                           ${VELKIN_DIST_DIR} $<$<BOOL:${VELKIN_DIST_PARTIAL}>:--partial>
                   COMMENT "Packaging Velkin ${PROJECT_VERSION} into ${VELKIN_DIST_DIR}"
-                  VERBATIM)
+                  # OFF gives no argument at all, not an empty one.
+                  COMMAND_EXPAND_LISTS VERBATIM)
 foreach(program velkin skinedit velkin_help)
   if(TARGET ${program})
     add_dependencies(dist ${program})
