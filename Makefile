@@ -6,7 +6,7 @@ export OPENSSL_MINGW_ROOT := $(CACHE)/openssl-mingw64
 STAMP := $(CACHE)/deps-installed
 FUZZ_SECONDS ?= 30
 
-.PHONY: all deps native windows asan fuzz-build dist test test-native test-asan test-windows fuzz bench run screenshots clean format differential crash-test
+.PHONY: all deps native windows asan fuzz-build dist test test-native test-asan test-windows fuzz bench run run-skinedit screenshots clean format differential crash-test
 
 all: native windows
 
@@ -85,10 +85,17 @@ bench: deps
 
 # Started through Wine's "start", as a shell starts a program (shown
 # normally); a bare start would pass the default show command, which hides.
+display-note = @if [ -z "$$DISPLAY" ] || { command -v xdpyinfo >/dev/null && ! xdpyinfo >/dev/null 2>&1; }; then \
+	echo "No usable display: running under Xvfb (nothing will be seen; scripts/wine-stop ends it)."; fi
 run: windows
-	@if [ -z "$$DISPLAY" ] || { command -v xdpyinfo >/dev/null && ! xdpyinfo >/dev/null 2>&1; }; then \
-		echo "No usable display: running under Xvfb (nothing will be seen; scripts/wine-stop ends it)."; fi
+	$(display-note)
 	scripts/wine-run start /wait /unix "$(CURDIR)/build/windows/velkin.exe"
+
+# The skin editor on the bundled Default skin, named on its command line.
+run-skinedit: windows
+	$(display-note)
+	scripts/wine-run start /wait /unix "$(CURDIR)/build/windows/skinedit.exe" \
+		"Z:$$(echo "$(CURDIR)/build/windows/skins/Default" | tr / '\\')"
 
 # A PNG of each tab in the plain look and in the Default skin, from the real
 # program under Wine.

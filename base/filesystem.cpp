@@ -5,19 +5,20 @@
 
 #include "base/appstate.h"
 
-int SaveFileAtomically(FileSystem& files, const std::string& path, const std::string& contents) {
+int SaveFileAtomically(FileSystem& files, const std::string& path, const std::string& contents,
+                       WriteFailure* failure) {
   // The previous file is only ever replaced by a complete new one: a full
   // disk or a failed write cannot leave the user with half a list.
   const std::string temp = path + ".tmp";
-  if (!files.WriteNewFile(temp, contents)) {
+  WriteFailure why = WriteFailure::kNone;
+  if (!files.WriteNewFile(temp, contents, &why)) {
     files.RemoveFile(temp);
-    return 0;
-  }
-  if (!files.ReplaceFile(temp, path)) {
+  } else if (!files.ReplaceFile(temp, path)) {
     files.RemoveFile(temp);
-    return 0;
+    why = WriteFailure::kReplace;
   }
-  return 1;
+  if (failure) *failure = why;
+  return why == WriteFailure::kNone ? 1 : 0;
 }
 
 FileSystem& AppFiles() {
@@ -130,7 +131,9 @@ int MemoryFileSystem::ReadFile(const std::string& path, std::string* contents) {
   return 1;
 }
 
-int MemoryFileSystem::WriteNewFile(const std::string& path, const std::string& contents) {
+int MemoryFileSystem::WriteNewFile(const std::string& path, const std::string& contents,
+                                   WriteFailure* failure) {
+  if (failure) *failure = WriteFailure::kCreate;
   if (!Step(FileOp::kCreate) || path == held_) return 0;
   std::string folder = FolderOf(path);
   if (!folder.empty() && !folders.count(WithoutTrailingSeparators(folder))) return 0;
@@ -170,6 +173,7 @@ int MemoryFileSystem::WriteNewFile(const std::string& path, const std::string& c
     unflushed_.erase(path);
     Forget(disk_, files, path);
   }
+  if (failure) *failure = ok ? WriteFailure::kNone : WriteFailure::kWrite;
   return ok ? 1 : 0;
 }
 

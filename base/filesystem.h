@@ -9,6 +9,14 @@
 #include <set>
 #include <string>
 
+// Where writing a file went wrong, for callers that say which.
+enum class WriteFailure {
+  kNone,
+  kCreate,   // the file could not be created
+  kWrite,    // a write, the flush or the close failed
+  kReplace,  // the new file could not take the old one's place
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -16,9 +24,11 @@ class FileSystem {
   virtual int ReadFile(const std::string& path, std::string* contents) = 0;
   // Writes a new file (replacing one of that name), checking every write,
   // flushing its bytes to the disk and checking the close; a failure
-  // removes the file again (unless the removal fails too). A new name
+  // removes the file again (unless the removal fails too) and, given
+  // `failure`, says whether the create or a write failed. A new name
   // reaches the disk with the next FlushFolder of its folder.
-  virtual int WriteNewFile(const std::string& path, const std::string& contents) = 0;
+  virtual int WriteNewFile(const std::string& path, const std::string& contents,
+                           WriteFailure* failure = nullptr) = 0;
   // Moves `from` over `to` atomically, replacing `to`, and flushes the move
   // to the disk (MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH).
   virtual int ReplaceFile(const std::string& from, const std::string& to) = 0;
@@ -35,8 +45,10 @@ class FileSystem {
 };
 
 // Writes `contents` to a temporary file beside `path`, then replaces `path`
-// with it. A failure anywhere leaves the previous file whole.
-int SaveFileAtomically(FileSystem& files, const std::string& path, const std::string& contents);
+// with it. A failure anywhere leaves the previous file whole; `failure`, if
+// given, says where it happened.
+int SaveFileAtomically(FileSystem& files, const std::string& path, const std::string& contents,
+                       WriteFailure* failure = nullptr);
 
 // The host's files (POSIX natively, Win32 on Windows).
 FileSystem* HostFileSystem();
@@ -63,7 +75,8 @@ class MemoryFileSystem final : public FileSystem {
   static constexpr size_t kWriteSlice = 4096;
 
   int ReadFile(const std::string& path, std::string* contents) override;
-  int WriteNewFile(const std::string& path, const std::string& contents) override;
+  int WriteNewFile(const std::string& path, const std::string& contents,
+                   WriteFailure* failure = nullptr) override;
   int ReplaceFile(const std::string& from, const std::string& to) override;
   int RemoveFile(const std::string& path) override;
   bool FileExists(const std::string& path) override;

@@ -19,3 +19,10 @@ if(TARGET velkin)
   # Eight kills, each with two or three starts of the program on a large set.
   set_tests_properties(blackbox_crash-saves PROPERTIES TIMEOUT 900)
 endif()
+
+# The skin editor, skinedit.exe, driven the same way (tests/blackbox/
+# scenarios/skinedit.sh).
+if(TARGET velkin AND TARGET skinedit)
+  add_test(NAME blackbox_skinedit COMMAND ${BASH} ${CMAKE_SOURCE_DIR}/tests/blackbox/run.sh ${CMAKE_BINARY_DIR} skinedit)
+  set_tests_properties(blackbox_skinedit PROPERTIES TIMEOUT 300 LABELS blackbox)
+endif()

@@ -13,16 +13,16 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Velkin.chm
                    COMMENT "Compiling and checking the help file Velkin.chm")
 add_custom_target(velkin_help ALL DEPENDS ${CMAKE_BINARY_DIR}/Velkin.chm)
 
-# While skinedit.exe and the skins are being built elsewhere, the packages
-# may leave them out. Set to OFF once both are in the build: a package
-# without them then fails.
-set(VELKIN_DIST_PARTIAL ON)
+# ON lets the packages leave out skinedit.exe and the skins (make-dist.sh
+# --partial); both are built now, so a package without them fails.
+set(VELKIN_DIST_PARTIAL OFF)
 set(VELKIN_DIST_DIR ${CMAKE_SOURCE_DIR}/dist)
 add_custom_target(dist
                   COMMAND ${BASH} ${CMAKE_SOURCE_DIR}/scripts/make-dist.sh ${PROJECT_VERSION} ${CMAKE_BINARY_DIR}
                           ${VELKIN_DIST_DIR} $<$<BOOL:${VELKIN_DIST_PARTIAL}>:--partial>
                   COMMENT "Packaging Velkin ${PROJECT_VERSION} into ${VELKIN_DIST_DIR}"
-                  VERBATIM)
+                  # OFF gives no argument at all, not an empty one.
+                  COMMAND_EXPAND_LISTS VERBATIM)
 foreach(program velkin skinedit velkin_help)
   if(TARGET ${program})
     add_dependencies(dist ${program})

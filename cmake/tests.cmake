@@ -8,10 +8,10 @@ if(WIN32)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
   file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/*.cpp)
   file(GLOB TEST_RC CONFIGURE_DEPENDS resources/bitmaps.rc resources/menus.rc resources/properties.rc
-       resources/settings.rc resources/selectskin.rc tests/win32/*.rc)
+       resources/settings.rc resources/selectskin.rc resources/skinpages.rc tests/win32/*.rc)
   add_executable(velkin_win32_tests ${WIN32_TEST_SOURCES} ${TEST_RC})
   target_include_directories(velkin_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(velkin_win32_tests PRIVATE velkin_app gtest)
+  target_link_libraries(velkin_win32_tests PRIVATE velkin_app velkin_skinedit gtest)
   # The bundled skins lie beside the suite, as beside the program.
   add_dependencies(velkin_win32_tests skins)
   # Wine shows the host's root as drive Z:.
@@ -25,7 +25,7 @@ else()
   file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/native/*.cpp)
   add_executable(velkin_tests ${NATIVE_TEST_SOURCES})
   target_include_directories(velkin_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(velkin_tests PRIVATE velkin_app GTest::gtest GTest::gtest_main)
+  target_link_libraries(velkin_tests PRIVATE velkin_app velkin_skinedit GTest::gtest GTest::gtest_main)
   add_dependencies(velkin_tests skins)
   target_compile_definitions(velkin_tests PRIVATE VELKIN_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
                                                  VELKIN_BUNDLED_SKINS="${CMAKE_BINARY_DIR}/skins")

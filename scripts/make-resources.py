@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Draws the organiser's icon and its default background:
+"""Draws the programs' icons and the organiser's default background:
 
   resources/velkin.ico          the program and tray icon, 16, 32 and 48
                                 pixels, 32-bit with alpha
+  resources/skinedit.ico        the skin editor's icon, the same sizes
   resources/IDI_BACKGROUND.bmp  the paper tiled behind the trees and the
                                 calendar, 24-bit, seamless when tiled
 
@@ -93,7 +94,44 @@ def icon_sample(x, y, size):
     return colour, 1.0
 
 
-def draw_icon(size):
+# ---- The skin editor's icon: the same tile in plum, holding a painter's
+# palette with four dabs of colour.
+
+PLUM_TOP = (170, 102, 196)
+PLUM_BOTTOM = (96, 44, 128)
+PLUM_EDGE = (66, 28, 90)
+PALETTE = (240, 214, 170)
+PALETTE_EDGE = (150, 106, 58)
+DABS = (((0.36, 0.40), (214, 48, 48)), ((0.53, 0.31), (246, 196, 40)),
+        ((0.69, 0.41), (46, 160, 66)), ((0.66, 0.60), (48, 104, 214)))
+
+
+def skinedit_sample(x, y, size):
+    """Colour and coverage of one sample point of the editor's icon."""
+    pixel = 1.0 / size
+    tile = rounded_box(x, y, 0.04, 0.04, 0.96, 0.96, 0.2)
+    if tile > 0:
+        return (0, 0, 0), 0.0
+    colour = mix(PLUM_TOP, PLUM_BOTTOM, (y - 0.04) / 0.92)
+    if tile > -max(pixel, 0.035):
+        colour = PLUM_EDGE
+    if y < 0.42 and tile < -0.06:
+        colour = mix(colour, (255, 255, 255), 0.10)
+
+    # The palette: an ellipse with a thumb hole at its lower left.
+    ex, ey = (x - 0.52) / 0.36, (y - 0.50) / 0.30
+    inside = ex * ex + ey * ey
+    hole = math.hypot(x - 0.34, y - 0.64) < (0.075 if size >= 32 else 0.09)
+    if inside < 1.0 and not hole:
+        edge = 1.0 - math.sqrt(inside)
+        colour = PALETTE_EDGE if edge < max(1.6 * pixel, 0.06) else PALETTE
+        for (dx, dy), dab in DABS:
+            if math.hypot(x - dx, y - dy) < (0.075 if size >= 32 else 0.09):
+                colour = dab
+    return colour, 1.0
+
+
+def draw_icon(size, sample=icon_sample):
     """Rows top to bottom of (r, g, b, a) pixels."""
     rows = []
     for py in range(size):
@@ -104,7 +142,7 @@ def draw_icon(size):
                 for sx in range(SAMPLES):
                     x = (px + (sx + 0.5) / SAMPLES) / size
                     y = (py + (sy + 0.5) / SAMPLES) / size
-                    colour, cover = icon_sample(x, y, size)
+                    colour, cover = sample(x, y, size)
                     r += colour[0] * cover
                     g += colour[1] * cover
                     b += colour[2] * cover
@@ -138,8 +176,8 @@ def icon_image(rows):
     return header + bytes(colour) + bytes(mask)
 
 
-def write_ico(path, sizes):
-    images = [icon_image(draw_icon(size)) for size in sizes]
+def write_ico(path, sizes, sample=icon_sample):
+    images = [icon_image(draw_icon(size, sample)) for size in sizes]
     out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
     offset = 6 + 16 * len(images)
     for size, image in zip(sizes, images):
@@ -215,6 +253,7 @@ def main():
     root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources")
     out = sys.argv[1] if len(sys.argv) > 1 else root
     write_ico(os.path.join(out, "velkin.ico"), [16, 32, 48])
+    write_ico(os.path.join(out, "skinedit.ico"), [16, 32, 48], skinedit_sample)
     write_bmp(os.path.join(out, "IDI_BACKGROUND.bmp"), draw_background())
 
 

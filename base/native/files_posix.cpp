@@ -69,13 +69,18 @@ class PosixFileSystem final : public FileSystem {
     return 1;
   }
 
-  int WriteNewFile(const std::string& path, const std::string& contents) override {
+  int WriteNewFile(const std::string& path, const std::string& contents,
+                   WriteFailure* failure = nullptr) override {
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return 0;
+    if (fd < 0) {
+      if (failure) *failure = WriteFailure::kCreate;
+      return 0;
+    }
     int ok = WriteAll(fd, contents.data(), contents.size());
     if (ok && fsync(fd) != 0) ok = 0;
     if (!CloseChecked(fd)) ok = 0;
     if (!ok) unlink(path.c_str());
+    if (failure) *failure = ok ? WriteFailure::kNone : WriteFailure::kWrite;
     return ok;
   }
 

@@ -41,15 +41,20 @@ class Win32FileSystem final : public FileSystem {
     return 1;
   }
 
-  int WriteNewFile(const std::string& path, const std::string& contents) override {
+  int WriteNewFile(const std::string& path, const std::string& contents,
+                   WriteFailure* failure = nullptr) override {
     ScopedHandle file(
         CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return 0;
+    if (!file) {
+      if (failure) *failure = WriteFailure::kCreate;
+      return 0;
+    }
     int ok = WriteAll(file.get(), contents.data(), contents.size());
     if (ok && !FlushFileBuffers(file.get())) ok = 0;
     // The close is checked too: a failure there may be the write's.
     if (!CloseHandle(file.release())) ok = 0;
     if (!ok) DeleteFileA(path.c_str());
+    if (failure) *failure = ok ? WriteFailure::kNone : WriteFailure::kWrite;
     return ok;
   }
 

@@ -9,10 +9,11 @@
 # start-hidden, close-hides, backup, manage-backups, malformed-list,
 # about-and-help, edit-and-save, drag-and-save, mail-alert, skins, crash-saves
 # (KILLS kills, default 8; CRASH_SEED draws the same kill delays again); those
-# in tests/blackbox/scenarios/ (install and portable, which take the packages
-# of `make dist` from $VELKIN_DIST); and
+# in tests/blackbox/scenarios/ (skinedit, the skin editor; install and
+# portable, which take the packages of `make dist` from $VELKIN_DIST); and
 # screenshots, which writes a PNG of each tab, in the plain look and in the
-# Default skin, into $VELKIN_SCREENSHOTS (default docs/) for `make screenshots`.
+# Default skin, and of the skin editor's Window page, into $VELKIN_SCREENSHOTS
+# (default docs/) for `make screenshots`.
 #
 # The programs run on a Wine virtual desktop: its tray shows the icon and
 # the balloons, which the driver can then read.
@@ -771,9 +772,13 @@ screenshots)
         footer
     } >"$current/done.xml"
     names=(lists active done calendar)
-    shoot() {  # file name
+    shoot() {  # file name [window title; the main window without]
         sleep 1
-        read -r _ _ left top right bottom <<<"$(driver wait-window 1000 | tr -d '\r')"
+        if [ -n "${2:-}" ]; then
+            read -r left top right bottom <<<"$(driver rect "$2" | tr -d '\r')"
+        else
+            read -r _ _ left top right bottom <<<"$(driver wait-window 1000 | tr -d '\r')"
+        fi
         import -display "$DISPLAY" -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
             "$out/$1"
         note "wrote $out/$1"
@@ -802,6 +807,15 @@ screenshots)
         shoot "skin-${names[$index]}.png"
     done
     exit_from_tray
+    # The skin editor on the Default skin, on its Window page; then
+    # cancelled.
+    driver run 1 60000 "$(winpath "$build/skinedit.exe")" "\"$(winpath "$build/skins/Default")\"" &
+    editor_pid=$!
+    driver sheet "Skin Properties" 30000 >/dev/null || fail "the skin editor shows no sheet"
+    shoot skinedit-window.png "Skin Properties"
+    driver click "Skin Properties" 2 || fail "cannot press Cancel"
+    driver wait-box "Are you sure" 10000 >/dev/null && driver answer yes
+    wait "$editor_pid"
     ;;
 *)
     # Scenarios of their own file, with the helpers above.

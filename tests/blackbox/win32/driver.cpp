@@ -60,6 +60,24 @@
 //   skin-list             prints the entries of the Select Skin dialog's list
 //   skin-choose NAME      chooses the entry NAME there and presses "Select"
 //   open-file PATH        types PATH into the open-file dialog and presses OK
+//   save-file PATH        the same in the save-file dialog ("Save As"), of any
+//                         program
+//   skin-values FILE      reads FILE with the organiser's reader; prints its 34
+//                         values on one line, then one line a slot: its
+//                         length and a checksum of its bytes
+//   rect TITLE            prints the screen rectangle (left top right bottom)
+//                         of a visible window of that title, of any program
+//   sheet TITLE T         a visible property sheet of that title, of any
+//                         program; prints its pages' titles, "a|b|..."
+//   sheet-read TITLE PAGE:ID...
+//                         prints, one a line, the text of each control ID on
+//                         page PAGE (0 the first) of the sheet; a picture
+//                         control prints "[picture]" or "[none]"
+//   sheet-type TITLE PAGE:ID TEXT
+//                         sets the text of that control (an edit)
+//   sheet-double-click TITLE PAGE:ID
+//                         shows page PAGE and double-clicks the middle of the
+//                         control with the mouse (SendInput)
 //   sleep T               waits T (holds a virtual desktop open)
 //   selected              prints the name of the caret item of the tree that
 //                         has the focus
@@ -85,6 +103,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <prsht.h>
 #include <shlobj.h>
 
 #include <cstdio>
@@ -137,14 +156,17 @@ struct Box {
   std::string text;
 };
 
-// A message box: a "#32770" titled "Velkin 1.0" with a static text (id
-// 0xFFFF); its text is the message.
+// A message box of either program: a "#32770" titled "Velkin 1.0" or "Skin
+// Properties" with a static text (id 0xFFFF), which the editor's sheet of
+// that title lacks; its text is the message.
 BOOL CALLBACK CollectBox(HWND window, LPARAM data) {
   if (ClassOf(window) != "#32770" || !IsWindowVisible(window)) return TRUE;
-  if (TextOf(window) != kName) return TRUE;
+  const std::string title = TextOf(window);
+  if (title != kName && title != "Skin Properties") return TRUE;
   HWND message = GetDlgItem(window, 0xFFFF);
+  if (!message) return TRUE;
   auto* boxes = reinterpret_cast<std::vector<Box>*>(data);
-  boxes->push_back(Box{window, message ? TextOf(message) : std::string()});
+  boxes->push_back(Box{window, TextOf(message)});
   return TRUE;
 }
 
@@ -474,12 +496,19 @@ int ChooseSkin(const char* name) {
   return PostMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(256, BN_CLICKED), 0) ? 0 : 1;
 }
 
-// The file name box of the open-file dialog: a combo box (id 0x47C) in the
-// explorer style, else an edit (id 0x480).
-int ChooseFileToOpen(const char* path) {
+// A visible dialog of that title, of any program.
+HWND VisibleDialog(const char* title) {
+  for (HWND at = FindWindowExA(nullptr, nullptr, "#32770", title); at;
+       at = FindWindowExA(nullptr, at, "#32770", title))
+    if (IsWindowVisible(at)) return at;
+  return nullptr;
+}
+
+// The file name box of the open-file or save-file dialog: a combo box (id
+// 0x47C) in the explorer style, else an edit (id 0x480).
+int ChooseFile(const char* title, const char* path) {
   HWND dialog = nullptr;
-  if (!WaitFor(10000, [&] { return (dialog = FindDialog("Open")) != nullptr && IsWindowVisible(dialog); }))
-    return 1;
+  if (!WaitFor(10000, [&] { return (dialog = VisibleDialog(title)) != nullptr; })) return 1;
   HWND name = GetDlgItem(dialog, 0x47C);
   if (!name) name = GetDlgItem(dialog, 0x480);
   if (!name || !SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path))) return 1;
@@ -560,16 +589,16 @@ bool FindRow(HWND tree, const std::string& name, RECT* rect) {
   return false;
 }
 
-// Moves the pointer to a point of the tree, pressing or releasing there.
-void MouseAt(HWND tree, POINT point, DWORD button) {
-  ClientToScreen(tree, &point);
+// Moves the pointer to a point of the window, pressing or releasing there.
+void MouseAt(HWND window, POINT point, DWORD button, int pause = 100) {
+  ClientToScreen(window, &point);
   INPUT input = {};
   input.type = INPUT_MOUSE;
   input.mi.dx = (point.x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
   input.mi.dy = (point.y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
   input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | button;
   SendInput(1, &input, sizeof input);
-  Sleep(100);
+  Sleep(pause);
 }
 
 int DragRow(const std::string& from, const std::string& to, const std::string& part) {
@@ -695,6 +724,99 @@ int CloseAndKill(long long delay, const char* file) {
 int Usage() {
   std::fprintf(stderr, "usage: driver <command> [arguments...] (see the source)\n");
   return 2;
+}
+
+int PrintSkinValues(const char* file) {
+  SkinFileSource source(file);
+  SkinFile skin;
+  if (!source.ok() || ReadSkinForOrganiser(source, &skin) != SkinReadResult::kRead) return 1;
+  std::string values;
+  for (int32_t value : skin.values) values += (values.empty() ? "" : " ") + std::to_string(value);
+  std::printf("%s\n", values.c_str());
+  for (const SlotImage& slot : skin.slots) {
+    uint32_t sum = 2166136261u;  // FNV-1a
+    for (size_t i = 0; i < slot.size(); ++i) sum = (sum ^ slot.data()[i]) * 16777619u;
+    std::printf("%zu:%08x\n", slot.size(), slot.empty() ? 0u : sum);
+  }
+  return 0;
+}
+
+// A property sheet of any program: a visible dialog of that title holding
+// a tab control.
+HWND FindPropertySheet(const char* title) {
+  for (HWND at = FindWindowExA(nullptr, nullptr, "#32770", title); at;
+       at = FindWindowExA(nullptr, at, "#32770", title))
+    if (IsWindowVisible(at) && FindWindowExA(at, nullptr, WC_TABCONTROLA, nullptr)) return at;
+  return nullptr;
+}
+
+// The pages' titles, from the sheet's tab control in the other process.
+std::string PageTitles(HWND sheet) {
+  HWND tabs = FindWindowExA(sheet, nullptr, WC_TABCONTROLA, nullptr);
+  DWORD process = 0;
+  GetWindowThreadProcessId(tabs, &process);
+  struct Layout {
+    TCITEMA item;
+    char text[128];
+  };
+  RemoteBuffer remote(process, sizeof(Layout));
+  auto* there = static_cast<Layout*>(remote.address());
+  std::string titles;
+  const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count && there; ++i) {
+    Layout here = {};
+    here.item.mask = TCIF_TEXT;
+    here.item.pszText = there->text;
+    here.item.cchTextMax = sizeof here.text;
+    if (!remote.Write(&here, sizeof here) ||
+        !SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&there->item)) ||
+        !remote.Read(&here, sizeof here))
+      break;
+    here.text[sizeof here.text - 1] = '\0';
+    titles += (i ? "|" : "") + std::string(here.text);
+  }
+  return titles;
+}
+
+// The control PAGE:ID of a sheet (PSM_INDEXTOHWND answers across processes).
+HWND SheetControl(HWND sheet, const char* place) {
+  int page = -1;
+  int id = -1;
+  if (!sheet || std::sscanf(place, "%d:%d", &page, &id) != 2) return nullptr;
+  auto pageWindow = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_INDEXTOHWND, page, 0));
+  return pageWindow ? GetDlgItem(pageWindow, id) : nullptr;
+}
+
+int ReadSheet(int argc, char** argv) {
+  HWND sheet = FindPropertySheet(argv[2]);
+  for (int i = 3; i < argc; ++i) {
+    HWND control = SheetControl(sheet, argv[i]);
+    if (!control) return 1;
+    if (ClassOf(control) == "Static" && (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP)
+      std::printf("%s\n", SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0) ? "[picture]" : "[none]");
+    else
+      std::printf("%s\n", OneLine(TextOf(control)).c_str());
+  }
+  return 0;
+}
+
+int DoubleClickSheetControl(const char* title, const char* place) {
+  HWND sheet = FindPropertySheet(title);
+  HWND control = SheetControl(sheet, place);
+  if (!control) return 1;
+  SendMessageA(sheet, PSM_SETCURSEL, std::atoi(place), 0);
+  SetForegroundWindow(sheet);
+  Sleep(300);
+  RECT rect;
+  GetClientRect(control, &rect);
+  const POINT middle = {rect.right / 2, rect.bottom / 2};
+  MouseAt(control, middle, 0);
+  for (int click = 0; click < 2; ++click) {
+    MouseAt(control, middle, MOUSEEVENTF_LEFTDOWN, 20);
+    MouseAt(control, middle, MOUSEEVENTF_LEFTUP, 20);
+  }
+  Sleep(300);
+  return 0;
 }
 
 int Arg(int argc, char** argv, int index, int fallback) {
@@ -904,7 +1026,9 @@ int main(int argc, char** argv) {
   }
   if (command == "appdata") {
     const std::string which = argc >= 3 ? argv[2] : "";
-    const int id = which == "local" ? CSIDL_LOCAL_APPDATA : which == "programs" ? CSIDL_PROGRAMS : CSIDL_APPDATA;
+    const int id = which == "local"      ? CSIDL_LOCAL_APPDATA
+                   : which == "programs" ? CSIDL_PROGRAMS
+                                         : CSIDL_APPDATA;
     char folder[MAX_PATH] = "";
     if (FAILED(SHGetFolderPathA(nullptr, id, nullptr, 0, folder))) return 1;
     std::printf("%s\n", folder);
@@ -958,7 +1082,29 @@ int main(int argc, char** argv) {
   if (command == "skin-click" && argc >= 4) return ClickSkinButton(argv[2], std::atoi(argv[3]));
   if (command == "skin-list") return PrintSkinList();
   if (command == "skin-choose" && argc >= 3) return ChooseSkin(argv[2]);
-  if (command == "open-file" && argc >= 3) return ChooseFileToOpen(argv[2]);
+  if (command == "open-file" && argc >= 3) return ChooseFile("Open", argv[2]);
+  if (command == "save-file" && argc >= 3) return ChooseFile("Save As", argv[2]);
+  if (command == "skin-values" && argc >= 3) return PrintSkinValues(argv[2]);
+  if (command == "sheet" && argc >= 3) {
+    HWND sheet = nullptr;
+    if (!WaitFor(Arg(argc, argv, 3, 10000), [&] { return (sheet = FindPropertySheet(argv[2])) != nullptr; }))
+      return 1;
+    std::printf("%s\n", PageTitles(sheet).c_str());
+    return 0;
+  }
+  if (command == "rect" && argc >= 3) {
+    HWND window = FindWindowA(nullptr, argv[2]);
+    RECT r;
+    if (!window || !IsWindowVisible(window) || !GetWindowRect(window, &r)) return 1;
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+  }
+  if (command == "sheet-read" && argc >= 4) return ReadSheet(argc, argv);
+  if (command == "sheet-type" && argc >= 5) {
+    HWND control = SheetControl(FindPropertySheet(argv[2]), argv[3]);
+    return control && SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4])) ? 0 : 1;
+  }
+  if (command == "sheet-double-click" && argc >= 4) return DoubleClickSheetControl(argv[2], argv[3]);
   if (command == "forget-settings") {
     LONG result = RegDeleteKeyA(HKEY_CURRENT_USER, kProductKey);
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND ? 0 : 1;
