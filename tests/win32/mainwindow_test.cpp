@@ -24,6 +24,7 @@
 #include "tests/native/fixture.h"
 #include "tests/win32/main_window_fixture.h"
 #include "tests/win32/pixel_canvas.h"
+#include "tree/tasktree.h"
 #include "tree/win32/tasktree_win32.h"
 #include "tree/win32/treewindow.h"
 
@@ -181,6 +182,21 @@ TEST_F(MainWindow, AFailedSaveIsSaidAndExitAsksBeforeLosingTheChanges) {
   SendMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_FALSE(ListsSaveFailed());
   EXPECT_TRUE(files.FileExists("C:\\data\\current\\list.xml"));
+}
+
+// The close box and the skin's close button take no focus from a label
+// edit: the name being typed must be in what the close saves.
+TEST_F(MainWindow, CloseSavesTheNameBeingTyped) {
+  ShowWindow(main, SW_SHOW);
+  Node task = InsertTask(*App().lists, kRootNode, kLastNode, "Old name");
+  HWND edit = TreeView_EditLabel(View(kTabLists), reinterpret_cast<HTREEITEM>(task));
+  ASSERT_TRUE(edit);
+  SetWindowTextA(edit, "Typed name");
+  SendMessageA(main, WM_CLOSE, 0, 0);
+  std::string saved;
+  ASSERT_TRUE(files.ReadFile("C:\\data\\current\\list.xml", &saved));
+  EXPECT_NE(saved.find("<name>Typed name</name>"), std::string::npos) << saved;
+  EXPECT_EQ(TaskName(*App().lists, task), "Typed name");
 }
 
 TEST_F(MainWindow, EndOfSessionSavesAsCloseDoesWhateverItsParameters) {
