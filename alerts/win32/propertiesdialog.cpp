@@ -143,12 +143,6 @@ INT_PTR OnNotify(HWND dialog, const NMHDR* header) {
   return FALSE;
 }
 
-INT_PTR OnSysCommand(HWND dialog, WPARAM command) {
-  if ((command & 0xFFF0) != SC_CLOSE) return FALSE;
-  ShowWindow(dialog, SW_HIDE);
-  return TRUE;
-}
-
 INT_PTR OnDestroy(HWND dialog) {
   delete DataOf(dialog);
   SetWindowLongPtrA(dialog, DWLP_USER, 0);
@@ -167,7 +161,7 @@ INT_PTR CALLBACK PropertiesDialogProc(HWND dialog, UINT message, WPARAM wParam, 
     case WM_NOTIFY:
       return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
     case WM_SYSCOMMAND:
-      return OnSysCommand(dialog, wParam);
+      return HideOnClose(dialog, wParam);
     case WM_DESTROY:
       return OnDestroy(dialog);
     default:

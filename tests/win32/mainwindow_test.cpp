@@ -237,6 +237,25 @@ TEST_F(MainWindow, TrayClicksShowTheWindowAndAnswerAsTheShellExpects) {
   EXPECT_EQ(SendMessageA(main, kTrayIconMessage, 0, WM_MOUSEMOVE), 0);
 }
 
+// Like every modeless dialog, About takes its keys from the message loop
+// while it is active: Enter presses its OK.
+TEST_F(MainWindow, TheAboutBoxTakesTheKeysWhileActive) {
+  HWND about = CreateAboutDialog(GetModuleHandleA(nullptr), main);
+  ASSERT_TRUE(about);
+  ShowWindow(about, SW_SHOW);
+  SendMessageA(about, WM_ACTIVATE, WA_ACTIVE, 0);
+  ASSERT_EQ(App().activeDialog, about);
+  MSG enter = {};
+  enter.hwnd = GetDlgItem(about, IDOK);
+  enter.message = WM_KEYDOWN;
+  enter.wParam = VK_RETURN;
+  EXPECT_TRUE(IsDialogMessageA(about, &enter));
+  EXPECT_FALSE(IsWindowVisible(about));
+  SendMessageA(about, WM_ACTIVATE, WA_INACTIVE, 0);
+  EXPECT_EQ(App().activeDialog, nullptr);
+  DestroyWindow(about);
+}
+
 TEST_F(MainWindow, MenuCommandsReachTheTrayOnlyAsMenuCommands) {
   // A control's notification with the same id is not a tray command.
   SendMessageA(main, WM_COMMAND, MAKEWPARAM(kTrayBackupLists, 1), 0);
