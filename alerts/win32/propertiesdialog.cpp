@@ -196,8 +196,7 @@ void FillProperties(HWND dialog, TaskRecord* record, bool editable) {
 }
 
 void StoreProperties(HWND dialog) {
-  // None when the task was deleted while the dialog was open: there is
-  // nothing left to store into.
-  if (TaskRecord* record = HeldPropertiesRecord()) StorePropertiesForm(ReadForm(dialog), *record);
+  // Nothing is stored when the task was deleted while the dialog was open.
+  StoreHeldProperties(ReadForm(dialog));
   ShowWindow(dialog, SW_HIDE);
 }
