@@ -30,7 +30,9 @@ std::string Cut(const std::string& text, size_t most) {
 MailSettings ReadMailSettings(SettingsStore& store) {
   MailSettings settings;
   settings.server = ReadText(store, kMailServerValue, kMailTextMax);
-  settings.port = ReadText(store, kPortValue, kPortTextMax);
+  // Read with a text's whole room: a long value cut off as absent would
+  // mean port 25, where MailPort refuses it.
+  settings.port = ReadText(store, kPortValue, kMailTextMax);
   settings.username = ReadText(store, kUsernameValue, kMailTextMax);
   settings.sendTo = ReadText(store, kSendToValue, kMailTextMax);
   char password[kRegistryTextSize + 1] = {};

@@ -19,8 +19,6 @@ extern const char kSendToValue[];      // "Send To"
 constexpr uint16_t kDefaultMailPort = 25;
 // What an edit keeps: 1023 characters (a registry text's room).
 constexpr size_t kMailTextMax = 1023;
-// The port text the dialog shows: 15 characters.
-constexpr size_t kPortTextMax = 15;
 
 struct MailSettings {
   std::string server;

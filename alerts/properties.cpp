@@ -7,9 +7,23 @@
 namespace {
 
 TaskRecord* gHeld = nullptr;
+// The held record's auto-activation when the dialog was filled.
+struct Waiting {
+  bool set;
+  bool atTime;
+  std::string date;
+  std::string time;
+};
+Waiting gWaiting;
 
 void ForgetReleased(TaskRecord* record) {
   if (record == gHeld) gHeld = nullptr;
+}
+
+// Whether the form shows the auto-activation the record was waiting for.
+bool ShowsWaitingMoment(const PropertiesForm& form) {
+  return form.autoActivate && form.atTime == gWaiting.atTime && FormatDate(form.autoDate) == gWaiting.date &&
+         (!form.atTime || FormatTime(form.autoTime) == gWaiting.time);
 }
 
 std::string StampOr(const char* stamp, const char* missing) {
@@ -62,8 +76,18 @@ void StorePropertiesForm(const PropertiesForm& form, TaskRecord& record) {
 void HoldPropertiesRecord(TaskRecord* record) {
   SetTaskRecordReleaseHook(ForgetReleased);
   gHeld = record;
+  gWaiting = record ? Waiting{record->autoactivate != 0, record->autotimeset != 0, record->autodate,
+                              record->autotime}
+                    : Waiting{};
 }
 
 TaskRecord* HeldPropertiesRecord() {
   return gHeld;
+}
+
+void StoreHeldProperties(const PropertiesForm& form) {
+  if (!gHeld) return;
+  const bool fired = gWaiting.set && !gHeld->autoactivate;
+  StorePropertiesForm(form, *gHeld);
+  if (fired && ShowsWaitingMoment(form)) gHeld->autoactivate = 0;
 }

@@ -40,3 +40,9 @@ void StorePropertiesForm(const PropertiesForm& form, TaskRecord& record);
 // OK never writes into a record that no longer exists.
 void HoldPropertiesRecord(TaskRecord* record);
 TaskRecord* HeldPropertiesRecord();
+// OK: the form into the held record, if there still is one. An
+// auto-activation that fired while the dialog was open stays done when the
+// form still shows the moment it fired for: set again, the task would
+// activate, and alert, a second time at the next check. A moment the user
+// changed is set anew.
+void StoreHeldProperties(const PropertiesForm& form);

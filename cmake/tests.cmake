@@ -7,8 +7,9 @@ if(WIN32)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
   file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/*.cpp)
-  file(GLOB TEST_RC CONFIGURE_DEPENDS resources/bitmaps.rc resources/menus.rc resources/properties.rc
-       resources/settings.rc resources/selectskin.rc resources/skinpages.rc tests/win32/*.rc)
+  file(GLOB TEST_RC CONFIGURE_DEPENDS resources/about.rc resources/bitmaps.rc resources/menus.rc
+       resources/properties.rc resources/settings.rc resources/selectskin.rc resources/skinpages.rc
+       tests/win32/*.rc)
   add_executable(velkin_win32_tests ${WIN32_TEST_SOURCES} ${TEST_RC})
   target_include_directories(velkin_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(velkin_win32_tests PRIVATE velkin_app velkin_skinedit gtest)

@@ -8,6 +8,12 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 if(EXISTS ${CMAKE_SOURCE_DIR}/app/win32/winmain.cpp)
   file(GLOB VELKIN_RC CONFIGURE_DEPENDS resources/velkin.rc)
   add_executable(velkin WIN32 app/win32/winmain.cpp ${VELKIN_RC})
+  # windres leaves no list of the files it read: the program's resources
+  # are built again when a dialog, menu, bitmap or icon they include changes.
+  file(GLOB VELKIN_RC_PARTS CONFIGURE_DEPENDS resources/*.rc resources/*.bmp resources/*.ico
+       resources/*.manifest)
+  list(REMOVE_ITEM VELKIN_RC_PARTS ${CMAKE_SOURCE_DIR}/resources/velkin.rc ${CMAKE_SOURCE_DIR}/resources/skinedit.rc)
+  set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/velkin.rc APPEND PROPERTY OBJECT_DEPENDS ${VELKIN_RC_PARTS})
   target_link_libraries(velkin PRIVATE velkin_app)
   # The bundled skins go beside it: it starts in the "Default" one.
   add_dependencies(velkin skins)

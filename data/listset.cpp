@@ -14,6 +14,10 @@
 
 const char* const kListFileNames[3] = {"list.xml", "active.xml", "done.xml"};
 const char kListsNotSaved[] = "Error: Could not save the lists!";
+const char kListsIncomplete[] =
+    "The lists could not be read completely: only what was read is shown.\n\n"
+    "Nothing is lost. The next save keeps each file that could not be read in the \"current\" folder, "
+    "as list.unread.xml, active.unread.xml or done.unread.xml.";
 
 int SaveTree(TaskForest& tree, const std::string& path) {
   return SaveFileAtomically(AppFiles(), path, FormatListFile(tree));

@@ -17,6 +17,9 @@
 extern const char* const kListFileNames[3];  // "list.xml", "active.xml", "done.xml"
 // What a save that failed says.
 extern const char kListsNotSaved[];  // "Error: Could not save the lists!"
+// What a start says whose lists were not read completely: otherwise the
+// trees, or the tutorial in an empty Lists tab, would pass for all there is.
+extern const char kListsIncomplete[];
 
 int SaveTree(TaskForest& tree, const std::string& path);
 int LoadTree(TaskForest& tree, const std::string& path);

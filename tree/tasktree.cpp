@@ -285,6 +285,9 @@ void ResolveLinks() {
   });
   // taken[i]: how many holders of the key group starting at i are paired.
   std::vector<uint32_t> taken(holders.size(), 0);
+  // Said once: a lost or cut-off active.xml leaves every activated task
+  // without its partner, and one box each would stand before the window.
+  bool said = false;
 
   auto pair = [&](Node at, TaskRecord* record) {
     const int32_t key = record->linkkey;
@@ -293,7 +296,8 @@ void ResolveLinks() {
     size_t first = static_cast<size_t>(group - holders.begin());
     size_t pick = first + (first < taken.size() ? taken[first] : 0);
     if (pick >= holders.size() || holders[pick].key != key) {
-      ShowWarning("Error found in links with Active list");
+      if (!said) ShowWarning("Error found in links with Active list");
+      said = true;
       record->link = nullptr;
       record->linkkey = 0;
       return;

@@ -143,12 +143,6 @@ INT_PTR OnNotify(HWND dialog, const NMHDR* header) {
   return FALSE;
 }
 
-INT_PTR OnSysCommand(HWND dialog, WPARAM command) {
-  if ((command & 0xFFF0) != SC_CLOSE) return FALSE;
-  ShowWindow(dialog, SW_HIDE);
-  return TRUE;
-}
-
 INT_PTR OnDestroy(HWND dialog) {
   delete DataOf(dialog);
   SetWindowLongPtrA(dialog, DWLP_USER, 0);
@@ -167,7 +161,7 @@ INT_PTR CALLBACK PropertiesDialogProc(HWND dialog, UINT message, WPARAM wParam, 
     case WM_NOTIFY:
       return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
     case WM_SYSCOMMAND:
-      return OnSysCommand(dialog, wParam);
+      return HideOnClose(dialog, wParam);
     case WM_DESTROY:
       return OnDestroy(dialog);
     default:
@@ -202,8 +196,7 @@ void FillProperties(HWND dialog, TaskRecord* record, bool editable) {
 }
 
 void StoreProperties(HWND dialog) {
-  // None when the task was deleted while the dialog was open: there is
-  // nothing left to store into.
-  if (TaskRecord* record = HeldPropertiesRecord()) StorePropertiesForm(ReadForm(dialog), *record);
+  // Nothing is stored when the task was deleted while the dialog was open.
+  StoreHeldProperties(ReadForm(dialog));
   ShowWindow(dialog, SW_HIDE);
 }

@@ -76,12 +76,6 @@ INT_PTR OnCommand(HWND dialog, int id) {
   }
 }
 
-INT_PTR OnSysCommand(HWND dialog, WPARAM command) {
-  if ((command & 0xFFF0) != SC_CLOSE) return FALSE;
-  ShowWindow(dialog, SW_HIDE);
-  return TRUE;
-}
-
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
@@ -92,7 +86,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_COMMAND:
       return OnCommand(dialog, LOWORD(wParam));
     case WM_SYSCOMMAND:
-      return OnSysCommand(dialog, wParam);
+      return HideOnClose(dialog, wParam);
     default:
       return FALSE;
   }

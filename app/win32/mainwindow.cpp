@@ -17,9 +17,9 @@
 #include "base/prompts.h"
 #include "base/win32/handles.h"
 #include "data/listset.h"
-#include "tree/win32/treedrag.h"
 #include "skin/skinlayout.h"
 #include "skin/win32/skinpaint.h"
+#include "tree/win32/treedrag.h"
 #include "tree/win32/treewindow.h"
 
 namespace {
@@ -78,7 +78,17 @@ LRESULT OnPaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// A name being typed belongs in the save: the close box and the skin's
+// close button leave the label edit open, and it would end only once the
+// window is hidden, after the lists were written.
+void EndLabelEdits() {
+  AppState& app = App();
+  for (Handle tree : {app.listsTree, app.activeTree, app.doneTree})
+    if (tree) TreeView_EndEditLabelNow(Window(tree), FALSE);
+}
+
 LRESULT OnClose(HWND window) {
+  EndLabelEdits();
   // The window goes out of sight in any case; but a save that failed (a
   // full disk, a locked file) is said, or the edits since the last save
   // would be lost without a word at the next Exit.

@@ -10,6 +10,7 @@
 #include "base/appstate.h"
 #include "base/boundedtext.h"
 #include "base/prompts.h"
+#include "base/win32/activedialog.h"
 #include "data/datafolder.h"
 #include "skin/win32/selectskin.h"
 
@@ -84,12 +85,11 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return TRUE;
       }
       return FALSE;
-    case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == SC_CLOSE) {
-        ShowWindow(dialog, SW_HIDE);
-        return TRUE;
-      }
+    case WM_ACTIVATE:
+      NoteActiveDialog(dialog, wParam);
       return FALSE;
+    case WM_SYSCOMMAND:
+      return HideOnClose(dialog, wParam);
     default:
       return FALSE;
   }

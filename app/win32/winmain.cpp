@@ -162,6 +162,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
   // stays.
   LoadLists("current");
   ResolveLinks();
+  if (app.listsIncomplete) ShowWarning(kListsIncomplete);
 
   CreateCalendar(instance, main);
   LoadDefaultBackground(instance);

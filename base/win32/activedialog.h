@@ -1,6 +1,8 @@
-// The modeless dialogs' part in the message loop: a dialog names itself the
-// application state's active dialog while it is active, and the loop then
-// offers it every message first (Tab, Enter and Escape in the dialog).
+// What every modeless dialog of the organiser does alike. Each names
+// itself the application state's active dialog while it is active, and the
+// message loop then offers it every message first (Tab, Enter and Escape in
+// the dialog). Each is made once and only hidden afterwards: its close box
+// hides it.
 #pragma once
 
 #include <windows.h>
@@ -14,4 +16,11 @@ inline void NoteActiveDialog(HWND dialog, WPARAM activation) {
     app.activeDialog = dialog;
   else if (app.activeDialog == dialog)
     app.activeDialog = nullptr;
+}
+
+// The dialog's answer to WM_SYSCOMMAND: TRUE when it was the close box.
+inline INT_PTR HideOnClose(HWND dialog, WPARAM command) {
+  if ((command & 0xFFF0) != SC_CLOSE) return FALSE;
+  ShowWindow(dialog, SW_HIDE);
+  return TRUE;
 }

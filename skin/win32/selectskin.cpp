@@ -8,6 +8,7 @@
 #include "base/appstate.h"
 #include "base/boundedtext.h"
 #include "base/prompts.h"
+#include "base/win32/activedialog.h"
 #include "skin/skinlayout.h"
 #include "skin/win32/skinlook.h"
 
@@ -82,12 +83,6 @@ INT_PTR OnInitDialog(HWND dialog, LPARAM data) {
   return TRUE;  // the default focus
 }
 
-INT_PTR OnActivate(HWND dialog, WPARAM state) {
-  // The message loop hands this dialog its keys while it is active.
-  App().activeDialog = LOWORD(state) == WA_INACTIVE ? nullptr : dialog;
-  return FALSE;
-}
-
 INT_PTR OnCommand(HWND dialog, int id, int code) {
   if (code != BN_CLICKED) return FALSE;  // a double click in the list does nothing
   switch (id) {
@@ -104,12 +99,6 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
   }
 }
 
-INT_PTR OnSysCommand(HWND dialog, WPARAM command) {
-  if ((command & 0xFFF0) != SC_CLOSE) return FALSE;
-  ShowWindow(dialog, SW_HIDE);
-  return TRUE;
-}
-
 INT_PTR OnDestroy(HWND dialog) {
   delete DataOf(dialog);
   SetWindowLongPtrA(dialog, DWLP_USER, 0);
@@ -121,11 +110,12 @@ INT_PTR CALLBACK SelectSkinProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_INITDIALOG:
       return OnInitDialog(dialog, lParam);
     case WM_ACTIVATE:
-      return OnActivate(dialog, wParam);
+      NoteActiveDialog(dialog, wParam);
+      return FALSE;
     case WM_COMMAND:
       return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
     case WM_SYSCOMMAND:
-      return OnSysCommand(dialog, wParam);
+      return HideOnClose(dialog, wParam);
     case WM_NCDESTROY:
       return OnDestroy(dialog);
     default:

@@ -367,12 +367,15 @@ malformed-list)
         echo $? >"$work/exit"
     ) &
     velkin_pid=$!
-    # The reader's messages come before the window is shown.
+    # The reader's messages come before the window is shown, then the one
+    # that says where what was not read is kept.
     seen=0
+    told=0
     for attempt in $(seq 1 20); do
         if text="$(driver wait-box "" 3000 | tr -d '\r')"; then
             note "message: $text"
             seen=$((seen + 1))
+            case "$text" in *list.unread.xml*) told=1 ;; esac
             driver answer ok
             sleep 0.5
         elif driver wait-visible 100 >/dev/null; then
@@ -380,6 +383,7 @@ malformed-list)
         fi
     done
     [ "$seen" -gt 0 ] || fail "no message about the malformed list.xml"
+    [ "$told" = 1 ] || fail "the start did not say that the lists were not read completely"
     driver wait-visible 10000 >/dev/null || fail "window not shown"
     exit_from_tray
     [ -f "$current/list.unread.xml" ] || fail "the unread list.xml was not kept"

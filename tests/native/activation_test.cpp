@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "alerts/activation.h"
+#include "alerts/properties.h"
 #include "base/boundedtext.h"
 #include "fixture.h"
 #include "tree/commands.h"
@@ -153,6 +154,34 @@ TEST_F(Activation, TheTimerRunsTheCheckAtItsFirstTickAndThenOncePerMinute) {
     EXPECT_EQ(ActivationTimerTick(timer, outlet), tick.runs) << tick.now.hour << ":" << tick.now.minute;
   }
   EXPECT_TRUE(Activated(late));
+}
+
+// Properties open on a task while its auto-activation fires: OK on the
+// moment the dialog still shows must not set it again (a second
+// activation, balloon and e-mail at the next check), but a moment the user
+// changed there is set anew.
+TEST_F(Activation, OkInPropertiesOpenWhileTheTaskFiredDoesNotSetItAgain) {
+  Node task = Task("Call Anna", "3-7-2008", "9:10", 1);
+  TaskRecord* record = RecordOf(lists, task);
+  HoldPropertiesRecord(record);
+  const PropertiesForm shown = PropertiesFormOf(*record, kFixtureNow);
+  ASSERT_EQ(Check(At(3, 7, 9, 10)), 1);
+  ASSERT_TRUE(DeactivateTask(lists, task));
+  StoreHeldProperties(shown);
+  EXPECT_EQ(record->autoactivate, 0);
+  EXPECT_EQ(Check(At(3, 7, 9, 11)), 0);
+  EXPECT_FALSE(Activated(task));
+
+  record->autoactivate = 1;
+  HoldPropertiesRecord(record);
+  PropertiesForm later = PropertiesFormOf(*record, kFixtureNow);
+  ASSERT_EQ(Check(At(3, 7, 9, 12)), 1);
+  later.autoTime.minute = 30;
+  StoreHeldProperties(later);
+  EXPECT_EQ(record->autoactivate, 1);
+  EXPECT_EQ(Check(At(3, 7, 9, 30)), 1);
+  EXPECT_EQ(outlet.balloons.size(), 3u);
+  HoldPropertiesRecord(nullptr);
 }
 
 }  // namespace

@@ -61,6 +61,9 @@ TEST_F(MailSettingsStore, APortIsOneTo65535AndEmptyMeans25) {
   } cases[] = {{"", 25}, {"25", 25},   {"2525", 2525},     {"65535", 65535}, {" 1025 ", 1025},
                {"0", 0}, {"65536", 0}, {"99999999999", 0}, {"25a", 0},       {"-25", 0}};
   for (const auto& c : cases) EXPECT_EQ(MailPort(c.text), c.port) << '"' << c.text << '"';
+  // An edited registry's long text is no port either: not read as absent (25).
+  store.WriteText("Port", "the port of the mail server");
+  EXPECT_EQ(MailPort(ReadMailSettings(store).port), 0);
 }
 
 TEST_F(MailSettingsStore, OkChangesTheLogonEntryOnlyWhenTheBoxChanged) {

@@ -328,7 +328,7 @@ TEST_F(TaskTree, ResolveLinksGivesADuplicateKeyToTheFirstListsNodeInPostOrder) {
   EXPECT_EQ(RecordOf(active, only)->link, child);
   EXPECT_EQ(RecordOf(lists, parent)->link, nullptr);
   EXPECT_EQ(RecordOf(lists, later)->link, nullptr);
-  EXPECT_EQ(prompts.shown().size(), 2u);
+  EXPECT_EQ(prompts.shown().size(), 1u) << "one box for all the links lost";
 }
 
 TEST_F(TaskTree, ResolveLinksWithoutTreesOrKeysDoesNothing) {
@@ -437,7 +437,8 @@ TEST_F(TaskTree, ResolveLinksMatchesThePlainSearchOnRandomForests) {
       EXPECT_EQ(record->linkkey, 0);
       ++i;
     });
-    EXPECT_EQ(prompts.shown().size(), static_cast<size_t>(expected.messages)) << "round " << round;
+    // One box however many links were lost.
+    EXPECT_EQ(prompts.shown().size(), expected.messages ? 1u : 0u) << "round " << round;
     if (HasFailure()) break;
     FreeForestRecords({&lists, &active});
     ClearRegister(App().tasks);

@@ -24,6 +24,7 @@
 #include "tests/native/fixture.h"
 #include "tests/win32/main_window_fixture.h"
 #include "tests/win32/pixel_canvas.h"
+#include "tree/tasktree.h"
 #include "tree/win32/tasktree_win32.h"
 #include "tree/win32/treewindow.h"
 
@@ -183,6 +184,21 @@ TEST_F(MainWindow, AFailedSaveIsSaidAndExitAsksBeforeLosingTheChanges) {
   EXPECT_TRUE(files.FileExists("C:\\data\\current\\list.xml"));
 }
 
+// The close box and the skin's close button take no focus from a label
+// edit: the name being typed must be in what the close saves.
+TEST_F(MainWindow, CloseSavesTheNameBeingTyped) {
+  ShowWindow(main, SW_SHOW);
+  Node task = InsertTask(*App().lists, kRootNode, kLastNode, "Old name");
+  HWND edit = TreeView_EditLabel(View(kTabLists), reinterpret_cast<HTREEITEM>(task));
+  ASSERT_TRUE(edit);
+  SetWindowTextA(edit, "Typed name");
+  SendMessageA(main, WM_CLOSE, 0, 0);
+  std::string saved;
+  ASSERT_TRUE(files.ReadFile("C:\\data\\current\\list.xml", &saved));
+  EXPECT_NE(saved.find("<name>Typed name</name>"), std::string::npos) << saved;
+  EXPECT_EQ(TaskName(*App().lists, task), "Typed name");
+}
+
 TEST_F(MainWindow, EndOfSessionSavesAsCloseDoesWhateverItsParameters) {
   ShowWindow(main, SW_SHOW);
   SendMessageA(main, WM_ENDSESSION, FALSE, 0);
@@ -219,6 +235,25 @@ TEST_F(MainWindow, TrayClicksShowTheWindowAndAnswerAsTheShellExpects) {
   EXPECT_TRUE(IsWindowVisible(main));
   EXPECT_EQ(GetFocus(), View(kTabActive));
   EXPECT_EQ(SendMessageA(main, kTrayIconMessage, 0, WM_MOUSEMOVE), 0);
+}
+
+// Like every modeless dialog, About takes its keys from the message loop
+// while it is active: Enter presses its OK.
+TEST_F(MainWindow, TheAboutBoxTakesTheKeysWhileActive) {
+  HWND about = CreateAboutDialog(GetModuleHandleA(nullptr), main);
+  ASSERT_TRUE(about);
+  ShowWindow(about, SW_SHOW);
+  SendMessageA(about, WM_ACTIVATE, WA_ACTIVE, 0);
+  ASSERT_EQ(App().activeDialog, about);
+  MSG enter = {};
+  enter.hwnd = GetDlgItem(about, IDOK);
+  enter.message = WM_KEYDOWN;
+  enter.wParam = VK_RETURN;
+  EXPECT_TRUE(IsDialogMessageA(about, &enter));
+  EXPECT_FALSE(IsWindowVisible(about));
+  SendMessageA(about, WM_ACTIVATE, WA_INACTIVE, 0);
+  EXPECT_EQ(App().activeDialog, nullptr);
+  DestroyWindow(about);
 }
 
 TEST_F(MainWindow, MenuCommandsReachTheTrayOnlyAsMenuCommands) {
