@@ -16,8 +16,11 @@ void SetTaskRecordReleaseHook(TaskRecordReleaseHook hook) {
 }
 
 TaskRecord* NewTaskRecord() {
+  static uint64_t made = 0;
   // calloc: every text empty, every flag and handle zero.
-  return static_cast<TaskRecord*>(std::calloc(1, sizeof(TaskRecord)));
+  auto* record = static_cast<TaskRecord*>(std::calloc(1, sizeof(TaskRecord)));
+  if (record) record->serial = ++made;
+  return record;
 }
 
 void FreeTaskRecord(TaskRecord* record) {

@@ -33,6 +33,9 @@ struct TaskRecord {
   // The record's own entry in the task register, or none; lets a record
   // leave the register without a walk.
   RegisterEntry* entry;
+  // Numbers the records in the order they were made: tells a record from a
+  // later one that happens to get the same address.
+  uint64_t serial;
 };
 
 // A zero-filled record on the heap; released with FreeTaskRecord, which

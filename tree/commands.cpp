@@ -59,10 +59,24 @@ void Repaint(TaskForest& tree) {
   if (gHost) gHost->RepaintTree(tree);
 }
 
-// After a question: the user may have removed the node meanwhile (a box
-// without owner leaves the tree usable, and timers run under any box).
-bool StillThere(TaskForest& tree, Node node, unsigned long removalsBefore) {
-  return tree.Removals() == removalsBefore || ContainsNode(tree, node);
+// A node and its record as they were when a question was asked.
+struct Asked {
+  Node node;
+  uint64_t serial;  // of its record
+  unsigned long removals;
+};
+Asked AskingAbout(TaskForest& tree, Node node) {
+  TaskRecord* record = RecordOf(tree, node);
+  return Asked{node, record ? record->serial : 0, tree.Removals()};
+}
+// After the question: the user may have removed the node meanwhile (a box
+// without owner leaves the tree usable, and timers run under any box). A
+// node made since may have the old one's handle, but not its record.
+bool StillThere(TaskForest& tree, const Asked& asked) {
+  if (tree.Removals() == asked.removals) return true;
+  if (!ContainsNode(tree, asked.node)) return false;
+  TaskRecord* record = RecordOf(tree, asked.node);
+  return (record ? record->serial : 0) == asked.serial;
 }
 
 Node TopLevelOf(TaskForest& tree, Node node) {
@@ -314,11 +328,11 @@ int CompleteTask(TaskForest& tree, Node node) {
   if (!node) return 0;
 
   if (FirstChild(*lists, node)) {
-    const unsigned long removals = lists->Removals();
+    const Asked asked = AskingAbout(*lists, node);
     int answer = AskYesNoCancel("Are you sure you want to complete this item and all of its subitems?",
                                 App().mainWindow);
     FocusCurrentView();
-    if (answer != kAnswerYes || !StillThere(*lists, node, removals)) return 0;
+    if (answer != kAnswerYes || !StillThere(*lists, asked)) return 0;
   }
 
   TaskForest* view = CurrentView();
@@ -375,10 +389,10 @@ int RestoreTask(TaskForest& tree, Node node) {
 
 int DeleteTask(TaskForest& tree, Node node) {
   if (!node) return 0;
-  const unsigned long removals = tree.Removals();
+  const Asked asked = AskingAbout(tree, node);
   int answer = AskYesNoCancel("Are you sure you want to permanently delete this item?");
   int result = 0;
-  if (answer == kAnswerYes && StillThere(tree, node, removals)) {
+  if (answer == kAnswerYes && StillThere(tree, asked)) {
     RemoveAndReselect(tree, node, true);
     result = 1;
   }

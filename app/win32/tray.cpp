@@ -70,6 +70,8 @@ void OpenHelp() {
 void ManageBackups(HWND window) {
   if (!AskYesNo(kBackupQuestion, window)) return;
   std::string folder = DataFolder();
+  // Without a data folder (already said) there is nothing to manage.
+  if (folder.empty()) return;
   ShellExecuteA(nullptr, "open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   // Ends without saving: the user is about to swap the "current" folder.
   SendMessageA(window, WM_DESTROY, 0, 0);

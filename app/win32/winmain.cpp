@@ -7,6 +7,7 @@
 #include <string>
 
 #include "alerts/activation.h"
+#include "alerts/mailalert.h"
 #include "alerts/win32/propertiesdialog.h"
 #include "alerts/win32/settingsdialog.h"
 #include "app/geometry.h"
@@ -34,6 +35,9 @@
 #include "tree/win32/treewindow.h"
 
 namespace {
+
+// How long Exit waits for e-mail alerts on their way.
+constexpr int kExitMailWaitMs = 10000;
 
 bool RegisterMainClass(HINSTANCE instance) {
   WNDCLASSEXA windowClass = {};
@@ -201,5 +205,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
 
   if (app.lists->Count() == 0) BuildTutorial(main, *app.lists);
 
-  return RunMessageLoop();
+  const int code = RunMessageLoop();
+  // An alert still being sent gets a moment to finish; then the process
+  // ends at once, so that no alert thread meets the program's static
+  // objects and the TLS library being torn down.
+  WaitForMailAlerts(kExitMailWaitMs);
+  ExitProcess(static_cast<UINT>(code));
 }
