@@ -38,11 +38,15 @@ struct Records : AppFixture {
   }
 };
 
-TEST_F(Records, NewRecordIsZeroFilled) {
+TEST_F(Records, NewRecordIsZeroFilledButForItsSerial) {
   TaskRecord zero;
   std::memset(&zero, 0, sizeof zero);
   ASSERT_NE(r1, nullptr);
+  zero.serial = r1->serial;
   EXPECT_EQ(std::memcmp(r1, &zero, sizeof zero), 0);
+  // Each record made gets a number of its own.
+  EXPECT_NE(r1->serial, 0u);
+  EXPECT_LT(r1->serial, r2->serial);
   EXPECT_EQ(r1->entry, nullptr);
   EXPECT_EQ(r1->link, nullptr);
 }
