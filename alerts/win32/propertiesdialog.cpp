@@ -12,6 +12,7 @@
 #include "base/prompts.h"
 #include "base/settingsstore.h"
 #include "base/win32/activedialog.h"
+#include "base/win32/dialogdata.h"
 #include "base/win32/handles.h"
 
 namespace {
@@ -24,7 +25,7 @@ struct PropertiesDialog {
 };
 
 PropertiesDialog* DataOf(HWND dialog) {
-  return reinterpret_cast<PropertiesDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  return DialogData<PropertiesDialog>(dialog);
 }
 
 const int kEditableControls[] = {kAutoActivateBox, kAutoDatePicker, kStartupRadio, kAtTimeRadio,
@@ -117,7 +118,7 @@ void OnPickerChanged(HWND dialog, int id) {
 }
 
 INT_PTR OnInitDialog(HWND dialog, LPARAM parameter) {
-  SetWindowLongPtrA(dialog, DWLP_USER, parameter);
+  KeepDialogData(dialog, parameter);
   SendDlgItemMessageA(dialog, kAutoTimePicker, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>(" h:mm tt"));
   return TRUE;
 }
@@ -144,8 +145,7 @@ INT_PTR OnNotify(HWND dialog, const NMHDR* header) {
 }
 
 INT_PTR OnDestroy(HWND dialog) {
-  delete DataOf(dialog);
-  SetWindowLongPtrA(dialog, DWLP_USER, 0);
+  DeleteDialogData<PropertiesDialog>(dialog);
   return FALSE;
 }
 

@@ -8,12 +8,13 @@
 #include "base/appstate.h"
 #include "base/prompts.h"
 #include "base/win32/activedialog.h"
+#include "base/win32/dialogdata.h"
 #include "base/win32/handles.h"
 
 namespace {
 
 SettingsStore* StoreOf(HWND dialog) {
-  return reinterpret_cast<SettingsStore*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  return DialogData<SettingsStore>(dialog);
 }
 
 const int kMailEdits[] = {kMailServerEdit, kUsernameEdit, kPasswordEdit, kSendToEdit};
@@ -56,7 +57,7 @@ void RefreshTreeFrames() {
 }
 
 INT_PTR OnInitDialog(HWND dialog, LPARAM store) {
-  SetWindowLongPtrA(dialog, DWLP_USER, store);
+  KeepDialogData(dialog, store);
   for (int id : kMailEdits) SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, kMailTextMax, 0);
   // Five digits hold every port.
   SendDlgItemMessageA(dialog, kPortEdit, EM_LIMITTEXT, 5, 0);

@@ -9,6 +9,7 @@
 #include "base/boundedtext.h"
 #include "base/prompts.h"
 #include "base/win32/activedialog.h"
+#include "base/win32/dialogdata.h"
 #include "skin/skinlayout.h"
 #include "skin/win32/skinlook.h"
 
@@ -22,7 +23,7 @@ struct SelectSkinData {
 };
 
 SelectSkinData* DataOf(HWND dialog) {
-  return reinterpret_cast<SelectSkinData*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  return DialogData<SelectSkinData>(dialog);
 }
 
 // A file in the skins folder; empty when the path would not fit the
@@ -79,7 +80,7 @@ void ChooseFileToAdd(HWND dialog) {
 }
 
 INT_PTR OnInitDialog(HWND dialog, LPARAM data) {
-  SetWindowLongPtrA(dialog, DWLP_USER, data);
+  KeepDialogData(dialog, data);
   return TRUE;  // the default focus
 }
 
@@ -100,8 +101,7 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
 }
 
 INT_PTR OnDestroy(HWND dialog) {
-  delete DataOf(dialog);
-  SetWindowLongPtrA(dialog, DWLP_USER, 0);
+  DeleteDialogData<SelectSkinData>(dialog);
   return FALSE;
 }
 

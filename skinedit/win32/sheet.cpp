@@ -6,6 +6,7 @@
 
 #include <utility>
 
+#include "base/win32/dialogdata.h"
 #include "skin/win32/skinfiles.h"
 #include "skinedit/bitmapfile.h"
 #include "skinedit/win32/preview.h"
@@ -21,11 +22,11 @@ constexpr int kFieldChars = 7;
 const char kCancelQuestion[] = "Are you sure you want to cancel without saving?";
 
 SkinEditor* EditorOf(HWND page) {
-  return reinterpret_cast<SkinEditor*>(GetWindowLongPtrA(page, DWLP_USER));
+  return DialogData<SkinEditor>(page);
 }
 
 INT_PTR OnInitDialog(HWND page, const PROPSHEETPAGEA* made) {
-  SetWindowLongPtrA(page, DWLP_USER, made->lParam);
+  KeepDialogData(page, made->lParam);
   for (int id = kFirstField; id <= kLastField; ++id)
     if (HWND field = GetDlgItem(page, id)) SendMessageA(field, EM_LIMITTEXT, kFieldChars, 0);
   return TRUE;  // the default focus

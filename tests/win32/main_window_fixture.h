@@ -22,7 +22,10 @@
 #include "tree/win32/tasktree_win32.h"
 #include "tree/win32/treewindow.h"
 
-inline HWND MakeMainWindow() {
+// A window of the organiser's procedure, in the plain frame unless told
+// otherwise.
+inline HWND MakeMainWindow(DWORD exStyle = WS_EX_TOOLWINDOW, DWORD style = WS_OVERLAPPEDWINDOW,
+                           RECT place = {300, 200, 550, 450}) {
   static bool registered = false;
   if (!registered) {
     WNDCLASSEXA cls = {};
@@ -34,8 +37,9 @@ inline HWND MakeMainWindow() {
     cls.lpszClassName = "VelkinMainWindowTest";
     registered = RegisterClassExA(&cls) != 0;
   }
-  return CreateWindowExA(WS_EX_TOOLWINDOW, "VelkinMainWindowTest", "Main window test", WS_OVERLAPPEDWINDOW,
-                         300, 200, 250, 250, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  return CreateWindowExA(exStyle, "VelkinMainWindowTest", "Main window test", style, place.left, place.top,
+                         place.right - place.left, place.bottom - place.top, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
 }
 
 struct MainWindow : AppFixture {

@@ -18,6 +18,7 @@
 #include "base/win32/treeview_forest.h"
 #include "tests/native/data_helpers.h"
 #include "tests/native/fixture.h"
+#include "tests/win32/main_window_fixture.h"
 #include "tests/win32/tree_window.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
@@ -26,23 +27,6 @@
 #include "tree/win32/treewindow.h"
 
 namespace {
-
-HWND MakeDragMainWindow() {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSEXA cls = {};
-    cls.cbSize = sizeof cls;
-    cls.style = CS_DBLCLKS;
-    cls.lpfnWndProc = MainWindowProc;
-    cls.hInstance = GetModuleHandleA(nullptr);
-    cls.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    cls.lpszClassName = "VelkinTreeDragTest";
-    registered = RegisterClassExA(&cls) != 0;
-  }
-  return CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "VelkinTreeDragTest", "Tree drag test",
-                         WS_POPUP | WS_VISIBLE, 100, 100, 300, 260, nullptr, nullptr,
-                         GetModuleHandleA(nullptr), nullptr);
-}
 
 // Waits for `ms`, handling every message meanwhile (timers included).
 void PumpFor(DWORD ms) {
@@ -99,7 +83,7 @@ struct TreeDrag : AppFixture {
 
   void SetUp() override {
     AppFixture::SetUp();
-    main = MakeDragMainWindow();
+    main = MakeMainWindow(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, RECT{100, 100, 400, 360});
     ASSERT_NE(main, nullptr);
     App().instance = GetModuleHandleA(nullptr);
     App().mainWindow = main;

@@ -326,18 +326,23 @@ BOOL CALLBACK AppendControlText(HWND control, LPARAM data) {
   return TRUE;
 }
 
-// The visible pop-up menu window ("#32768") of the organiser's process.
-HWND OpenMenuWindow() {
+// A visible top-level window of the class in the organiser's process.
+HWND OrganiserWindowOfClass(const char* windowClass) {
   HWND main = MainWindow();
   DWORD organiser = 0;
   if (main) GetWindowThreadProcessId(main, &organiser);
-  for (HWND at = FindWindowExA(nullptr, nullptr, "#32768", nullptr); at;
-       at = FindWindowExA(nullptr, at, "#32768", nullptr)) {
+  for (HWND at = FindWindowExA(nullptr, nullptr, windowClass, nullptr); at;
+       at = FindWindowExA(nullptr, at, windowClass, nullptr)) {
     DWORD process = 0;
     GetWindowThreadProcessId(at, &process);
     if (process == organiser && IsWindowVisible(at)) return at;
   }
   return nullptr;
+}
+
+// The visible pop-up menu window ("#32768") of the organiser's process.
+HWND OpenMenuWindow() {
+  return OrganiserWindowOfClass("#32768");
 }
 
 int TrayMenu(int argc, char** argv) {
@@ -369,16 +374,7 @@ int TrayMenu(int argc, char** argv) {
 // The organiser's HTML Help window: the help control makes it in the
 // organiser's own process.
 HWND HelpWindow() {
-  HWND main = MainWindow();
-  DWORD organiser = 0;
-  if (main) GetWindowThreadProcessId(main, &organiser);
-  for (HWND at = FindWindowExA(nullptr, nullptr, "HH Parent", nullptr); at;
-       at = FindWindowExA(nullptr, at, "HH Parent", nullptr)) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(at, &process);
-    if (process == organiser && IsWindowVisible(at)) return at;
-  }
-  return nullptr;
+  return OrganiserWindowOfClass("HH Parent");
 }
 
 BOOL CALLBACK FindTree(HWND window, LPARAM data) {
