@@ -544,6 +544,14 @@ TEST_F(TreeWindow, DraggingOverEmptySpacePansSideways) {
   SendMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, y));
   PumpMessages();
   EXPECT_EQ(GetScrollPos(tree, SB_HORZ), 10);
+
+  // A pan whose release went elsewhere (a box took it): moving without the
+  // button ends it where it stands.
+  PanStart(tree, 100);
+  SendMessageA(tree, WM_MOUSEMOVE, 0, MAKELPARAM(60, y));
+  SendMessageA(tree, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(20, y));
+  EXPECT_EQ(GetScrollPos(tree, SB_HORZ), 10);
+  EXPECT_NE(GetCapture(), tree);
   ShowWindow(NotifyingMainWindow(), SW_HIDE);
 }
 

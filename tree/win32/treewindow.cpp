@@ -210,6 +210,13 @@ void PanEnd(HWND tree, int x) {
   if (GetCapture() == tree) ReleaseCapture();
 }
 
+void PanCancel(HWND tree) {
+  if (gPanStartX == -1) return;
+  gPanStartX = -1;
+  gPanStartPos = -1;
+  if (GetCapture() == tree) ReleaseCapture();
+}
+
 LRESULT CALLBACK TreeWindowProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam) {
   TaskForest* forest = TreeViewForest::FromWindow(tree);
   switch (message) {
@@ -254,7 +261,12 @@ LRESULT CALLBACK TreeWindowProc(HWND tree, UINT message, WPARAM wParam, LPARAM l
       if (TreeBackground()) InvalidateRect(tree, nullptr, TRUE);
       break;
     case WM_MOUSEMOVE:
-      PanMove(tree, GET_X_LPARAM(lParam));
+      // A pan whose release the tree never saw (a box took it) ends at the
+      // first move without the button, instead of following the pointer.
+      if (wParam & MK_LBUTTON)
+        PanMove(tree, GET_X_LPARAM(lParam));
+      else
+        PanCancel(tree);
       break;
     case WM_LBUTTONDOWN:
       return OnLeftButtonDown(tree, forest, wParam, lParam);

@@ -34,3 +34,5 @@ HMENU PrepareTreeMenu(HWND tree, HTREEITEM node);
 void PanStart(HWND tree, int x);
 void PanMove(HWND tree, int x);
 void PanEnd(HWND tree, int x);
+// Ends a pan where it stands, scrolling no more.
+void PanCancel(HWND tree);
