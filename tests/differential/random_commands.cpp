@@ -8,8 +8,11 @@
 #include "base/prompts.h"
 #include "base/taskrecord.h"
 #include "tree/commands.h"
+#include "tree/dispatch.h"
 #include "tree/droptarget.h"
 #include "tree/tasktree.h"
+#include "tree/treekeys.h"
+#include "tree/treemenu.h"
 
 namespace {
 

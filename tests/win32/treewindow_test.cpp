@@ -18,6 +18,8 @@
 #include "base/win32/treeview_forest.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
+#include "tree/treemenu.h"
+#include "tree/treetext.h"
 #include "tree/win32/tasktree_win32.h"
 #include "tree/win32/treewindow.h"
 

@@ -8,7 +8,10 @@
 #include "base/win32/treeview_forest.h"
 #include "skin/win32/transparent.h"
 #include "tree/commands.h"
+#include "tree/dispatch.h"
 #include "tree/tasktree.h"
+#include "tree/treekeys.h"
+#include "tree/treemenu.h"
 #include "tree/win32/tasktree_win32.h"
 #include "tree/win32/treedrag.h"
 
