@@ -12,6 +12,7 @@
 #include "app/win32/skinnedframe.h"
 #include "app/win32/tabs.h"
 #include "app/win32/tray.h"
+#include "app/win32/traymenu.h"
 #include "app/win32/windowsettings.h"
 #include "base/appstate.h"
 #include "base/prompts.h"
