@@ -4,6 +4,7 @@
 
 #include "alerts/activation.h"
 #include "alerts/mailalert.h"
+#include "app/win32/mainstate.h"
 #include "app/win32/tray.h"
 #include "app/win32/windowsettings.h"
 #include "base/appstate.h"
@@ -22,7 +23,6 @@ class Win32ActivationOutlet final : public ActivationOutlet {
 };
 
 Win32ActivationOutlet gOutlet;
-ActivationTimer gTimer = {};
 
 }  // namespace
 
@@ -31,5 +31,5 @@ void RunMainActivationCheck() {
 }
 
 void MainActivationTick() {
-  ActivationTimerTick(gTimer, gOutlet);
+  ActivationTimerTick(MainState().activationTimer, gOutlet);
 }

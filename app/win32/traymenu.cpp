@@ -4,32 +4,27 @@
 #include "app/win32/about.h"
 #include "app/win32/backups.h"
 #include "app/win32/help.h"
+#include "app/win32/mainstate.h"
 #include "app/win32/mainwindow.h"
 #include "base/appstate.h"
 #include "base/prompts.h"
+#include "base/win32/scoped.h"
 #include "data/datafolder.h"
 #include "skin/win32/selectskin.h"
 
-namespace {
-
-HMENU g_trackedMenu = nullptr;
-
-}  // namespace
-
 HMENU TrackedTrayMenu() {
-  return g_trackedMenu;
+  return MainState().trackedTrayMenu;
 }
 
 void OpenTrayMenu(HWND window, int x, int y) {
-  HMENU menu = LoadMenuA(static_cast<HINSTANCE>(App().instance), "SysTrayPopupMenu");
+  ScopedMenu menu(LoadMenuA(static_cast<HINSTANCE>(App().instance), "SysTrayPopupMenu"));
   if (!menu) return;
-  g_trackedMenu = GetSubMenu(menu, 0);
+  MainState().trackedTrayMenu = GetSubMenu(menu.get(), 0);
   // Without the foreground the menu would not close on a click elsewhere.
   SetForegroundWindow(window);
-  TrackPopupMenu(g_trackedMenu, TPM_RIGHTBUTTON, x, y, 0, window, nullptr);
+  TrackPopupMenu(MainState().trackedTrayMenu, TPM_RIGHTBUTTON, x, y, 0, window, nullptr);
   PostMessageA(window, WM_NULL, 0, 0);
-  g_trackedMenu = nullptr;
-  DestroyMenu(menu);
+  MainState().trackedTrayMenu = nullptr;
 }
 
 LRESULT RunTrayCommand(HWND window, int id) {
