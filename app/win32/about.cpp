@@ -1,24 +1,18 @@
 #include "app/win32/about.h"
 
-#include "base/win32/activedialog.h"
+#include "base/win32/modelessdialog.h"
 
 namespace {
 
-INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+// Its own messages; the skeleton answers the others. It has no record.
+INT_PTR CALLBACK AboutMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
       return TRUE;
     case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-        ShowWindow(dialog, SW_HIDE);
-        return TRUE;
-      }
-      return FALSE;
-    case WM_ACTIVATE:
-      NoteActiveDialog(dialog, wParam);
-      return FALSE;
-    case WM_SYSCOMMAND:
-      return HideOnClose(dialog, wParam);
+      if (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL) return FALSE;
+      ShowWindow(dialog, SW_HIDE);
+      return TRUE;
     default:
       return FALSE;
   }
@@ -27,11 +21,10 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 HWND CreateAboutDialog(HINSTANCE instance, HWND owner) {
-  return CreateDialogParamA(instance, MAKEINTRESOURCEA(kAboutDialogId), owner, AboutDialogProc, 0);
+  return CreateModelessDialog<void, DialogRecord::kBorrowed, AboutMessages>(instance, kAboutDialogId, owner,
+                                                                            nullptr);
 }
 
 void ShowAbout(HWND about) {
-  if (!about) return;
-  ShowWindow(about, SW_SHOW);
-  SetForegroundWindow(about);
+  if (about) ShowModelessDialog(about);
 }
