@@ -510,7 +510,7 @@ mail-alert)
         sleep 0.1
     done
     [ -f "$work/smtp/message-1.json" ] || fail "the server received no alert: $(cat "$work/smtp.log")"
-    expected="$(printf 'From: alerts@example.com\r\nTo: alerts@example.com\r\nSubject: Velkin Task Activation: Buy milk\r\n\r\nToday\r\n\tBuy milk\r\n.')"
+    expected="$(printf 'From: alerts@example.com\r\nTo: alerts@example.com\r\nSubject: Velkin Task Activation: Buy milk\r\nMIME-Version: 1.0\r\nContent-Type: text/plain; charset=UTF-8\r\nContent-Transfer-Encoding: 7bit\r\n\r\nToday\r\n\tBuy milk\r\n.')"
     received="$(cat "$work/smtp/message-1.eml"; printf .)"
     [ "$received" = "$expected" ] || fail "the alert differs: $(od -c "$work/smtp/message-1.eml" | head -20)"
     envelope="$(cat "$work/smtp/message-1.json")"

@@ -30,7 +30,8 @@ namespace {
 const char kSubject[] = "Velkin Task Activation: Buy milk";
 const char kBody[] = "Today\r\n\tBuy milk\r\n\t.\r\nTomorrow\r\n";
 const char kMessage[] =
-    "From: alerts@example.com\r\nTo: alerts@example.com\r\nSubject: Velkin Task Activation: Buy milk\r\n\r\n"
+    "From: alerts@example.com\r\nTo: alerts@example.com\r\nSubject: Velkin Task Activation: Buy milk\r\n"
+    "MIME-Version: 1.0\r\nContent-Type: text/plain; charset=UTF-8\r\nContent-Transfer-Encoding: 7bit\r\n\r\n"
     "Today\r\n\tBuy milk\r\n\t.\r\nTomorrow\r\n";
 
 std::string ReadFile(const std::string& path) {
