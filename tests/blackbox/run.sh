@@ -447,6 +447,38 @@ edit-and-save)
         cmp -s "$work/first/$file" "$current/$file" || fail "$file changed across a restart"
     done
     ;;
+unicode-names)
+    # A name in three scripts typed as Unicode input is kept whole: in
+    # list.xml as UTF-8 and across a restart.
+    name=$'\xC4\x8Caj \xE6\x97\xA5\xE6\x9C\xAC \xE2\x9C\x93'
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    driver key enter
+    [ "$(driver focus | tr -d '\r')" = Edit ] || fail "Enter opened no label edit"
+    LC_ALL=C.UTF-8 driver type-unicode "$name" || fail "cannot type Unicode input"
+    driver sleep 500
+    driver key enter
+    [ "$(driver selected | tr -d '\r')" = "$name" ] || fail "the tree shows $(driver selected | od -c | head -3)"
+    exit_from_tray
+    head -1 "$current/list.xml" | grep -q 'encoding="UTF-8"' || fail "list.xml is not declared UTF-8"
+    names_of "$current/list.xml" | grep -qxF "$name" || fail "the name is not in list.xml: $(names_of "$current/list.xml" | od -c | head)"
+    mkdir -p "$work/first"
+    cp "$current"/*.xml "$work/first/"
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    expect_no_boxes
+    exit_from_tray
+    cmp -s "$work/first/list.xml" "$current/list.xml" || fail "list.xml changed across a restart"
+    # A file of an earlier version, in Windows-1252, is saved back as UTF-8.
+    printf '%s\r\n' '<?xml version="1.0" encoding="Windows-1252"?>' '' '<list version="1.0">' \
+        '<item>' $'\t<name>Caf\xE9 cr\xE8me</name>' $'\t<state>0</state>' '</item>' '</list>' >"$current/list.xml"
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    expect_no_boxes
+    exit_from_tray
+    names_of "$current/list.xml" | grep -qxF $'Caf\xC3\xA9 cr\xC3\xA8me' ||
+        fail "not saved back as UTF-8: $(names_of "$current/list.xml" | od -c | head)"
+    ;;
 drag-and-save)
     mkdir -p "$current"
     # Lists with two linked tasks, one of them with a subtask; their copies

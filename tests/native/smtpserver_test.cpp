@@ -147,10 +147,16 @@ TEST(SmtpServerAlert, AnAlertThreadSendsWithTheSettingsAndEnds) {
   ASSERT_GT(server.port(), 0);
   static MemorySettingsStore store;  // read by the thread: it outlives the test
   Configure(store, server.port(), "anna", "pw");
-  ASSERT_EQ(StartMailAlert(kSubject, kBody, store), 1);
+  // A name beyond ASCII arrives as the server's mail reader decodes it.
+  ASSERT_EQ(StartMailAlert("Velkin Task Activation: \xC4\x8C" "aj \xE2\x9C\x93",
+                           "Today\r\n\t\xC4\x8C" "aj \xE2\x9C\x93\r\n", store),
+            1);
   EXPECT_TRUE(WaitForMailAlerts(30000));
   std::string envelope;
-  EXPECT_EQ(server.Message(1, &envelope, 10000), kMessage);
+  EXPECT_NE(server.Message(1, &envelope, 10000).find("charset=UTF-8"), std::string::npos);
+  EXPECT_NE(envelope.find("\"subject\": \"Velkin Task Activation: \xC4\x8C" "aj \xE2\x9C\x93\""), std::string::npos)
+      << envelope;
+  EXPECT_NE(envelope.find("\"body\": \"Today\\r\\n\\t\xC4\x8C" "aj \xE2\x9C\x93\\r\\n\""), std::string::npos) << envelope;
 }
 
 TEST(SmtpServerAlert, AServerThatSaysNothingFailsTheAlertWithinItsTimeLimit) {
