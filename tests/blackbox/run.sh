@@ -123,6 +123,14 @@ exit_from_tray() {
     expect_exit
 }
 
+# A start that only loads the lists, says nothing, and saves them on Exit.
+start_and_exit() {
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    expect_no_boxes
+    exit_from_tray
+}
+
 expect_no_boxes() {
     local open
     open="$(driver boxes | tr -d '\r')"
@@ -254,10 +262,7 @@ save-and-load)
     cp "$current"/*.xml "$work/first/"
     # The second start loads the saved lists and builds no tutorial: the
     # next save gives the same bytes (stamps included), not a second copy.
-    start_velkin
-    driver wait-visible 10000 >/dev/null || fail "window not shown"
-    expect_no_boxes
-    exit_from_tray
+    start_and_exit
     for file in list.xml active.xml done.xml; do
         cmp -s "$work/first/$file" "$current/$file" || fail "$file changed across a start without edits"
     done
@@ -464,18 +469,12 @@ unicode-names)
     names_of "$current/list.xml" | grep -qxF "$name" || fail "the name is not in list.xml: $(names_of "$current/list.xml" | od -c | head)"
     mkdir -p "$work/first"
     cp "$current"/*.xml "$work/first/"
-    start_velkin
-    driver wait-visible 10000 >/dev/null || fail "window not shown"
-    expect_no_boxes
-    exit_from_tray
+    start_and_exit
     cmp -s "$work/first/list.xml" "$current/list.xml" || fail "list.xml changed across a restart"
     # A file of an earlier version, in Windows-1252, is saved back as UTF-8.
     printf '%s\r\n' '<?xml version="1.0" encoding="Windows-1252"?>' '' '<list version="1.0">' \
         '<item>' $'\t<name>Caf\xE9 cr\xE8me</name>' $'\t<state>0</state>' '</item>' '</list>' >"$current/list.xml"
-    start_velkin
-    driver wait-visible 10000 >/dev/null || fail "window not shown"
-    expect_no_boxes
-    exit_from_tray
+    start_and_exit
     names_of "$current/list.xml" | grep -qxF $'Caf\xC3\xA9 cr\xC3\xA8me' ||
         fail "not saved back as UTF-8: $(names_of "$current/list.xml" | od -c | head)"
     ;;
