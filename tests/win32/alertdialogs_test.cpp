@@ -160,6 +160,26 @@ TEST_F(AlertDialogs, PropertiesShowAnUneditedTaskAndStoreWhatTheUserChanged) {
             FormatTime(time) + "|" + FormatDate(due) + "|3-7-2008");
 }
 
+TEST_F(AlertDialogs, APickerCanBeUsedOnlyWhileItsBoxIsChecked) {
+  FillProperties(properties, RecordOf(Lists(), Add(Lists(), nullptr, "Plan")), true);
+  const struct {
+    int click;  // 0: as filled
+    bool due, autoDate, autoTime;
+  } steps[] = {
+      {0, false, false, false},
+      {kDueDateBox, true, false, false},
+      {kAutoActivateBox, true, true, true},
+      {kDueDateBox, false, true, true},
+      {kAutoActivateBox, false, false, false},
+  };
+  for (const auto& step : steps) {
+    if (step.click) Click(properties, step.click);
+    EXPECT_EQ(IsWindowEnabled(GetDlgItem(properties, kDueDatePicker)) != FALSE, step.due) << step.click;
+    EXPECT_EQ(IsWindowEnabled(GetDlgItem(properties, kAutoDatePicker)) != FALSE, step.autoDate) << step.click;
+    EXPECT_EQ(IsWindowEnabled(GetDlgItem(properties, kAutoTimePicker)) != FALSE, step.autoTime) << step.click;
+  }
+}
+
 TEST_F(AlertDialogs, ADoneTaskShowsEverythingDisabledButOk) {
   FillProperties(properties, RecordOf(*trees[2], Add(*trees[2], nullptr, "Finished")), false);
   const int ids[] = {kAutoActivateBox, kAutoDatePicker, kStartupRadio, kAtTimeRadio,
