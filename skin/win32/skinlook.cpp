@@ -58,6 +58,13 @@ void UseCheckImages(Handle images) {
   }
 }
 
+// A change of look restyles the window where it stands: hiding it first
+// would make it vanish, and under Wine each hide of a framed window waits
+// about 2 s for the window manager. Its visibility is kept.
+void Restyle(HWND main, LONG_PTR style) {
+  SetWindowLongPtrA(main, GWL_STYLE, style | (GetWindowLongPtrA(main, GWL_STYLE) & WS_VISIBLE));
+}
+
 // The views follow the window's new size (the main window's layout).
 void LayOutViews(HWND main) {
   RECT client;
@@ -133,12 +140,11 @@ void ApplySkinnedLook(HWND main) {
   const Skin& skin = state.skin;
   AppState& app = App();
   state.skinned = true;
-  ShowWindow(main, SW_HIDE);
-  // Children clipped: the frame is painted around the views, never under
-  // them, so nothing flickers.
   RECT before;
   GetWindowRect(main, &before);
-  SetWindowLongPtrA(main, GWL_STYLE, WS_POPUP | WS_CLIPCHILDREN);
+  // Children clipped: the frame is painted around the views, never under
+  // them, so nothing flickers.
+  Restyle(main, WS_POPUP | WS_CLIPCHILDREN);
   const Size size = SkinWindowSize(skin);
   const Rect place = ResizeSkinnedWindow(ToRect(before), size, WorkArea());
   SetWindowPos(main, nullptr, place.left, place.top, size.width, size.height,
@@ -161,8 +167,7 @@ void ApplySkinnedLook(HWND main) {
 void ApplyPlainLook(HWND main) {
   AppState& app = App();
   CurrentSkin().skinned = false;
-  ShowWindow(main, SW_HIDE);
-  SetWindowLongPtrA(main, GWL_STYLE, WS_OVERLAPPEDWINDOW);
+  Restyle(main, WS_OVERLAPPEDWINDOW);
   SetWindowPos(main, nullptr, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   // A frame with a caption and a rounded outline cut from the last skin

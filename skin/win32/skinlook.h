@@ -42,9 +42,9 @@ void ReleaseSkinPictures();
 // skin's size, kept on the work area, its views at the tree rectangle, the
 // tab control hidden, the skin's colours on the trees and the calendar, its
 // check boxes (or the program's), its rounded outline and tree background.
-// The window is left hidden.
+// A shown window stays shown, a hidden one hidden.
 void ApplySkinnedLook(HWND main);
 // The plain look: the ordinary frame without an outline, the tab control
 // shown above the views, the system's colours, the program's check boxes
-// and default background. The window is left hidden.
+// and default background. A shown window stays shown, a hidden one hidden.
 void ApplyPlainLook(HWND main);

@@ -556,6 +556,7 @@ skins)
     [ "$texts" = "Select Skin|Select|Add..." ] || fail "Select Skin holds: $texts"
     listed="$(driver skin-list | tr -d '\r' | tr '\n' ' ')"
     [ "$listed" = "Default Plain Slate " ] || fail "skins listed: $listed"
+    [ "$(driver skin-selected | tr -d '\r')" = Default ] || fail "the skin in use is not selected"
     driver skin-choose Plain || fail "cannot choose Plain"
     sleep 1
     look_is plain || fail "Plain did not bring the plain look"
@@ -581,6 +582,15 @@ skins)
     start_velkin
     driver wait-visible 10000 >/dev/null || fail "window not shown"
     look_is skinned && size_is 300 420 || fail "Slate was not kept across a restart"
+    # Back to the smaller Default: the window stays in its corner.
+    driver command 551 && driver wait-dialog "Select Skin" 5000 >/dev/null || fail "Select Skin did not show"
+    [ "$(driver skin-selected | tr -d '\r')" = Slate ] || fail "Slate, in use, is not selected"
+    driver skin-choose Default && sleep 1
+    look_is skinned && size_is 264 352 || fail "Default did not apply"
+    read -r _ _ _ _ right bottom <<<"$(driver wait-window 1000 | tr -d '\r')"
+    read -r _ _ area_right area_bottom _ <<<"$(driver workarea | tr -d '\r')"
+    [ "$right $bottom" = "$((area_right + 1)) $((area_bottom + 1))" ] ||
+        fail "Default left the corner: its corner at $right $bottom, the work area's at $area_right $area_bottom"
     exit_from_tray
     ;;
 crash-saves)
@@ -812,13 +822,12 @@ screenshots)
     done
     exit_from_tray
     # The skin editor on the Default skin, on its Window page; then
-    # cancelled.
+    # cancelled, which asks nothing: nothing was changed.
     driver run 1 60000 "$(winpath "$build/skinedit.exe")" "\"$(winpath "$build/skins/Default")\"" &
     editor_pid=$!
     driver sheet "Skin Properties" 30000 >/dev/null || fail "the skin editor shows no sheet"
     shoot skinedit-window.png "Skin Properties"
     driver click "Skin Properties" 2 || fail "cannot press Cancel"
-    driver wait-box "Are you sure" 10000 >/dev/null && driver answer yes
     wait "$editor_pid"
     ;;
 *)

@@ -136,13 +136,15 @@ TEST_F(AlertDialogs, PropertiesShowAnUneditedTaskAndStoreWhatTheUserChanged) {
     EXPECT_EQ(CompareDateTime(Picker(id), kFixtureNow), 0) << id;
   EXPECT_TRUE(prompts.shown().empty());
 
-  // Picking a time turns auto-activation on, at that time.
+  // Picking a time, once auto-activation is on, makes it at that time.
   // The format starts with a space: Right goes on to the hour.
+  Click(properties, kAutoActivateBox);
   KeyInPicker(kAutoTimePicker, VK_RIGHT);
   KeyInPicker(kAutoTimePicker, VK_UP);
   EXPECT_TRUE(Checked(properties, kAutoActivateBox));
   EXPECT_TRUE(Checked(properties, kAtTimeRadio));
   EXPECT_FALSE(Checked(properties, kStartupRadio));
+  Click(properties, kDueDateBox);
   KeyInPicker(kDueDatePicker, VK_UP);
   EXPECT_TRUE(Checked(properties, kDueDateBox));
   Click(properties, kNotifyBox);
