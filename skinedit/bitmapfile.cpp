@@ -77,7 +77,19 @@ BmpImage FitPreviewPicture(const BmpImage& picture, int boxWidth, int boxHeight,
           channel(0) << 16 | channel(1) << 8 | channel(2);
     }
   }
-  return fitted;
+  if (!keyClear) return fitted;
+  // The whole box, the picture in its middle: what shows around it is the
+  // colour of its clear parts, whatever the control fills its box with.
+  BmpImage box;
+  box.width = boxWidth;
+  box.height = boxHeight;
+  box.pixels.assign(static_cast<size_t>(boxWidth) * static_cast<size_t>(boxHeight), background);
+  const int left = (boxWidth - fitted.width) / 2;
+  const int top = (boxHeight - fitted.height) / 2;
+  for (int y = 0; y < fitted.height; ++y)
+    std::copy_n(fitted.pixels.begin() + static_cast<ptrdiff_t>(y) * fitted.width, fitted.width,
+                box.pixels.begin() + static_cast<ptrdiff_t>(top + y) * boxWidth + left);
+  return box;
 }
 
 bool PreviewShowsCheckBox(int previewId) {

@@ -22,7 +22,8 @@ const char* BitmapFileMessage(BitmapFileResult result);
 // a box of `boxWidth` x `boxHeight` pixels keeping its proportions (never
 // enlarged, at least one pixel a side), each pixel the average of those it
 // covers. With `keyClear`, pixels of the key colour show `background`
-// instead, as the trees show a check box's key-colour corners.
+// instead, as the trees show a check box's key-colour corners, and the
+// picture comes centred on a box-sized `background`.
 BmpImage FitPreviewPicture(const BmpImage& picture, int boxWidth, int boxHeight, bool keyClear, Pixel background);
 
 // Whether a preview (by control id) shows a check box, whose key colour is

@@ -378,7 +378,8 @@ TEST(SkinEditorBitmapFile, APreviewShowsTheWholePictureShrunkToFitAndACheckBoxsK
       false, 0);
   EXPECT_EQ(halved.pixels, (std::vector<Pixel>{0x404040, 0x102030}));
   const BmpImage box = picture(2, 1, {kKeyPixel, 0xFFFFFF});
-  EXPECT_EQ(FitPreviewPicture(box, 10, 10, true, 0xD4D0C8).pixels, (std::vector<Pixel>{0xD4D0C8, 0xFFFFFF}));
+  EXPECT_EQ(FitPreviewPicture(box, 4, 1, true, 0xD4D0C8).pixels,
+            (std::vector<Pixel>{0xD4D0C8, 0xD4D0C8, 0xFFFFFF, 0xD4D0C8}));
   EXPECT_EQ(FitPreviewPicture(box, 10, 10, false, 0xD4D0C8).pixels, (std::vector<Pixel>{kKeyPixel, 0xFFFFFF}));
   EXPECT_TRUE(PreviewShowsCheckBox(253) && PreviewShowsCheckBox(255));
   EXPECT_FALSE(PreviewShowsCheckBox(251) || PreviewShowsCheckBox(257) || PreviewShowsCheckBox(259));

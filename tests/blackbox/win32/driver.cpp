@@ -1103,6 +1103,10 @@ int main(int argc, char** argv) {
     std::printf("%s\n", PageTitles(sheet).c_str());
     return 0;
   }
+  if (command == "sheet-page" && argc >= 4) {
+    HWND sheet = FindPropertySheet(argv[2]);
+    return sheet && SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(std::atoi(argv[3])), 0) ? 0 : 1;
+  }
   if (command == "rect" && argc >= 3) {
     HWND window = FindWindowA(nullptr, argv[2]);
     RECT r;
