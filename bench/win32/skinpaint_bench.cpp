@@ -221,13 +221,20 @@ int main() {
     Settle();
     UpdateWindow(main);
   };
-  std::vector<double> repaintTimes, toOtherTimes, backTimes;
-  for (int round = 0; round < kChangeRounds; ++round) {
-    repaintTimes.push_back(Time(fullPaint));
-    Settle();
-    toOtherTimes.push_back(Time([&] { change(other); }));
-    backTimes.push_back(Time([&] { change(skin); }));
-  }
+  // In turns whose order rotates; a change there and its change back stay
+  // together, so that every round starts in the Default skin.
+  std::vector<double> toOtherTimes, backTimes;
+  const auto changes = RunInterleaved(kChangeRounds, {[&] {
+                                                        const double t = Time(fullPaint);
+                                                        Settle();
+                                                        return t;
+                                                      },
+                                                      [&] {
+                                                        toOtherTimes.push_back(Time([&] { change(other); }));
+                                                        backTimes.push_back(Time([&] { change(skin); }));
+                                                        return toOtherTimes.back() + backTimes.back();
+                                                      }});
+  const std::vector<double>& repaintTimes = changes[0];
   if (!loaded) {
     std::fprintf(stderr, "skinpaint_bench: cannot change to %s and back\n", other.c_str());
     return 1;

@@ -58,9 +58,9 @@ void UseCheckImages(Handle images) {
   }
 }
 
-// A change of look restyles the window where it stands: hiding it first
-// would make it vanish, and under Wine each hide of a framed window waits
-// about 2 s for the window manager. Its visibility is kept.
+// A change of look restyles the window where it stands: hidden first and
+// shown again, it vanished, and under Wine the pair cost about 2 s. Its
+// visibility is kept.
 void Restyle(HWND main, LONG_PTR style) {
   SetWindowLongPtrA(main, GWL_STYLE, style | (GetWindowLongPtrA(main, GWL_STYLE) & WS_VISIBLE));
 }
