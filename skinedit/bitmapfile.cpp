@@ -33,7 +33,8 @@ const char* BitmapFileMessage(BitmapFileResult result) {
   return nullptr;
 }
 
-BmpImage FitPreviewPicture(const BmpImage& picture, int boxWidth, int boxHeight, bool keyClear, Pixel background) {
+BmpImage FitPreviewPicture(const BmpImage& picture, int boxWidth, int boxHeight, bool keyClear,
+                           Pixel background) {
   BmpImage fitted;
   if (picture.width <= 0 || picture.height <= 0 || boxWidth <= 0 || boxHeight <= 0) return fitted;
   // The scale is min(1, boxWidth / width, boxHeight / height), kept exact
@@ -51,8 +52,8 @@ BmpImage FitPreviewPicture(const BmpImage& picture, int boxWidth, int boxHeight,
   fitted.height = std::max<int>(1, static_cast<int>(picture.height * num / den));
   fitted.pixels.resize(static_cast<size_t>(fitted.width) * static_cast<size_t>(fitted.height));
   auto source = [&](int x, int y) {
-    const Pixel p = picture.pixels[static_cast<size_t>(y) * static_cast<size_t>(picture.width) + x] &
-                    kPixelColourMask;
+    const Pixel p =
+        picture.pixels[static_cast<size_t>(y) * static_cast<size_t>(picture.width) + x] & kPixelColourMask;
     return keyClear && p == kKeyPixel ? background : p;
   };
   for (int y = 0; y < fitted.height; ++y) {

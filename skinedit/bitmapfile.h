@@ -24,7 +24,8 @@ const char* BitmapFileMessage(BitmapFileResult result);
 // covers. With `keyClear`, pixels of the key colour show `background`
 // instead, as the trees show a check box's key-colour corners, and the
 // picture comes centred on a box-sized `background`.
-BmpImage FitPreviewPicture(const BmpImage& picture, int boxWidth, int boxHeight, bool keyClear, Pixel background);
+BmpImage FitPreviewPicture(const BmpImage& picture, int boxWidth, int boxHeight, bool keyClear,
+                           Pixel background);
 
 // Whether a preview (by control id) shows a check box, whose key colour is
 // transparent.

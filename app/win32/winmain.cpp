@@ -83,7 +83,8 @@ ScopedGdiObject<HBITMAP> LoadDefaultBackground(HINSTANCE instance) {
   ScopedGdiObject<HBITMAP> bitmap(
       static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
   if (!bitmap)
-    bitmap.reset(static_cast<HBITMAP>(LoadImageA(instance, "IDI_BACKGROUND", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    bitmap.reset(static_cast<HBITMAP>(
+        LoadImageA(instance, "IDI_BACKGROUND", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (!bitmap) {
     ShowWarning("Could not load background image!");
     return bitmap;

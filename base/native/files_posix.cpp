@@ -107,7 +107,8 @@ class PosixFileSystem final : public FileSystem {
   int Write(const std::string& path, const std::string& contents, int disposition, WriteFailure* failure) {
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | disposition | O_CLOEXEC, 0666);
     if (fd < 0) {
-      if (failure) *failure = disposition == O_EXCL && errno == EEXIST ? WriteFailure::kExists : WriteFailure::kCreate;
+      if (failure)
+        *failure = disposition == O_EXCL && errno == EEXIST ? WriteFailure::kExists : WriteFailure::kCreate;
       return 0;
     }
     int ok = WriteAll(fd, contents.data(), contents.size());

@@ -94,7 +94,8 @@ class Win32FileSystem final : public FileSystem {
     if (!file) {
       const DWORD error = GetLastError();
       const bool taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
-      if (failure) *failure = disposition == CREATE_NEW && taken ? WriteFailure::kExists : WriteFailure::kCreate;
+      if (failure)
+        *failure = disposition == CREATE_NEW && taken ? WriteFailure::kExists : WriteFailure::kCreate;
       return 0;
     }
     int ok = WriteAll(file.get(), contents.data(), contents.size());

@@ -113,7 +113,8 @@ double Time(Work work) {
 
 void Print(const char* what, const std::vector<double>& times) {
   const Spread s = SpreadOf(times);
-  std::printf("%-62s median %6.3f ms (quartiles %.3f-%.3f)\n", what, s.median * 1e3, s.low * 1e3, s.high * 1e3);
+  std::printf("%-62s median %6.3f ms (quartiles %.3f-%.3f)\n", what, s.median * 1e3, s.low * 1e3,
+              s.high * 1e3);
 }
 
 }  // namespace

@@ -73,9 +73,9 @@ bool ListSkinFiles(const char* folder, HWND list) {
 void SelectSkinInUse(const char* folder, HWND list) {
   const std::string inUse = App().skinPath;
   const std::string prefix = std::string(folder) + "\\";
-  if (inUse.size() <= prefix.size() || CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, inUse.c_str(),
-                                                      static_cast<int>(prefix.size()), prefix.c_str(),
-                                                      static_cast<int>(prefix.size())) != CSTR_EQUAL)
+  if (inUse.size() <= prefix.size() ||
+      CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, inUse.c_str(), static_cast<int>(prefix.size()),
+                     prefix.c_str(), static_cast<int>(prefix.size())) != CSTR_EQUAL)
     return;
   const std::string name = inUse.substr(prefix.size());
   if (name.find('\\') != std::string::npos) return;

@@ -6,8 +6,8 @@
 
 #include "base/win32/scoped.h"
 #include "skin/compose.h"
-#include "skinedit/bitmapfile.h"
 #include "skin/win32/skinfiles.h"
+#include "skinedit/bitmapfile.h"
 
 namespace {
 

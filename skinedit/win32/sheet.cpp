@@ -48,7 +48,8 @@ INT_PTR OnCommand(HWND page, int id, int code, HWND control) {
 bool CancelConfirmed(SkinEditor& editor, HWND sheet) {
   SheetControls controls(sheet);
   if (!SheetChanged(controls, editor.loaded, editor.unchanged)) return true;
-  return editor.prompts->Show(sheet, kCancelQuestion, kSheetTitle, kBoxYesNo | kBoxIconQuestion) == kAnswerYes;
+  return editor.prompts->Show(sheet, kCancelQuestion, kSheetTitle, kBoxYesNo | kBoxIconQuestion) ==
+         kAnswerYes;
 }
 
 // Cancel, Escape or the window's close box: closing with edits unsaved is

@@ -356,15 +356,16 @@ TEST(SkinEditorBitmapFile, APreviewShowsTheWholePictureShrunkToFitAndACheckBoxsK
     BmpImage image;
     image.width = width;
     image.height = height;
-    image.pixels = pixels.empty() ? std::vector<Pixel>(static_cast<size_t>(width * height), 0x808080) : pixels;
+    image.pixels =
+        pixels.empty() ? std::vector<Pixel>(static_cast<size_t>(width * height), 0x808080) : pixels;
     return image;
   };
   const struct {
     int width, height, boxWidth, boxHeight, fittedWidth, fittedHeight;
   } sizes[] = {
       {264, 352, 172, 65, 48, 65},  // the Default skin's background in the Window page's box
-      {100, 10, 50, 50, 50, 5},     {16, 16, 90, 21, 16, 16},  // never enlarged
-      {3000, 1, 40, 40, 40, 1},     {1, 3000, 40, 40, 1, 40},  // at least a pixel a side
+      {100, 10, 50, 50, 50, 5},    {16, 16, 90, 21, 16, 16},  // never enlarged
+      {3000, 1, 40, 40, 40, 1},    {1, 3000, 40, 40, 1, 40},  // at least a pixel a side
   };
   for (const auto& c : sizes) {
     const BmpImage fitted = FitPreviewPicture(picture(c.width, c.height), c.boxWidth, c.boxHeight, false, 0);
@@ -380,7 +381,8 @@ TEST(SkinEditorBitmapFile, APreviewShowsTheWholePictureShrunkToFitAndACheckBoxsK
   const BmpImage box = picture(2, 1, {kKeyPixel, 0xFFFFFF});
   EXPECT_EQ(FitPreviewPicture(box, 4, 1, true, 0xD4D0C8).pixels,
             (std::vector<Pixel>{0xD4D0C8, 0xD4D0C8, 0xFFFFFF, 0xD4D0C8}));
-  EXPECT_EQ(FitPreviewPicture(box, 10, 10, false, 0xD4D0C8).pixels, (std::vector<Pixel>{kKeyPixel, 0xFFFFFF}));
+  EXPECT_EQ(FitPreviewPicture(box, 10, 10, false, 0xD4D0C8).pixels,
+            (std::vector<Pixel>{kKeyPixel, 0xFFFFFF}));
   EXPECT_TRUE(PreviewShowsCheckBox(253) && PreviewShowsCheckBox(255));
   EXPECT_FALSE(PreviewShowsCheckBox(251) || PreviewShowsCheckBox(257) || PreviewShowsCheckBox(259));
 }

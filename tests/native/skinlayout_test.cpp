@@ -105,8 +105,9 @@ TEST(SkinLayout, AChangeOfSizeKeepsTheWindowOnTheCornerOrEdgesItLayOn) {
       // Away from the edges but larger than the room: kept on the work area.
       {{600, 400, 864, 722}, {300, 420}, {600, 319, 900, 739}},
   };
-  for (const auto& c : cases) EXPECT_RECT(ResizeSkinnedWindow(c.before, c.size, work), c.after.left,
-                                          c.after.top, c.after.right, c.after.bottom);
+  for (const auto& c : cases)
+    EXPECT_RECT(ResizeSkinnedWindow(c.before, c.size, work), c.after.left, c.after.top, c.after.right,
+                c.after.bottom);
 }
 
 TEST(SkinLayout, TheCalendarTitleTextIsTheSkinsWhereItReadsOtherwiseWhiteOrBlack) {

@@ -96,7 +96,6 @@ TEST_F(SkinEditorSheet, APreviewFreesWhatItShowedWhenReplacedOrDoubleClicked) {
   EXPECT_EQ(GetObjectType(shown), 0u) << "the cleared bitmap was not freed";
 }
 
-
 // On the disk: a skin whose path is as long as a path can be, in a folder
 // whose temporary name of choice is taken, is saved without touching it.
 TEST_F(SkinEditorSheet, SavesAtThePathLimitWithoutTouchingTheFilesBesideIt) {
@@ -130,7 +129,6 @@ TEST_F(SkinEditorSheet, SavesAtThePathLimitWithoutTouchingTheFilesBesideIt) {
     EXPECT_EQ(kept, "the user's") << c.neighbour;
   }
 }
-
 
 // Every label shows its whole text on one line in the font it gets.
 TEST_F(SkinEditorSheet, EveryLabelFitsItsText) {
