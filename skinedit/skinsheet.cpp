@@ -1,6 +1,5 @@
 #include "skinedit/skinsheet.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -13,17 +12,16 @@ constexpr size_t kLongestPath = 259;
 constexpr unsigned kTemporaryNames = 36;
 
 // The n-th temporary name tried beside `path`: "~<n>.tmp" in its folder,
-// or, where that would reach past the path limit, a name no longer than
-// the file's own, so that it fits wherever the file does.
+// n a digit or letter; where that would reach past the path limit, "~<n>"
+// or "<n>", no longer than the file's own name, so that it fits wherever
+// the file does.
 std::string TemporaryNameBeside(const std::string& path, unsigned n) {
   const size_t nameAt = path.find_last_of("\\/") + 1;  // 0 for a bare name
   const size_t room = path.size() - nameAt;
-  const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-  std::string tag(1, digits[n % 36]);
-  if (n >= 36) tag.insert(tag.begin(), digits[(n / 36) % 36]);
+  const std::string tag(1, "0123456789abcdefghijklmnopqrstuvwxyz"[n % kTemporaryNames]);
   std::string name = "~" + tag + ".tmp";
-  if (nameAt + name.size() > kLongestPath && name.size() > room) name = (room > tag.size() ? "~" : "") + tag;
-  return path.substr(0, nameAt) + name.substr(0, std::max<size_t>(room, 1));
+  if (nameAt + name.size() > kLongestPath && name.size() > room) name = room >= 2 ? "~" + tag : tag;
+  return path.substr(0, nameAt) + name;
 }
 
 // Writes `contents` under a new temporary name beside `path` (never over a
