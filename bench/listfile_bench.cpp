@@ -14,7 +14,7 @@
 #include "base/appstate.h"
 #include "base/clock.h"
 #include "base/filesystem.h"
-#include "base/memoryforest.h"
+#include "fakes/memoryforest.h"
 #include "base/prompts.h"
 #include "base/taskrecord.h"
 #include "bench/interleaved.h"
@@ -23,6 +23,8 @@
 #include "data/listreader.h"
 #include "data/listwriter.h"
 #include "tree/tasktree.h"
+#include "fakes/manualclock.h"
+#include "fakes/scriptedprompts.h"
 
 namespace {
 

@@ -6,8 +6,10 @@
 #include <cstdlib>
 
 #include "base/clock.h"
-#include "base/memoryforest.h"
+#include "fakes/memoryforest.h"
 #include "tests/conformance/listfile_property.h"
+#include "fakes/manualclock.h"
+#include "fakes/scriptedprompts.h"
 
 namespace {
 

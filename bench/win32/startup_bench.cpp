@@ -16,7 +16,7 @@
 
 #include "base/appstate.h"
 #include "base/clock.h"
-#include "base/memoryforest.h"
+#include "fakes/memoryforest.h"
 #include "base/prompts.h"
 #include "base/taskrecord.h"
 #include "bench/interleaved.h"
@@ -24,6 +24,8 @@
 #include "bench/win32/timing.h"
 #include "data/listwriter.h"
 #include "tree/tasktree.h"
+#include "fakes/manualclock.h"
+#include "fakes/scriptedprompts.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "base/appstate.h"
 #include "base/clock.h"
-#include "base/memoryforest.h"
+#include "fakes/memoryforest.h"
 #include "base/prompts.h"
 #include "base/taskrecord.h"
 #include "base/win32/treeview_forest.h"
@@ -24,6 +24,8 @@
 #include "data/listwriter.h"
 #include "tree/tasktree.h"
 #include "tree/win32/tasktree_win32.h"
+#include "fakes/manualclock.h"
+#include "fakes/scriptedprompts.h"
 
 namespace {
 

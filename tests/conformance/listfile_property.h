@@ -14,6 +14,7 @@
 #include "data/listreader.h"
 #include "data/listwriter.h"
 #include "tree/tasktree.h"
+#include "fakes/scriptedprompts.h"
 
 // The application state must name the three trees (empty) and `prompts`.
 // Empty when the property holds, else what went wrong.

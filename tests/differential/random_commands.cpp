@@ -10,6 +10,7 @@
 #include "tree/commands.h"
 #include "tree/droptarget.h"
 #include "tree/tasktree.h"
+#include "fakes/scriptedprompts.h"
 
 namespace {
 

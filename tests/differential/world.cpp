@@ -2,7 +2,7 @@
 
 #include <unordered_set>
 
-#include "base/memoryforest.h"
+#include "fakes/memoryforest.h"
 #include "base/taskrecord.h"
 #include "data/listreader.h"
 #include "data/listset.h"

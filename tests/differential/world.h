@@ -11,6 +11,8 @@
 #include "base/forest.h"
 #include "base/prompts.h"
 #include "tree/commands.h"
+#include "fakes/manualclock.h"
+#include "fakes/scriptedprompts.h"
 
 class World {
  public:

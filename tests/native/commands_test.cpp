@@ -10,6 +10,8 @@
 #include "recording_host.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
+#include "fakes/memoryclipboard.h"
+#include "fakes/memoryforest.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "data/listset.h"
 #include "data_helpers.h"
 #include "fixture.h"
+#include "fakes/memoryfiles.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "data_helpers.h"
 #include "fixture.h"
 #include "tree/commands.h"
+#include "fakes/memoryfiles.h"
 
 namespace {
 

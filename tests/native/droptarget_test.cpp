@@ -14,6 +14,7 @@
 #include "tree/commands.h"
 #include "tree/droptarget.h"
 #include "tree/tasktree.h"
+#include "fakes/memoryforest.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "fixture.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
+#include "fakes/memorysettings.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "skinedit/sheetmap.h"
 #include "skinedit/skinsheet.h"
 #include "tests/native/bmp_builder.h"
+#include "fakes/memoryfiles.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "alerts/smtp.h"
 #include "base/settingsstore.h"
 #include "scripted_transport.h"
+#include "fakes/memorysettings.h"
 
 namespace {
 

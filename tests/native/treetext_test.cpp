@@ -9,6 +9,7 @@
 #include "fixture.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
+#include "fakes/memoryclipboard.h"
 
 namespace {
 

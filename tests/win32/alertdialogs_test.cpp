@@ -29,6 +29,7 @@
 #include "tree/tasktree.h"
 #include "tree/win32/tasktree_win32.h"
 #include "tree/win32/treewindow.h"
+#include "fakes/memorysettings.h"
 
 namespace {
 

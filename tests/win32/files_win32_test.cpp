@@ -10,6 +10,7 @@
 #include "base/prompts.h"
 #include "data/datafolder.h"
 #include "tests/win32/temp_folder.h"
+#include "fakes/scriptedprompts.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "base/appstate.h"
 #include "base/clock.h"
 #include "base/filesystem.h"
-#include "base/memoryforest.h"
+#include "fakes/memoryforest.h"
 #include "base/prompts.h"
 #include "base/taskrecord.h"
 #include "data/listset.h"
@@ -22,6 +22,8 @@
 #include "tests/win32/tree_window.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
+#include "fakes/manualclock.h"
+#include "fakes/scriptedprompts.h"
 
 namespace {
 

@@ -21,6 +21,7 @@
 #include "tests/native/fixture.h"
 #include "tree/win32/tasktree_win32.h"
 #include "tree/win32/treewindow.h"
+#include "fakes/memorysettings.h"
 
 // A window of the organiser's procedure, in the plain frame unless told
 // otherwise.

@@ -14,6 +14,8 @@
 #include "skinedit/win32/preview.h"
 #include "tests/native/bmp_builder.h"
 #include "tests/win32/temp_folder.h"
+#include "fakes/memoryfiles.h"
+#include "fakes/scriptedprompts.h"
 
 namespace {
 

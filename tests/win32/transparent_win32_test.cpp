@@ -16,6 +16,7 @@
 #include "tests/win32/pixel_canvas.h"
 #include "tests/win32/tree_window.h"
 #include "tree/win32/tasktree_win32.h"
+#include "fakes/scriptedprompts.h"
 
 namespace {
 
