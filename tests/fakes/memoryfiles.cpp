@@ -104,7 +104,7 @@ void Forget(std::map<std::string, std::optional<std::string>>& disk,
 
 int MemoryFileSystem::ReadFile(const std::string& path, std::string* contents) {
   auto found = files.find(path);
-  if (found == files.end()) return 0;
+  if (found == files.end() || path == denied_) return 0;
   if (contents) *contents = found->second;
   return 1;
 }

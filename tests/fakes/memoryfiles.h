@@ -56,7 +56,16 @@ class MemoryFileSystem final : public FileSystem {
   // Another program holds the file open (an editor, a virus scanner): it
   // can be read, but not written, replaced, renamed or removed.
   void HoldOpen(const std::string& path) { held_ = path; }
-  void Release() { held_.clear(); }
+  void Release() {
+    held_.clear();
+    denied_.clear();
+  }
+  // Another program holds the file open without sharing it, or it may not
+  // be read: it is there, but cannot be read either.
+  void DenyReading(const std::string& path) {
+    HoldOpen(path);
+    denied_ = path;
+  }
   // Whether the failure or the stop ordered above has happened.
   bool FailureHappened() const { return failureHappened_; }
   // Operations done since the last FailOperation or StopAfter.
@@ -83,6 +92,7 @@ class MemoryFileSystem final : public FileSystem {
   std::string failWrite_;
   size_t failAfter_ = 0;
   std::string held_;
+  std::string denied_;
   bool failReplace_ = false;
   bool failFolders_ = false;
   FileOp failOp_ = FileOp::kCreate;
