@@ -160,7 +160,7 @@ int MemoryFileSystem::WriteNewFile(const std::string& path, const std::string& c
 int MemoryFileSystem::ReplaceFile(const std::string& from, const std::string& to) {
   if (!Step(FileOp::kRename) || failReplace_ || from == held_ || to == held_) return 0;
   auto found = files.find(from);
-  if (found == files.end()) return 0;
+  if (found == files.end() || folders.count(WithoutTrailingSeparators(to))) return 0;
   const bool unflushed = unflushed_.erase(from) != 0;
   std::string moved = unflushed ? OnDisk(from).value_or(std::string()) : found->second;
   std::string contents = std::move(found->second);
@@ -191,7 +191,7 @@ bool MemoryFileSystem::FileExists(const std::string& path) {
 }
 
 int MemoryFileSystem::CreateFolder(const std::string& path) {
-  if (failFolders_) return 0;
+  if (failFolders_ || files.count(WithoutTrailingSeparators(path))) return 0;
   folders[WithoutTrailingSeparators(path)] = true;
   return 1;
 }
@@ -201,6 +201,7 @@ int MemoryFileSystem::CreateFolder(const std::string& path) {
 int MemoryFileSystem::FlushFolder(const std::string& path) {
   if (!Step(FileOp::kFlush)) return 0;
   const std::string folder = WithoutTrailingSeparators(path);
+  if (!folders.count(folder)) return 0;
   for (auto at = disk_.begin(); at != disk_.end();) {
     if (WithoutTrailingSeparators(FolderOf(at->first)) != folder) {
       ++at;
