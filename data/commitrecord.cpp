@@ -126,7 +126,8 @@ int ParseCommitRecord(const std::string& text, CommitRecord* record) {
   read.knowsReplaced = knowsReplaced;
   for (int file = 0; file < kListFileCount; ++file) {
     size_t end = text.find("\r\n", at);
-    if (end == std::string::npos || !ReadChange(text.substr(at, end - at), file, knowsReplaced, &read.file[file]))
+    if (end == std::string::npos ||
+        !ReadChange(text.substr(at, end - at), file, knowsReplaced, &read.file[file]))
       return 0;
     at = end + 2;
   }

@@ -6,10 +6,10 @@
 #include <cstdlib>
 
 #include "base/clock.h"
-#include "fakes/memoryforest.h"
-#include "tests/conformance/listfile_property.h"
 #include "fakes/manualclock.h"
+#include "fakes/memoryforest.h"
 #include "fakes/scriptedprompts.h"
+#include "tests/conformance/listfile_property.h"
 
 namespace {
 

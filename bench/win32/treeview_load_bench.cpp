@@ -13,7 +13,6 @@
 
 #include "base/appstate.h"
 #include "base/clock.h"
-#include "fakes/memoryforest.h"
 #include "base/prompts.h"
 #include "base/taskrecord.h"
 #include "base/win32/treeview_forest.h"
@@ -22,10 +21,11 @@
 #include "bench/win32/timing.h"
 #include "data/listreader.h"
 #include "data/listwriter.h"
+#include "fakes/manualclock.h"
+#include "fakes/memoryforest.h"
+#include "fakes/scriptedprompts.h"
 #include "tree/tasktree.h"
 #include "tree/win32/tasktree_win32.h"
-#include "fakes/manualclock.h"
-#include "fakes/scriptedprompts.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "base/taskrecord.h"
 #include "data/listreader.h"
 #include "data/listwriter.h"
-#include "tree/tasktree.h"
 #include "fakes/scriptedprompts.h"
+#include "tree/tasktree.h"
 
 // The application state must name the three trees (empty) and `prompts`.
 // Empty when the property holds, else what went wrong.

@@ -10,9 +10,9 @@
 #include "base/clock.h"
 #include "base/forest.h"
 #include "base/prompts.h"
-#include "tree/commands.h"
 #include "fakes/manualclock.h"
 #include "fakes/scriptedprompts.h"
+#include "tree/commands.h"
 
 class World {
  public:

@@ -6,12 +6,12 @@
 
 #include "base/clipboard.h"
 #include "data/listwriter.h"
+#include "fakes/memoryclipboard.h"
+#include "fakes/memoryforest.h"
 #include "fixture.h"
 #include "recording_host.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
-#include "fakes/memoryclipboard.h"
-#include "fakes/memoryforest.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "data/datafolder.h"
 #include "data/listset.h"
 #include "data_helpers.h"
-#include "fixture.h"
 #include "fakes/memoryfiles.h"
+#include "fixture.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include "data/listset.h"
 #include "data/listwriter.h"
 #include "data_helpers.h"
+#include "fakes/memoryfiles.h"
 #include "fixture.h"
 #include "tree/commands.h"
-#include "fakes/memoryfiles.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include "data/listset.h"
 #include "data/listwriter.h"
 #include "data_helpers.h"
+#include "fakes/memoryfiles.h"
 #include "fixture.h"
 #include "tree/commands.h"
-#include "fakes/memoryfiles.h"
 
 namespace {
 
@@ -329,7 +329,8 @@ TEST_F(SaveFaults, ARecordThatCannotBeReadIsNeverFinishedBlindly) {
   files.Release();
   EXPECT_EQ(SaveLists("current"), 1);
   for (size_t file = 0; file < committed.size(); ++file)
-    EXPECT_TRUE(Holds("current", committed[file])) << kListFileNames[file] << " of the committed save was lost";
+    EXPECT_TRUE(Holds("current", committed[file]))
+        << kListFileNames[file] << " of the committed save was lost";
   s.keep = committed;
   ExpectCleanSave(s, "after the record could be read");
 }
@@ -342,7 +343,8 @@ TEST_F(SaveFaults, AStoppedSaveNeverGoesOverFilesPutBackByHand) {
   Scenario s = Realistic("current", [] { return SaveLists("current"); });
   const std::string folder = kData + std::string("current\\");
   const std::string restored[kListFileCount] = {ListText({"<item><name>From the backup</name></item>"}),
-                                                ListText({}), ListText({"<item><name>Done then</name></item>"})};
+                                                ListText({}),
+                                                ListText({"<item><name>Done then</name></item>"})};
   for (bool byOlder : {false, true}) {
     SCOPED_TRACE(byOlder ? "an older version's record" : "this version's record");
     s.prepare();
@@ -373,7 +375,8 @@ TEST_F(SaveFaults, AStoppedSaveNeverGoesOverFilesPutBackByHand) {
         EXPECT_EQ(files.files[target], staged[file]);
         continue;
       }
-      EXPECT_TRUE(files.files[target] == restored[file]) << kListFileNames[file] << " put back by hand was replaced";
+      EXPECT_TRUE(files.files[target] == restored[file])
+          << kListFileNames[file] << " put back by hand was replaced";
       std::string unread = kListFileNames[file];
       unread.insert(unread.size() - 4, ".unread");
       EXPECT_EQ(files.files[folder + unread], staged[file]);
@@ -384,4 +387,3 @@ TEST_F(SaveFaults, AStoppedSaveNeverGoesOverFilesPutBackByHand) {
 }
 
 }  // namespace
-

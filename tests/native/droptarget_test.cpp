@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "fakes/memoryforest.h"
 #include "native/data_helpers.h"
 #include "native/failing_forest.h"
 #include "native/fixture.h"
@@ -14,7 +15,6 @@
 #include "tree/commands.h"
 #include "tree/droptarget.h"
 #include "tree/tasktree.h"
-#include "fakes/memoryforest.h"
 
 namespace {
 

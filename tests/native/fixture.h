@@ -12,11 +12,11 @@
 #include "base/clock.h"
 #include "base/filesystem.h"
 #include "base/forest.h"
-#include "fakes/memoryforest.h"
 #include "base/prompts.h"
 #include "base/taskrecord.h"
 #include "fakes/manualclock.h"
 #include "fakes/memoryfiles.h"
+#include "fakes/memoryforest.h"
 #include "fakes/scriptedprompts.h"
 
 // 9:05 on Friday 7 March 2008.

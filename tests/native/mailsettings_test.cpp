@@ -11,10 +11,10 @@
 #include "app/calendar.h"
 #include "base/settingsstore.h"
 #include "data/datetext.h"
+#include "fakes/memorysettings.h"
 #include "fixture.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
-#include "fakes/memorysettings.h"
 
 namespace {
 

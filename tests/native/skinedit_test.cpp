@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "base/filesystem.h"
+#include "fakes/memoryfiles.h"
 #include "skin/skinfile.h"
 #include "skinedit/bitmapfile.h"
 #include "skinedit/commandline.h"
 #include "skinedit/sheetmap.h"
 #include "skinedit/skinsheet.h"
 #include "tests/native/bmp_builder.h"
-#include "fakes/memoryfiles.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "alerts/mailsettings.h"
 #include "alerts/smtp.h"
 #include "base/settingsstore.h"
-#include "scripted_transport.h"
 #include "fakes/memorysettings.h"
+#include "scripted_transport.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "base/clipboard.h"
+#include "fakes/memoryclipboard.h"
 #include "fixture.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
-#include "fakes/memoryclipboard.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 
 #include "base/appstate.h"
 #include "base/filesystem.h"
-#include "tests/conformance/files_conformance.h"
 #include "base/prompts.h"
 #include "data/datafolder.h"
-#include "tests/win32/temp_folder.h"
 #include "fakes/scriptedprompts.h"
+#include "tests/conformance/files_conformance.h"
+#include "tests/win32/temp_folder.h"
 
 namespace {
 

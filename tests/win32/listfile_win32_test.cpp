@@ -13,17 +13,17 @@
 #include "base/appstate.h"
 #include "base/clock.h"
 #include "base/filesystem.h"
-#include "fakes/memoryforest.h"
 #include "base/prompts.h"
 #include "base/taskrecord.h"
 #include "data/listset.h"
 #include "data/listwriter.h"
+#include "fakes/manualclock.h"
+#include "fakes/memoryforest.h"
+#include "fakes/scriptedprompts.h"
 #include "tests/win32/temp_folder.h"
 #include "tests/win32/tree_window.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
-#include "fakes/manualclock.h"
-#include "fakes/scriptedprompts.h"
 
 namespace {
 

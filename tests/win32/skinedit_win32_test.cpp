@@ -10,12 +10,12 @@
 
 #include "base/filesystem.h"
 #include "base/prompts.h"
+#include "fakes/memoryfiles.h"
+#include "fakes/scriptedprompts.h"
 #include "skinedit/win32/editor.h"
 #include "skinedit/win32/preview.h"
 #include "tests/native/bmp_builder.h"
 #include "tests/win32/temp_folder.h"
-#include "fakes/memoryfiles.h"
-#include "fakes/scriptedprompts.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include "base/appstate.h"
 #include "base/prompts.h"
 #include "base/win32/scoped.h"
+#include "fakes/scriptedprompts.h"
 #include "skin/compose.h"
 #include "skin/win32/transparent.h"
 #include "tests/win32/pixel_canvas.h"
 #include "tests/win32/tree_window.h"
 #include "tree/win32/tasktree_win32.h"
-#include "fakes/scriptedprompts.h"
 
 namespace {
 

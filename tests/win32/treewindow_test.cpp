@@ -16,12 +16,12 @@
 #include "base/clock.h"
 #include "base/prompts.h"
 #include "base/win32/treeview_forest.h"
+#include "fakes/manualclock.h"
+#include "fakes/scriptedprompts.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
 #include "tree/win32/tasktree_win32.h"
 #include "tree/win32/treewindow.h"
-#include "fakes/manualclock.h"
-#include "fakes/scriptedprompts.h"
 
 namespace {
 
