@@ -19,6 +19,7 @@ constexpr char kHeadingOld[] = "Velkin 1.0 lists journal\r\n";
 constexpr char kHeading[] = "Velkin 1.0 lists journal 2\r\n";
 constexpr char kReplaces[] = "replaces";
 constexpr char kNothing[] = "nothing";
+constexpr char kUnknown[] = "unknown";
 
 uint64_t Fnv1a(const char* data, size_t size) {
   uint64_t hash = 14695981039346656037ull;
@@ -71,10 +72,11 @@ bool ReadChange(const std::string& line, int file, bool knowsReplaced, FileChang
   if (words[0] != kListFileNames[file]) return false;
   if (!knowsReplaced) return words.size() == 3 && ReadSeal(words[1], words[2], &change->next);
   if (words.size() < 5 || words[3] != kReplaces || !ReadSeal(words[1], words[2], &change->next)) return false;
-  change->wasThere = words.size() == 6;
-  if (!change->wasThere) {
+  change->wasThere = words.size() == 6 || words[4] == kUnknown;
+  change->unknown = words[4] == kUnknown;
+  if (words.size() == 5) {
     change->replaced = FileSeal{0, 0};
-    return words.size() == 5 && words[4] == kNothing;
+    return words[4] == kNothing || words[4] == kUnknown;
   }
   return ReadSeal(words[4], words[5], &change->replaced);
 }
@@ -95,7 +97,9 @@ std::string FormatCommitRecord(const CommitRecord& record) {
     out += ' ';
     out += kReplaces;
     out += ' ';
-    if (change.wasThere)
+    if (change.unknown)
+      out += kUnknown;
+    else if (change.wasThere)
       AppendSeal(out, change.replaced);
     else
       out += kNothing;

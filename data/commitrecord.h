@@ -25,11 +25,14 @@ struct FileSeal {
 FileSeal SealOf(const std::string& bytes);
 
 // What one save does to one list file: `next` replaces what `replaced`
-// seals (or, when `wasThere` is false, takes a place no file held).
+// seals (or, when `wasThere` is false, takes a place no file held; when
+// `unknown` is true, a file that could not be read, which it replaces
+// whatever it holds).
 struct FileChange {
   FileSeal next;
   FileSeal replaced;
   bool wasThere;
+  bool unknown;
 };
 
 struct CommitRecord {

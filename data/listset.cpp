@@ -70,14 +70,6 @@ bool HasSeal(FileSystem& files, const std::string& path, const FileSeal& seal) {
   return files.ReadFile(path, &bytes) && SealOf(bytes) == seal;
 }
 
-// Whether the path still holds what a save replaced there: the same bytes,
-// or no file where there was none.
-bool HoldsReplaced(FileSystem& files, const std::string& path, const FileChange& change) {
-  std::string bytes;
-  if (!files.ReadFile(path, &bytes)) return !change.wasThere && !files.FileExists(path);
-  return change.wasThere && SealOf(bytes) == change.replaced;
-}
-
 void RemoveStaged(FileSystem& files, const SetPaths& paths) {
   for (const std::string& staged : paths.staged)
     if (files.FileExists(staged)) files.RemoveFile(staged);
@@ -116,14 +108,25 @@ Finish FinishCommitted(FileSystem& files, const SetPaths& paths, const std::stri
   Finish result = Finish::kDone;
   for (int file = 0; file < kListFileCount; ++file) {
     const FileChange& change = record.file[file];
-    if (HasSeal(files, paths.target[file], change.next)) continue;
+    std::string place;
+    const bool readable = files.ReadFile(paths.target[file], &place) != 0;
+    if (readable && SealOf(place) == change.next) continue;
     if (!HasSeal(files, paths.staged[file], change.next)) {
       if (result == Finish::kDone) result = Finish::kDiverted;
       continue;
     }
+    // A place another program holds without sharing cannot be checked, nor
+    // moved onto: the new file waits where it is.
+    if (!readable && files.FileExists(paths.target[file])) {
+      read[file] = paths.staged[file];
+      result = Finish::kLocked;
+      continue;
+    }
     // An older version's record does not say what it replaces: its save is
     // finished as that version would have.
-    if (record.knowsReplaced && !HoldsReplaced(files, paths.target[file], change)) {
+    const bool replacedIsThere =
+        readable ? change.wasThere && SealOf(place) == change.replaced : !change.wasThere;
+    if (record.knowsReplaced && !change.unknown && !replacedIsThere) {
       const std::string keep = UnreadName(files, folder, file);
       if (!keep.empty() && files.ReplaceFile(paths.staged[file], keep)) {
         kept->push_back(keep);
@@ -250,10 +253,21 @@ int SaveSet(const char* folderName, std::vector<std::string>& kept, bool& tell) 
     FileChange& change = record.file[file];
     std::string old;
     change.wasThere = files.ReadFile(paths.target[file], &old) != 0;
-    if (!change.wasThere) {
-      if (files.FileExists(paths.target[file])) return abandon();
+    if (!change.wasThere && files.FileExists(paths.target[file])) {
+      // Held by another program without sharing. A file of the loaded set
+      // that the program read whole is taken to be what it read (the move
+      // checks it again once it can); one it did not read cannot be kept,
+      // and is not replaced. Elsewhere (a backup) it is replaced as it is.
+      change.wasThere = true;
+      if (!loadedSet) {
+        change.unknown = true;
+        continue;
+      }
+      if (folder != app.loadedFolder || !app.knownListFile[file]) return abandon();
+      change.replaced = FileSeal{app.knownListSize[file], app.knownListSum[file]};
       continue;
     }
+    if (!change.wasThere) continue;
     change.replaced = SealOf(old);
     if (!loadedSet || Known(folder, file, change.replaced)) continue;
     const std::string keep = UnreadName(files, folder, file);

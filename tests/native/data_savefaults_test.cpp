@@ -261,9 +261,9 @@ TEST_F(SaveFaults, FilesNotReadCompletelyAreNeverLost) {
 // The commit record and a list file are never taken one for the other.
 TEST(CommitRecord, IsNoListFileAndAListFileIsNoRecord) {
   CommitRecord record{};
-  record.file[0] = {SealOf("a"), SealOf("before"), true};
-  record.file[1] = {SealOf(""), SealOf(""), true};
-  record.file[2] = {SealOf(std::string(70000, 'x')), FileSeal{0, 0}, false};
+  record.file[0] = {SealOf("a"), SealOf("before"), true, false};
+  record.file[1] = {SealOf(""), FileSeal{0, 0}, true, true};
+  record.file[2] = {SealOf(std::string(70000, 'x')), FileSeal{0, 0}, false, false};
   const std::string text = FormatCommitRecord(record);
   CommitRecord read{};
   ASSERT_EQ(ParseCommitRecord(text, &read), 1);
@@ -272,6 +272,7 @@ TEST(CommitRecord, IsNoListFileAndAListFileIsNoRecord) {
     EXPECT_TRUE(read.file[file].next == record.file[file].next) << file;
     EXPECT_TRUE(read.file[file].replaced == record.file[file].replaced) << file;
     EXPECT_EQ(read.file[file].wasThere, record.file[file].wasThere) << file;
+    EXPECT_EQ(read.file[file].unknown, record.file[file].unknown) << file;
   }
   EXPECT_EQ(text.find('<'), std::string::npos);
   EXPECT_EQ(ParseCommitRecord(ListText({"<item><name>A</name></item>"}), &read), 0);
