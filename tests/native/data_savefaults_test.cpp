@@ -217,21 +217,32 @@ TEST_F(SaveFaults, BackupsAreWholeToo) {
 }
 
 // active.xml is locked by another program when a save has replaced
-// list.xml; while it stays locked, the next save cannot finish either, and
-// must not disturb the one waiting to be finished.
+// list.xml (held open for reading, or without sharing at all); while it
+// stays locked, the next save cannot finish either, and must not disturb
+// the one waiting to be finished.
 TEST_F(SaveFaults, ASaveWaitingForALockedFileIsNeverDisturbed) {
-  Scenario s = Realistic("current", [] { return SaveLists("current"); });
-  s.prepare();
-  files.HoldOpen(std::string(kData) + "current\\active.xml");
-  ASSERT_EQ(SaveLists("current"), 0);
-  disk = files;
-  s.prepare = [this] {
-    files = disk;
-    Restart("current");
-    Edit(2);
-  };
-  FailEachOperation(s);
-  StopAtEachOperation(s);
+  for (bool unshared : {false, true}) {
+    SCOPED_TRACE(unshared ? "held without sharing" : "held open for reading");
+    Scenario s = Realistic("current", [] { return SaveLists("current"); });
+    s.prepare();
+    const std::string locked = std::string(kData) + "current\\active.xml";
+    if (unshared)
+      files.DenyReading(locked);
+    else
+      files.HoldOpen(locked);
+    ASSERT_EQ(SaveLists("current"), 0);
+    EXPECT_TRUE(files.FileExists(locked + ".tmp"));
+    disk = files;
+    s.prepare = [this] {
+      files = disk;
+      Restart("current");
+      Edit(2);
+    };
+    FailEachOperation(s);
+    StopAtEachOperation(s);
+    files.Clear();
+    FreeForestRecords({&lists, &active, &done});
+  }
 }
 
 // A set whose list.xml was cut short: what the first start could not read
