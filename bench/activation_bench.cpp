@@ -7,12 +7,14 @@
 #include "alerts/activation.h"
 #include "base/appstate.h"
 #include "base/clock.h"
-#include "base/memoryforest.h"
 #include "base/prompts.h"
 #include "base/taskrecord.h"
 #include "bench/interleaved.h"
 #include "bench/taskset.h"
 #include "data/treerecords.h"
+#include "fakes/manualclock.h"
+#include "fakes/memoryforest.h"
+#include "fakes/scriptedprompts.h"
 
 namespace {
 

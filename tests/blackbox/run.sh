@@ -6,7 +6,7 @@
 #   tests/blackbox/run.sh BUILD_DIR SCENARIO
 #
 # Scenarios: first-start, save-and-load, seeded-lists, second-instance,
-# start-hidden, close-hides, backup, manage-backups, malformed-list,
+# start-hidden, close-hides, backup, manage-backups, malformed-list, late-data-folder,
 # about-and-help, edit-and-save, drag-and-save, mail-alert, skins, crash-saves
 # (KILLS kills, default 8; CRASH_SEED draws the same kill delays again); those
 # in tests/blackbox/scenarios/ (skinedit, the skin editor; install and
@@ -394,6 +394,28 @@ malformed-list)
     [ -f "$current/list.unread.xml" ] || fail "the unread list.xml was not kept"
     cmp -s "$current/list.unread.xml" "$work/original.xml" || fail "the kept copy differs from the original"
     names_of "$current/list.xml" | grep -qx "Kept" || fail "the part read was not saved"
+    ;;
+late-data-folder)
+    # The data folder cannot be seen at start-up (a file holds its name, as
+    # a network folder connected only after logon would be missing): the
+    # tutorial is shown. Then the folder appears with the user's lists; the
+    # save at Exit keeps them as *.unread.xml before writing the tutorial.
+    printf 'not a folder' >"$data"
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    expect_no_boxes
+    rm -f "$data"
+    mkdir -p "$current"
+    cp "$lists/buy-milk.xml" "$current/list.xml"
+    cp "$lists/buy-milk.xml" "$work/real.xml"
+    driver command 555 || fail "cannot send Exit"
+    text="$(driver wait-box "" 20000 | tr -d '\r')" || fail "the save did not say that it kept the lists"
+    note "message: $text"
+    case "$text" in *list.unread.xml*) ;; *) fail "the message does not name list.unread.xml: $text" ;; esac
+    driver answer ok
+    expect_exit
+    cmp -s "$current/list.unread.xml" "$work/real.xml" || fail "the lists that appeared were not kept"
+    check_tutorial
     ;;
 about-and-help)
     start_velkin

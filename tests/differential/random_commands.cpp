@@ -7,6 +7,7 @@
 #include "base/appstate.h"
 #include "base/prompts.h"
 #include "base/taskrecord.h"
+#include "fakes/scriptedprompts.h"
 #include "tree/commands.h"
 #include "tree/droptarget.h"
 #include "tree/tasktree.h"

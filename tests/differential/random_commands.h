@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+#include "fakes/scriptedprompts.h"
 
 class ScriptedPrompts;
 

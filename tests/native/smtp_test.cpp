@@ -10,6 +10,7 @@
 #include "alerts/mailsettings.h"
 #include "alerts/smtp.h"
 #include "base/settingsstore.h"
+#include "fakes/memorysettings.h"
 #include "scripted_transport.h"
 
 namespace {

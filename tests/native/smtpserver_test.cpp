@@ -22,6 +22,7 @@
 #include "alerts/mailsettings.h"
 #include "alerts/sockettransport.h"
 #include "base/settingsstore.h"
+#include "fakes/memorysettings.h"
 #include "fixture.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"

@@ -24,6 +24,7 @@
 #include "base/win32/handles.h"
 #include "base/win32/treeview_forest.h"
 #include "data/datetext.h"
+#include "fakes/memorysettings.h"
 #include "tests/native/fixture.h"
 #include "tests/win32/tree_window.h"
 #include "tree/tasktree.h"
