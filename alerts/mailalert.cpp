@@ -23,15 +23,12 @@ void CountAlert(int change) {
   gRunningChanged.notify_all();
 }
 
-}  // namespace
-
-int StartMailAlert(const char* subject, const char* body, SettingsStore& store) {
-  auto* job = new MailJob{subject ? subject : "", body ? body : "", &store};
+int StartJob(MailJob* job) {
   CountAlert(1);
   try {
     std::thread(AlertThread, job).detach();
   } catch (const std::system_error&) {
-    // No thread: the alert is lost, quietly like any other failed alert.
+    // No thread: the alert is lost, as one the server refused.
     delete job;
     CountAlert(-1);
     return 0;
@@ -39,32 +36,63 @@ int StartMailAlert(const char* subject, const char* body, SettingsStore& store) 
   return 1;
 }
 
+}  // namespace
+
+const char kTestMailSubject[] = "Velkin Test E-mail";
+const char kTestMailBody[] =
+    "This is a test e-mail from Velkin. Your task alerts will reach you at this address.\r\n";
+
+std::string MailOutcomeText(const MailOutcome& outcome) {
+  return MailResultText(outcome.result, outcome.reply, outcome.server.c_str(), outcome.to.c_str());
+}
+
+int StartMailAlert(const char* subject, const char* body, SettingsStore& store, MailNotify notify, void* target) {
+  return StartJob(new MailJob{subject ? subject : "", body ? body : "", &store, MailSettings(), notify, target});
+}
+
+int StartMailWith(const MailSettings& settings, const char* subject, const char* body, MailNotify notify,
+                  void* target) {
+  return StartJob(new MailJob{subject ? subject : "", body ? body : "", nullptr, settings, notify, target});
+}
+
 int AlertThread(MailJob* job) {
   if (!job) return 0;
+  MailOutcome outcome;
   int sent;
   {
     SocketTransport transport;
-    sent = SendAlert(*job->store, transport, job->subject.c_str(), job->body.c_str());
+    const MailSettings settings = job->store ? ReadMailSettings(*job->store) : job->settings;
+    sent = SendMail(settings, transport, job->subject.c_str(), job->body.c_str(), kMailTimeoutMs, &outcome);
   }
+  if (job->notify) job->notify(job->target, outcome);
   delete job;
   CountAlert(-1);
   return sent;
 }
 
-int SendAlert(SettingsStore& store, MailTransport& transport, const char* subject, const char* body,
-              int timeoutMs) {
-  const MailSettings settings = ReadMailSettings(store);
+int SendMail(const MailSettings& settings, MailTransport& transport, const char* subject, const char* body,
+             int timeoutMs, MailOutcome* outcome) {
   const uint16_t port = MailPort(settings.port);
-  if (settings.server.empty() || settings.sendTo.empty() || port == 0) return 0;
-  SmtpRequest request{settings.server.c_str(),
-                      port,
-                      settings.username.c_str(),
-                      settings.password.c_str(),
-                      settings.sendTo.c_str(),
-                      settings.sendTo.c_str(),
-                      subject,
-                      body};
-  return SmtpSend(transport, request, timeoutMs);
+  SmtpReport report{SmtpStep::kGreeting, MailResult::kNotSet, std::string()};
+  if (!settings.server.empty() && !settings.sendTo.empty() && port != 0) {
+    const SmtpRequest request{settings.server.c_str(),
+                              port,
+                              settings.username.c_str(),
+                              settings.password.c_str(),
+                              settings.sendTo.c_str(),
+                              settings.sendTo.c_str(),
+                              subject,
+                              body,
+                              settings.anyCertificate};
+    SmtpSend(transport, request, timeoutMs, &report);
+  }
+  if (outcome) *outcome = MailOutcome{report.result, report.reply, settings.server, settings.sendTo};
+  return report.result == MailResult::kSent ? 1 : 0;
+}
+
+int SendAlert(SettingsStore& store, MailTransport& transport, const char* subject, const char* body,
+              int timeoutMs, MailOutcome* outcome) {
+  return SendMail(ReadMailSettings(store), transport, subject, body, timeoutMs, outcome);
 }
 
 bool WaitForMailAlerts(int timeoutMs) {

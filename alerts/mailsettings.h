@@ -14,6 +14,7 @@ extern const char kPortValue[];        // "Port"
 extern const char kUsernameValue[];    // "Username"
 extern const char kPasswordValue[];    // "Password"
 extern const char kSendToValue[];      // "Send To"
+extern const char kAnyCertValue[];     // "smtpanycert": REG_DWORD, absent means 0
 
 // The port when none is set.
 constexpr uint16_t kDefaultMailPort = 25;
@@ -26,15 +27,16 @@ struct MailSettings {
   std::string username;
   std::string password;  // in the clear
   std::string sendTo;
+  bool anyCertificate = false;  // the server's certificate is not checked
 };
 
-// The five values; a value that is missing or too long reads as empty. The
+// The six values; a value that is missing or too long reads as empty. The
 // password is unscrambled with the username, and is empty when it cannot
 // be (no username).
 MailSettings ReadMailSettings(SettingsStore& store);
 // Writes "Mail Server", "Port", "Username", then "Password" (the password
 // and its terminating zero, scrambled with the username, as bytes), then
-// "Send To". With an empty username the password cannot be scrambled and
+// "Send To" and "smtpanycert". With an empty username the password cannot be scrambled and
 // the stored one is left as it was. Texts are cut to kMailTextMax.
 void WriteMailSettings(SettingsStore& store, const MailSettings& settings);
 // The port a text names: kDefaultMailPort for an empty text, the number
