@@ -8,6 +8,7 @@
 
 #include "alerts/mailsettings.h"
 #include "alerts/sockettransport.h"
+#include "data/datetext.h"
 
 namespace {
 
@@ -22,6 +23,9 @@ void CountAlert(int change) {
   gRunning += change;
   gRunningChanged.notify_all();
 }
+
+// The last alert's outcome, as Settings shows it; empty before one.
+std::string gLastAlert;
 
 int StartJob(MailJob* job) {
   CountAlert(1);
@@ -46,8 +50,28 @@ std::string MailOutcomeText(const MailOutcome& outcome) {
   return MailResultText(outcome.result, outcome.reply, outcome.server.c_str(), outcome.to.c_str());
 }
 
-int StartMailAlert(const char* subject, const char* body, SettingsStore& store, MailNotify notify, void* target) {
-  return StartJob(new MailJob{subject ? subject : "", body ? body : "", &store, MailSettings(), notify, target});
+std::string TestMailText(const MailOutcome& outcome) {
+  return std::string(outcome.result == MailResult::kSent ? "Test e-mail " : "Test e-mail not sent: ") +
+         MailOutcomeText(outcome);
+}
+
+std::string AlertFailureText(const MailOutcome& outcome) {
+  return "The e-mail alert was not sent: " + MailOutcomeText(outcome);
+}
+
+void NoteAlertOutcome(const MailOutcome& outcome) {
+  gLastAlert = "Last e-mail alert, " + StampNow() +
+               (outcome.result == MailResult::kSent ? ": " : ": not sent: ") + MailOutcomeText(outcome);
+}
+
+std::string LastAlertText() {
+  return gLastAlert.empty() ? "No e-mail alert sent since Velkin started." : gLastAlert;
+}
+
+int StartMailAlert(const char* subject, const char* body, SettingsStore& store, MailNotify notify,
+                   void* target) {
+  return StartJob(
+      new MailJob{subject ? subject : "", body ? body : "", &store, MailSettings(), notify, target});
 }
 
 int StartMailWith(const MailSettings& settings, const char* subject, const char* body, MailNotify notify,

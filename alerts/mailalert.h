@@ -58,6 +58,20 @@ int SendAlert(SettingsStore& store, MailTransport& transport, const char* subjec
 // none is.
 bool WaitForMailAlerts(int timeoutMs);
 
+// What the user is told of a test e-mail: "Test e-mail sent to <address>."
+// or "Test e-mail not sent: <reason>".
+std::string TestMailText(const MailOutcome& outcome);
+// The balloon of an e-mail alert that was not sent: "The e-mail alert was
+// not sent: <reason>".
+std::string AlertFailureText(const MailOutcome& outcome);
+// Keeps the last e-mail alert's outcome, stamped with the application
+// clock's time, for the Settings dialog (the UI thread's, not the mail
+// threads').
+void NoteAlertOutcome(const MailOutcome& outcome);
+// "Last e-mail alert, <stamp>: sent to <address>." or "..., <stamp>: not
+// sent: <reason>"; "No e-mail alert sent since Velkin started." before one.
+std::string LastAlertText();
+
 // The subject and body of the Settings dialog's test e-mail.
 extern const char kTestMailSubject[];  // "Velkin Test E-mail"
 extern const char kTestMailBody[];

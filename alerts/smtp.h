@@ -52,21 +52,21 @@ enum class SmtpStep {
 // How a message fared, in the terms the user is told.
 enum class MailResult {
   kSent,
-  kNotSet,             // no server, no usable address or no usable port
-  kNameNotFound,       // the server's name
-  kRefused,            // the connection
-  kTimedOut,           // the connection, or a reply
-  kNoTls,              // STARTTLS refused or its handshake failed, with credentials to send
-  kUntrusted,          // the certificate
-  kAuthRefused,        // the user name or the password
-  kSenderRefused,      // MAIL FROM
-  kRecipientRefused,   // RCPT TO
-  kMessageRefused,     // DATA or the message
-  kDialogueFailed,     // anything else the server refused or broke off
+  kNotSet,            // no server, no usable address or no usable port
+  kNameNotFound,      // the server's name
+  kRefused,           // the connection
+  kTimedOut,          // the connection, or a reply
+  kNoTls,             // STARTTLS refused or its handshake failed, with credentials to send
+  kUntrusted,         // the certificate
+  kAuthRefused,       // the user name or the password
+  kSenderRefused,     // MAIL FROM
+  kRecipientRefused,  // RCPT TO
+  kMessageRefused,    // DATA or the message
+  kDialogueFailed,    // anything else the server refused or broke off
 };
 
 struct SmtpReport {
-  SmtpStep last;      // kDone, or the step whose reply was not the one expected
+  SmtpStep last;  // kDone, or the step whose reply was not the one expected
   MailResult result;
   std::string reply;  // the server's last reply, when the result came from one
 };

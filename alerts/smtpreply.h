@@ -19,8 +19,8 @@ constexpr size_t kReplyTextSize = 160;
 struct ReplyReader {
   char pending[kReplyBufferSize];
   char text[kReplyTextSize];  // the last whole reply's final line, printable ASCII only
-  size_t length;  // bytes in `pending` not yet read
-  int lines;      // continuation lines already read of the reply under way
+  size_t length;              // bytes in `pending` not yet read
+  int lines;                  // continuation lines already read of the reply under way
 };
 
 enum class ReplyStatus {

@@ -92,7 +92,8 @@ int SocketTransport::StartTls(const char* host, bool checkCertificate, int timeo
   if (checkCertificate) {
     // The certificate must be issued to the name (or address) the user gave.
     X509_VERIFY_PARAM* param = SSL_get0_param(connection_.get());
-    const int set = named ? X509_VERIFY_PARAM_set1_host(param, host, 0) : X509_VERIFY_PARAM_set1_ip_asc(param, host);
+    const int set =
+        named ? X509_VERIFY_PARAM_set1_host(param, host, 0) : X509_VERIFY_PARAM_set1_ip_asc(param, host);
     if (set != 1) {
       fault_ = MailFault::kUntrusted;
       return 0;

@@ -7,7 +7,8 @@
 #
 # Scenarios: first-start, save-and-load, seeded-lists, second-instance,
 # start-hidden, close-hides, backup, manage-backups, malformed-list,
-# about-and-help, edit-and-save, drag-and-save, mail-alert, skins, crash-saves
+# about-and-help, edit-and-save, drag-and-save, mail-alert, mail-test, skins,
+# crash-saves
 # (KILLS kills, default 8; CRASH_SEED draws the same kill delays again); those
 # in tests/blackbox/scenarios/ (skinedit, the skin editor; install and
 # portable, which take the packages of `make dist` from $VELKIN_DIST); and
@@ -216,6 +217,11 @@ start_smtp() {
     done
     [ -s "$work/smtp/port" ] || fail "the SMTP server did not start: $(cat "$work/smtp.log")"
     smtp_port="$(tr -d '[:space:]' <"$work/smtp/port")"
+}
+stop_smtp() {
+    if [ -n "$smtp_pid" ]; then kill "$smtp_pid" 2>/dev/null || true; wait "$smtp_pid" 2>/dev/null || true; fi
+    smtp_pid=""
+    rm -rf "$work/smtp"
 }
 
 case "$scenario" in
@@ -490,8 +496,10 @@ mail-alert)
     # A task whose moment passed while the program was not running, with
     # its balloon and its e-mail alert; the mail settings point at a real
     # server that offers STARTTLS and takes AUTH PLAIN.
-    start_smtp --tls --user alerts --password "pass word"
+    start_smtp --tls --ca --user alerts --password "pass word"
     note "SMTP server on port $smtp_port"
+    # Its certificate is checked: the test's authority becomes a trusted root.
+    driver add-root "$(winpath "$work/smtp/ca.der")" || fail "cannot add the test's authority to the roots"
     driver set-text "Mail Server" 127.0.0.1 || fail "cannot set the mail server"
     driver set-text Port "$smtp_port"
     driver set-text Username alerts
@@ -524,6 +532,59 @@ mail-alert)
     # Activated (0x04) and no longer waiting (0x10 cleared): 0xE4.
     grep -A2 $'<name>Buy milk</name>' "$current/list.xml" | grep -q '<state>228</state>' ||
         fail "list.xml does not hold the task activated and done waiting: $(cat "$current/list.xml")"
+    ;;
+mail-test)
+    # Settings' "Send Test E-mail" against real servers, with the values as
+    # the dialog shows them: each outcome in a box, nothing stored.
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    driver command 552 || fail "cannot open Settings"
+    driver wait-dialog Settings 5000 >/dev/null || fail "Settings did not show"
+    set_mail() {  # server port user password
+        local id value
+        for pair in "218=$1" "219=$2" "223=$3" "224=$4" "226=alerts@example.com"; do
+            id="${pair%%=*}" value="${pair#*=}"
+            driver dialog-set Settings "$id" "$value" || fail "cannot set control $id"
+        done
+    }
+    test_mail() {  # the box expected
+        local box
+        driver dialog-press Settings 229 || fail "cannot press Send Test E-mail"
+        box="$(driver wait-box "Test e-mail" 30000 | tr -d '\r')" || fail "no box; expected: $1"
+        [ "$box" = "$1" ] || fail "the box said: $box; expected: $1"
+        note "$box"
+        driver answer ok || fail "cannot close the box"
+        sleep 1
+    }
+    sent=$'Test e-mail sent to alerts@example.com.'
+    untrusted="Test e-mail not sent: the certificate of 127.0.0.1 is not trusted (not issued to that name by an authority Windows trusts), so nothing was sent."
+    start_smtp --tls --ca --user alerts --password "pass word"
+    set_mail 127.0.0.1 "$smtp_port" alerts "pass word"
+    test_mail "$untrusted"
+    [ ! -e "$work/smtp/message-1.eml" ] || fail "a message went to an untrusted server"
+    driver add-root "$(winpath "$work/smtp/ca.der")" || fail "cannot add the test's authority to the roots"
+    test_mail "$sent"
+    case "$(cat "$work/smtp/message-1.json")" in *'"tls": true'*'"auth": "PLAIN"'*) ;; *) fail "not over TLS with AUTH PLAIN" ;; esac
+    driver dialog-set Settings 224 "wrong"
+    test_mail 'Test e-mail not sent: the server refused the user name or password (it said "535 5.7.8 Authentication credentials invalid").'
+    stop_smtp
+    test_mail "Test e-mail not sent: no connection: 127.0.0.1 refused it or cannot be reached."
+    # A certificate of the server's own: nothing unless the box is ticked.
+    start_smtp --tls --refuse nobody@example.com
+    set_mail 127.0.0.1 "$smtp_port" "" ""
+    test_mail "$untrusted"
+    [ ! -e "$work/smtp/message-1.eml" ] || fail "a message went to a self-signed server"
+    driver dialog-check Settings 228 1 || fail "cannot tick Accept any server certificate"
+    test_mail "$sent"
+    driver dialog-set Settings 226 nobody@example.com
+    test_mail 'Test e-mail not sent: the server refused the recipient nobody@example.com (it said "550 5.1.1 <nobody@example.com>: Recipient address rejected").'
+    # Cancel: the values tried are not kept.
+    driver dialog-press Settings 2 || fail "cannot cancel Settings"
+    driver command 552 || fail "cannot open Settings again"
+    texts="$(driver wait-dialog Settings 5000 | tr -d '\r')" || fail "Settings did not show again"
+    case "$texts" in *127.0.0.1*) fail "the test's values were stored: $texts" ;; esac
+    expect_no_boxes
+    exit_from_tray
     ;;
 skins)
     # A program folder of its own: the scenario adds a file to its skins.

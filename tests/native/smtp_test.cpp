@@ -18,7 +18,8 @@ using Names = std::vector<std::string>;
 const char kAddress[] = "anna@example.com";
 
 SmtpRequest Request(const char* user, const char* password) {
-  return SmtpRequest{"mail.example.com", 587, user, password, kAddress, kAddress, "Subject", "Today\r\n", false};
+  return SmtpRequest{"mail.example.com", 587,       user,        password, kAddress,
+                     kAddress,           "Subject", "Today\r\n", false};
 }
 
 // The commands sent, each by a short name.
@@ -101,13 +102,15 @@ TEST(SmtpDialogue, Transcripts) {
        then({"EHLO", "STARTTLS", "EHLO", "AUTH PLAIN", "<plain>"}, sent), SmtpStep::kDone, R::kSent, "anna",
        MailFault::kUntrusted, true},
       {"504 to AUTH PLAIN, then AUTH LOGIN",
-       then({"220 hi", "250 hi", "220 go", "250 hi", "504 no", "334 VXNlcm5hbWU6", "334 UGFzc3dvcmQ6", "235 ok"},
+       then({"220 hi", "250 hi", "220 go", "250 hi", "504 no", "334 VXNlcm5hbWU6", "334 UGFzc3dvcmQ6",
+             "235 ok"},
             delivered),
        then({"EHLO", "STARTTLS", "EHLO", "AUTH PLAIN", "AUTH LOGIN", "<user>", "<password>"}, sent),
        SmtpStep::kDone, R::kSent, "anna"},
       {"504 to both: on unauthenticated",
        then({"220 hi", "250 hi", "220 go", "250 hi", "504 no", "504 no"}, delivered),
-       then({"EHLO", "STARTTLS", "EHLO", "AUTH PLAIN", "AUTH LOGIN"}, sent), SmtpStep::kDone, R::kSent, "anna"},
+       then({"EHLO", "STARTTLS", "EHLO", "AUTH PLAIN", "AUTH LOGIN"}, sent), SmtpStep::kDone, R::kSent,
+       "anna"},
       {"a username refused in AUTH LOGIN: traced; the password still goes, and its reply decides",
        {"220 hi", "250 hi", "220 go", "250 hi", "504 no", "334 VXNlcm5hbWU6", "535 who?", "535 no"},
        {"EHLO", "STARTTLS", "EHLO", "AUTH PLAIN", "AUTH LOGIN", "<user>", "<password>"},
@@ -159,13 +162,21 @@ TEST(SmtpDialogue, Transcripts) {
       // Without the whole-reply rule the EHLO reply's second line would be
       // taken for the reply to STARTTLS.
       {"replies in pieces, a multi-line one cut inside its lines",
-       then({"22|0 re|ady", "250-mail.exa|mple.com\n250-STA|RTTLS\n|250 AUTH PLAIN", "22|0 go", "250 hi", "33|4 ",
-             "235 ok"},
+       then({"22|0 re|ady", "250-mail.exa|mple.com\n250-STA|RTTLS\n|250 AUTH PLAIN", "22|0 go", "250 hi",
+             "33|4 ", "235 ok"},
             delivered),
        then({"EHLO", "STARTTLS", "EHLO", "AUTH PLAIN", "<plain>"}, sent), SmtpStep::kDone, R::kSent, "anna"},
-      {"a server that says nothing after EHLO", {"220 ready"}, {"EHLO"}, SmtpStep::kEhlo, R::kDialogueFailed,
+      {"a server that says nothing after EHLO",
+       {"220 ready"},
+       {"EHLO"},
+       SmtpStep::kEhlo,
+       R::kDialogueFailed,
        "anna"},
-      {"a reply that is not SMTP", {"220 ready", "HTTP/1.1 400"}, {"EHLO"}, SmtpStep::kEhlo, R::kDialogueFailed,
+      {"a reply that is not SMTP",
+       {"220 ready", "HTTP/1.1 400"},
+       {"EHLO"},
+       SmtpStep::kEhlo,
+       R::kDialogueFailed,
        "anna"},
   };
   for (const auto& c : cases) {

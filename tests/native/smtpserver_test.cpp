@@ -96,8 +96,8 @@ class SmtpServer {
 
 void Configure(MemorySettingsStore& store, int port, const std::string& user, const std::string& password,
                bool anyCertificate = false, const char* host = "127.0.0.1") {
-  WriteMailSettings(store, MailSettings{host, std::to_string(port), user, password, "alerts@example.com",
-                                        anyCertificate});
+  WriteMailSettings(
+      store, MailSettings{host, std::to_string(port), user, password, "alerts@example.com", anyCertificate});
 }
 
 // A port on which nothing listens (bound, never listened on, closed).
@@ -191,7 +191,14 @@ TEST(SmtpServerAlert, TheMessageArrivesOverEachRouteAndEachFailureSaysWhy) {
        "127.0.0.1",
        "the recipient alerts@example.com (it said \"550 5.1.1"},
       {"nothing listening", {}, "", "", nullptr, R::kRefused, false, "127.0.0.1", "refused it"},
-      {"a name not found", {}, "", "", nullptr, R::kNameNotFound, false, "no-such-host.invalid",
+      {"a name not found",
+       {},
+       "",
+       "",
+       nullptr,
+       R::kNameNotFound,
+       false,
+       "no-such-host.invalid",
        "\"no-such-host.invalid\" was not found"},
   };
   for (const auto& c : cases) {
