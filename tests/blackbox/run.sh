@@ -218,6 +218,15 @@ start_smtp() {
     [ -s "$work/smtp/port" ] || fail "the SMTP server did not start: $(cat "$work/smtp.log")"
     smtp_port="$(tr -d '[:space:]' <"$work/smtp/port")"
 }
+# "Buy milk", due long ago, with a balloon and an e-mail alert.
+write_due_mail_task() {
+    mkdir -p "$current"
+    printf '%s\r\n' '<?xml version="1.0" encoding="Windows-1252"?>' '' '<list version="1.0">' \
+        '<item>' $'\t<name>Tasks</name>' $'\t<link>0</link>' $'\t<state>3</state>' \
+        $'\t<item>' $'\t\t<name>Buy milk</name>' $'\t\t<link>0</link>' $'\t\t<state>240</state>' \
+        $'\t\t<enterdate>3-1-2008 8:00</enterdate>' $'\t\t<autodate>3-7-2008</autodate>' \
+        $'\t\t<autotime>9:05</autotime>' $'\t</item>' '</item>' '</list>' >"$current/list.xml"
+}
 stop_smtp() {
     if [ -n "$smtp_pid" ]; then kill "$smtp_pid" 2>/dev/null || true; wait "$smtp_pid" 2>/dev/null || true; fi
     smtp_pid=""
@@ -505,12 +514,7 @@ mail-alert)
     driver set-text Username alerts
     driver set-password alerts "pass word"
     driver set-text "Send To" alerts@example.com
-    mkdir -p "$current"
-    printf '%s\r\n' '<?xml version="1.0" encoding="Windows-1252"?>' '' '<list version="1.0">' \
-        '<item>' $'\t<name>Tasks</name>' $'\t<link>0</link>' $'\t<state>3</state>' \
-        $'\t<item>' $'\t\t<name>Buy milk</name>' $'\t\t<link>0</link>' $'\t\t<state>240</state>' \
-        $'\t\t<enterdate>3-1-2008 8:00</enterdate>' $'\t\t<autodate>3-7-2008</autodate>' \
-        $'\t\t<autotime>9:05</autotime>' $'\t</item>' '</item>' '</list>' >"$current/list.xml"
+    write_due_mail_task
     start_velkin
     driver wait-visible 10000 >/dev/null || fail "window not shown"
     for _ in $(seq 1 300); do
@@ -534,12 +538,22 @@ mail-alert)
         fail "list.xml does not hold the task activated and done waiting: $(cat "$current/list.xml")"
     ;;
 mail-test)
-    # Settings' "Send Test E-mail" against real servers, with the values as
-    # the dialog shows them: each outcome in a box, nothing stored.
+    # An alert that cannot go says why in a balloon, and Settings shows it;
+    # then Settings' "Send Test E-mail" against real servers, with the
+    # values as the dialog shows them: each outcome in a box, nothing stored.
+    driver set-text "Mail Server" 127.0.0.1 || fail "cannot set the mail server"
+    driver set-text Port 1
+    driver set-text "Send To" alerts@example.com
+    write_due_mail_task
     start_velkin
     driver wait-visible 10000 >/dev/null || fail "window not shown"
+    refused="no connection: 127.0.0.1 refused it or cannot be reached."
+    balloon="$(driver balloon "The e-mail alert was not sent" 30000 | tr -d '\r')" || fail "no balloon for the alert not sent"
+    # A tooltip hands out its first 80 characters only.
+    case "$balloon" in *"|The e-mail alert was not sent: ${refused:0:49}") ;; *) fail "the balloon said: $balloon" ;; esac
     driver command 552 || fail "cannot open Settings"
-    driver wait-dialog Settings 5000 >/dev/null || fail "Settings did not show"
+    texts="$(driver wait-dialog Settings 5000 | tr -d '\r')" || fail "Settings did not show"
+    case "$texts" in *"Last e-mail alert, "*": not sent: $refused"*) ;; *) fail "Settings shows: $texts" ;; esac
     set_mail() {  # server port user password
         local id value
         for pair in "218=$1" "219=$2" "223=$3" "224=$4" "226=alerts@example.com"; do
@@ -568,7 +582,7 @@ mail-test)
     driver dialog-set Settings 224 "wrong"
     test_mail 'Test e-mail not sent: the server refused the user name or password (it said "535 5.7.8 Authentication credentials invalid").'
     stop_smtp
-    test_mail "Test e-mail not sent: no connection: 127.0.0.1 refused it or cannot be reached."
+    test_mail "Test e-mail not sent: $refused"
     # A certificate of the server's own: nothing unless the box is ticked.
     start_smtp --tls --refuse nobody@example.com
     set_mail 127.0.0.1 "$smtp_port" "" ""
@@ -582,7 +596,7 @@ mail-test)
     driver dialog-press Settings 2 || fail "cannot cancel Settings"
     driver command 552 || fail "cannot open Settings again"
     texts="$(driver wait-dialog Settings 5000 | tr -d '\r')" || fail "Settings did not show again"
-    case "$texts" in *127.0.0.1*) fail "the test's values were stored: $texts" ;; esac
+    case "$texts" in *nobody@*|*"|$smtp_port|"*) fail "the test's values were stored: $texts" ;; esac
     expect_no_boxes
     exit_from_tray
     ;;
