@@ -155,7 +155,7 @@ class Session {
     }
     report.last = failure_ ? failedAt_ : at_;
     report.result = failure_ ? failureResult_ : MailResult::kDialogueFailed;
-    report.reply = reply_;
+    report.reply = HoldsCredential(reply_) ? std::string() : reply_;
     return report;
   }
 
@@ -196,6 +196,18 @@ class Session {
     }
     if (!expected && rule->otherwise == SmtpStep::kFailed) return Fail(RefusalAt(step));
     return Arrive(expected ? rule->onExpected : rule->otherwise);
+  }
+
+  // A reply goes to the user's screen: one that echoes the password, as
+  // sent or encoded, is not shown.
+  bool HoldsCredential(const std::string& reply) const {
+    if (!HasCredentials()) return false;
+    for (SmtpStep step : {SmtpStep::kAuthPlainCredential, SmtpStep::kAuthLoginPassword}) {
+      std::string sent = CommandOf(step, request_);
+      sent.resize(sent.size() - 2);  // the line's CR LF
+      if (reply.find(sent) != std::string::npos) return true;
+    }
+    return reply.find(request_.password) != std::string::npos;
   }
 
   bool HasCredentials() const { return !IsEmpty(request_.username) && !IsEmpty(request_.password); }

@@ -198,6 +198,26 @@ TEST(SmtpDialogue, Transcripts) {
   }
 }
 
+TEST(SmtpDialogue, TheServersReplyIsGivenBackUnlessItEchoesThePassword) {
+  const std::string plain = std::string(1, '\0') + "anna" + std::string(1, '\0') + "s3cret";
+  const struct {
+    std::string refusal;
+    const char* given;
+  } cases[] = {
+      {"535 5.7.8 Authentication credentials invalid", "535 5.7.8 Authentication credentials invalid"},
+      {"535 no such login: anna/s3cret", ""},
+      {"535 bad " + Base64(plain.data(), plain.size()), ""},
+      {"535 bad " + Base64("s3cret", 6), ""},
+  };
+  for (const auto& c : cases) {
+    ScriptedTransport server({"220 hi", "250 hi", "220 go", "250 hi", "334 ", c.refusal});
+    SmtpReport report{SmtpStep::kFailed, MailResult::kSent, "?"};
+    EXPECT_EQ(SmtpSend(server, Request("anna", "s3cret"), 1000, &report), 0);
+    EXPECT_EQ(report.result, MailResult::kAuthRefused) << c.refusal;
+    EXPECT_EQ(report.reply, c.given) << c.refusal;
+  }
+}
+
 TEST(SmtpDialogue, AuthNeedsBothAUsernameAndAPassword) {
   for (const auto& pair : {std::make_pair("", "s3cret"), std::make_pair("anna", "")}) {
     ScriptedTransport server(
