@@ -33,7 +33,8 @@ class MailTransport {
   // goes through TLS. With `checkCertificate` the server's chain must lead
   // to a trusted root and the certificate must name `host`.
   virtual int StartTls(const char* host, bool checkCertificate, int timeoutMs) = 0;
-  // Why the last Connect or StartTls answered 0.
+  // Why the last Connect or StartTls answered 0, or kTimedOut after a
+  // Receive that waited its time out.
   virtual MailFault LastFault() const = 0;
   // Ends TLS (if any) and the connection. Safe to call twice.
   virtual void Close() = 0;

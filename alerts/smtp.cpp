@@ -252,7 +252,7 @@ class Session {
       timedOut_ = left <= 0;
       if (timedOut_) return false;
       const long got = transport_.Receive(FreeSpace(reader_), FreeSpaceSize(reader_), static_cast<int>(left));
-      timedOut_ = got < 0 && Clock::now() >= deadline;
+      timedOut_ = got < 0 && transport_.LastFault() == MailFault::kTimedOut;
       if (got <= 0) return false;
       ReplyReceived(reader_, static_cast<size_t>(got));
     }
@@ -359,7 +359,7 @@ std::string MailResultText(MailResult result, const std::string& reply, const ch
     case MailResult::kRefused:
       return "no connection: " + host + " refused it or cannot be reached.";
     case MailResult::kTimedOut:
-      text = "no connection: " + host + " did not answer in time";
+      text = host + " did not answer in time";
       break;
     case MailResult::kNoTls:
       text = "TLS was not established with " + host + ", so the user name and password were not sent";

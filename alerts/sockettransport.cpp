@@ -58,7 +58,10 @@ long SocketTransport::Receive(char* buffer, size_t capacity, int timeoutMs) {
   SetSocketTimeouts(socket_.get(), timeoutMs);
   // TLS may hold bytes already decrypted that the socket no longer shows.
   const bool buffered = tls_ && SSL_pending(connection_.get()) > 0;
-  if (!buffered && !WaitReadable(socket_.get(), timeoutMs)) return -1;
+  if (!buffered && !WaitReadable(socket_.get(), timeoutMs)) {
+    fault_ = MailFault::kTimedOut;
+    return -1;
+  }
   if (!tls_) return ReceiveSome(socket_.get(), buffer, capacity);
   const int piece = capacity > INT_MAX ? INT_MAX : static_cast<int>(capacity);
   const int got = SSL_read(connection_.get(), buffer, piece);

@@ -39,7 +39,7 @@ class ScriptedTransport final : public MailTransport {
     return 1;
   }
   long Receive(char* buffer, size_t capacity, int) override {
-    if (pending_.empty()) return -1;
+    if (pending_.empty()) return fault_ = MailFault::kTimedOut, -1;
     const size_t count = std::min(pending_.front().size(), capacity);
     std::memcpy(buffer, pending_.front().data(), count);
     pending_.front().erase(0, count);

@@ -170,7 +170,7 @@ TEST(SmtpDialogue, Transcripts) {
        {"220 ready"},
        {"EHLO"},
        SmtpStep::kEhlo,
-       R::kDialogueFailed,
+       R::kTimedOut,
        "anna"},
       {"a reply that is not SMTP",
        {"220 ready", "HTTP/1.1 400"},

@@ -253,7 +253,9 @@ TEST(SmtpServerAlert, AServerThatSaysNothingFailsTheAlertWithinItsTimeLimit) {
   Configure(store, ntohs(address.sin_port), "", "");
   SocketTransport transport;
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(SendAlert(store, transport, kSubject, kBody, 300), 0);
+  MailOutcome outcome;
+  EXPECT_EQ(SendAlert(store, transport, kSubject, kBody, 300, &outcome), 0);
+  EXPECT_EQ(MailOutcomeText(outcome), "127.0.0.1 did not answer in time.");
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
   close(listener);
 }
