@@ -238,6 +238,7 @@ class Session {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs_);
     reply_.clear();
+    timedOut_ = false;
     for (;;) {
       switch (TakeReply(reader_, code)) {
         case ReplyStatus::kComplete:
