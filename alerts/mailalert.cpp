@@ -9,6 +9,7 @@
 #include "alerts/mailsettings.h"
 #include "alerts/sockettransport.h"
 #include "data/datetext.h"
+#include "base/codepage.h"
 
 namespace {
 
@@ -99,14 +100,17 @@ int SendMail(const MailSettings& settings, MailTransport& transport, const char*
   const uint16_t port = MailPort(settings.port);
   SmtpReport report{SmtpStep::kGreeting, MailResult::kNotSet, std::string()};
   if (!settings.server.empty() && !settings.sendTo.empty() && port != 0) {
+    // The message says it is UTF-8.
+    const std::string subjectText = ProgramTextToUtf8(subject ? subject : "");
+    const std::string bodyText = ProgramTextToUtf8(body ? body : "");
     const SmtpRequest request{settings.server.c_str(),
                               port,
                               settings.username.c_str(),
                               settings.password.c_str(),
                               settings.sendTo.c_str(),
                               settings.sendTo.c_str(),
-                              subject,
-                              body,
+                              subjectText.c_str(),
+                              bodyText.c_str(),
                               settings.anyCertificate};
     SmtpSend(transport, request, timeoutMs, &report);
   }
