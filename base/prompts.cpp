@@ -9,6 +9,11 @@ int ShowWarning(const char* text) {
   return App().prompts->Show(nullptr, text ? text : "NULL", kAppTitle, kBoxIconWarning | kBoxOk);
 }
 
+int ShowNotice(const char* text, unsigned icon, Handle owner) {
+  if (!App().prompts) return 0;
+  return App().prompts->Show(owner, text ? text : "", kAppTitle, icon | kBoxOk);
+}
+
 bool AskYesNo(const char* text, Handle owner) {
   if (!App().prompts) return false;
   return App().prompts->Show(owner, text ? text : "", kAppTitle, kBoxIconQuestion | kBoxYesNo) == kAnswerYes;

@@ -36,6 +36,9 @@ extern const char kAppTitle[];  // "Velkin 1.0"
 
 // The warning box: title "Velkin 1.0", warning icon, OK; "NULL" for no text.
 int ShowWarning(const char* text);
+// A box titled "Velkin 1.0" with OK and the given icon (kBoxIcon...),
+// owned by `owner`.
+int ShowNotice(const char* text, unsigned icon, Handle owner);
 // A question with Yes and No; true only for Yes. An owner window cannot be
 // used while the question is open.
 bool AskYesNo(const char* text, Handle owner = nullptr);

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "alerts/activation.h"
+#include "alerts/win32/mailnotice.h"
 #include "app/geometry.h"
 #include "app/win32/alerthost.h"
 #include "app/win32/calendar_win32.h"
@@ -259,6 +260,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return OnTimer(window, wParam, lParam);
     case kTrayIconMessage:
       return OnTrayIcon(window, lParam);
+    case kMailOutcomeMessage:
+      return OnMailAlertOutcome(lParam);
     default:
       return DefWindowProcA(window, message, wParam, lParam);
   }

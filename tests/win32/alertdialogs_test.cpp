@@ -284,11 +284,13 @@ TEST_F(AlertDialogs, TheTraysSettingsShowsTheStoredValuesAndOkStoresTheEdits) {
   SetDlgItemTextA(settings, kUsernameEdit, "bert");
   SetDlgItemTextA(settings, kPasswordEdit, "new secret");
   Click(settings, kHideVerticalBox);
+  Click(settings, kAnyCertificateBox);
   Click(settings, IDOK);
   EXPECT_FALSE(IsWindowVisible(settings));
   const MailSettings stored = ReadMailSettings(store);
   EXPECT_EQ(stored.port + "|" + stored.username + "|" + stored.password, "2525|bert|new secret")
       << "the password scrambled with the new username";
+  EXPECT_TRUE(stored.anyCertificate);
   EXPECT_EQ(App().vscroll, 0);
   EXPECT_FALSE(GetWindowLongA(listsTree, GWL_STYLE) & WS_VSCROLL) << "hidden at once";
 }
@@ -303,6 +305,28 @@ TEST_F(AlertDialogs, TheMainWindowsTimerRunsTheCheck) {
   EXPECT_EQ(CheckStateOf(Lists(), task), kChecked);
   EXPECT_EQ(record->autoactivate, 0);
   EXPECT_TRUE(WaitForMailAlerts(10000));
+  // The thread's outcome reaches the main window as a posted message.
+  PumpMessages();
+  EXPECT_NE(LastAlertText().find(": not sent: the mail server, its port or the Send To address is not set."),
+            std::string::npos)
+      << LastAlertText();
+}
+
+TEST_F(AlertDialogs, TheTestEmailGoesWithTheValuesShownAndItsOutcomeComesAsABox) {
+  SendMessageA(main, WM_COMMAND, MAKEWPARAM(kTraySettings, 0), 0);
+  SetDlgItemTextA(settings, kMailServerEdit, "127.0.0.1");
+  SetDlgItemTextA(settings, kPortEdit, "1");  // nothing listens there
+  SetDlgItemTextA(settings, kSendToEdit, "anna@example.com");
+  HWND button = GetDlgItem(settings, kSendTestButton);
+  Click(settings, kSendTestButton);
+  EXPECT_FALSE(IsWindowEnabled(button)) << "one test at a time";
+  EXPECT_TRUE(WaitForMailAlerts(30000));
+  PumpMessages();
+  ASSERT_EQ(prompts.Texts(), std::vector<std::string>{
+                                 "Test e-mail not sent: no connection: 127.0.0.1 refused it or cannot be reached."});
+  EXPECT_EQ(prompts.shown()[0].title, "Velkin 1.0");
+  EXPECT_TRUE(IsWindowEnabled(button));
+  EXPECT_EQ(ReadMailSettings(store).server, "") << "the dialog's values are not stored by a test";
 }
 
 }  // namespace
