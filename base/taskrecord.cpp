@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/appstate.h"
+#include "base/schedule.h"
 
 namespace {
 
@@ -43,10 +44,12 @@ void RegisterTask(TaskRegister& reg, TaskRecord* record) {
   reg.head = entry;
   record->entry = entry;
   ++reg.count;
+  NoteMomentChanged(reg, record);
 }
 
 void UnlinkEntry(TaskRegister& reg, RegisterEntry* entry) {
   if (!entry) return;
+  DropFromSchedule(reg, entry->record);
   if (entry->previous) entry->previous->next = entry->next;
   if (entry->next) entry->next->previous = entry->previous;
   if (reg.head == entry) reg.head = entry->next;
@@ -63,10 +66,15 @@ void ClearRegister(TaskRegister& reg) {
   RegisterEntry* entry = reg.head;
   while (entry) {
     RegisterEntry* next = entry->next;
-    if (entry->record && entry->record->entry == entry) entry->record->entry = nullptr;
+    if (entry->record && entry->record->entry == entry) {
+      entry->record->entry = nullptr;
+      entry->record->scheduled = 0;
+      entry->record->momentkey = 0;
+    }
     std::free(entry);
     entry = next;
   }
+  FreeSchedule(reg);
   reg.head = nullptr;
   reg.count = 0;
 }
