@@ -6,7 +6,6 @@
 // check, which places the noted records when it next looks.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -35,13 +34,11 @@ struct ScheduledTask {
   MomentKey moment;
   uint64_t serial;
 };
-// Places every noted record at `momentOf` (or nowhere), then answers the
+// Places every noted record at `momentOf` (or nowhere: only records that
+// wait for a moment take room), then answers the
 // records placed at or before `upTo`, earliest first (the older record
 // first at one moment).
 std::vector<ScheduledTask> ScheduledUpTo(TaskRegister& reg, MomentKey upTo, MomentOfRecord momentOf);
 // Whether the task is still placed as it was answered. Never reads the
 // record, which may have been freed.
 bool StillScheduled(const TaskRegister& reg, const ScheduledTask& task);
-// Every record placed or noted, for the checks that compare the schedule
-// with a walk of the register; placed ones first, in order.
-std::vector<TaskRecord*> ScheduleContents(const TaskRegister& reg);

@@ -38,6 +38,7 @@ void RegisterTask(TaskRegister& reg, TaskRecord* record) {
   auto* entry = static_cast<RegisterEntry*>(std::malloc(sizeof(RegisterEntry)));
   if (!entry) return;  // out of memory: the task simply is not scheduled
   entry->record = record;
+  entry->notedPrevious = entry->notedNext = nullptr;
   entry->previous = nullptr;
   entry->next = reg.head;
   if (reg.head) reg.head->previous = entry;
@@ -74,6 +75,7 @@ void ClearRegister(TaskRegister& reg) {
     std::free(entry);
     entry = next;
   }
+  reg.noted = nullptr;
   FreeSchedule(reg);
   reg.head = nullptr;
   reg.count = 0;

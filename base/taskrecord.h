@@ -56,6 +56,10 @@ struct RegisterEntry {
   TaskRecord* record;
   RegisterEntry* previous;
   RegisterEntry* next;
+  // The list of the records whose moment the schedule has still to learn
+  // (base/schedule.h): in the entry, so that noting costs no allocation.
+  RegisterEntry* notedPrevious;
+  RegisterEntry* notedNext;
 };
 
 // Doubly linked, newest first. Owns its entries and its schedule, never
@@ -64,6 +68,7 @@ struct TaskRegister {
   RegisterEntry* head;
   size_t count;
   Schedule* schedule;
+  RegisterEntry* noted;
 };
 
 // A null record, or one already registered, is ignored. A record
