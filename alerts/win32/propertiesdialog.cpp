@@ -74,9 +74,10 @@ std::vector<const char*> Fill(HWND dialog, const PropertiesForm& form) {
   Check(dialog, kNotifyBox, form.notify);
   Check(dialog, kEmailBox, form.email);
   std::vector<const char*> failures;
-  for (const char* failure : {SetDate(dialog, kDueDatePicker, form.dueDate, form.dueDateFromRecord),
-                              SetDate(dialog, kAutoDatePicker, form.autoDate, form.autoDateFromRecord),
-                              SetPicker(dialog, kAutoTimePicker, form.autoTime) ? nullptr : "Time set failed!"})
+  for (const char* failure :
+       {SetDate(dialog, kDueDatePicker, form.dueDate, form.dueDateFromRecord),
+        SetDate(dialog, kAutoDatePicker, form.autoDate, form.autoDateFromRecord),
+        SetPicker(dialog, kAutoTimePicker, form.autoTime) ? nullptr : "Time set failed!"})
     if (failure) failures.push_back(failure);
   return failures;
 }

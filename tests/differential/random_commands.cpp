@@ -120,8 +120,9 @@ void ScheduleTask(TaskForest& tree, Node node, const Step& step) {
   form.autoActivate = step.yes;
   form.atTime = !step.cancel;
   form.autoDate = DateTime{2008, 3, 5, 7, 0, 0, 0, 0};
-  form.autoTime = DateTime{2008, 3, 5, 7, static_cast<uint16_t>(9 + step.place % 3),
-                           static_cast<uint16_t>(step.place / 3 % 60), 0, 0};
+  form.autoTime = DateTime{
+      2008, 3, 5, 7, static_cast<uint16_t>(9 + step.place % 3), static_cast<uint16_t>(step.place / 3 % 60),
+      0,    0};
   StoreHeldProperties(form);
   HoldPropertiesRecord(nullptr);
 }

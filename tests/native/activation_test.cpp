@@ -192,10 +192,11 @@ TEST_F(Activation, AClockSetBackFiresNothingTwice) {
   const struct {
     DateTime now;
     int handled;
-  } checks[] = {{At(3, 7, 9, 10), 1}, {At(3, 7, 8, 0), 0},  {At(3, 7, 9, 10), 0},
-                {At(3, 7, 9, 30), 1}, {At(3, 6, 9, 0), 0},  {At(3, 8, 0, 0), 0}};
+  } checks[] = {{At(3, 7, 9, 10), 1}, {At(3, 7, 8, 0), 0}, {At(3, 7, 9, 10), 0},
+                {At(3, 7, 9, 30), 1}, {At(3, 6, 9, 0), 0}, {At(3, 8, 0, 0), 0}};
   for (const auto& check : checks)
-    EXPECT_EQ(Check(check.now), check.handled) << check.now.day << " " << check.now.hour << ":" << check.now.minute;
+    EXPECT_EQ(Check(check.now), check.handled)
+        << check.now.day << " " << check.now.hour << ":" << check.now.minute;
   EXPECT_EQ(outlet.balloons.size(), 2u);
 }
 
