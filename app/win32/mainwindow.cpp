@@ -182,6 +182,18 @@ LRESULT OnTimer(HWND window, WPARAM id, LPARAM procedure) {
   return DefWindowProcA(window, WM_TIMER, id, procedure);
 }
 
+// Back from sleep, or the clock changed: the tasks that came due meanwhile
+// activate now rather than at the next minute's tick.
+LRESULT OnPowerBroadcast(WPARAM event) {
+  if (event == PBT_APMRESUMEAUTOMATIC) RunMainActivationCheck();
+  return TRUE;
+}
+
+LRESULT OnTimeChange() {
+  RunMainActivationCheck();
+  return 0;
+}
+
 LRESULT OnMoving(HWND window, RECT* proposed) {
   RECT current;
   if (!proposed || !GetWindowRect(window, &current)) return TRUE;
@@ -258,6 +270,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return OnMouseLeave(window);
     case WM_TIMER:
       return OnTimer(window, wParam, lParam);
+    case WM_POWERBROADCAST:
+      return OnPowerBroadcast(wParam);
+    case WM_TIMECHANGE:
+      return OnTimeChange();
     case kTrayIconMessage:
       return OnTrayIcon(window, lParam);
     case kMailOutcomeMessage:

@@ -217,13 +217,43 @@ TEST_F(AlertDialogs, OkAfterTheTaskWasDeletedStoresNothingAndHides) {
   FillProperties(properties, RecordOf(Lists(), task), true);
   Click(properties, kNotifyBox);
   RemoveSubtree(Lists(), task, true);
-  // A new task may well get the released record's memory.
-  Node fresh = Add(Lists(), nullptr, "New");
+  EXPECT_EQ(HeldPropertiesRecord(), nullptr) << "the dialog let go of the record";
   Click(properties, IDOK);
   EXPECT_FALSE(IsWindowVisible(properties));
-  EXPECT_EQ(RecordOf(Lists(), fresh)->notify, 0);
   EXPECT_EQ(RecordOf(Lists(), other)->notify, 0);
-  EXPECT_STREQ(RecordOf(Lists(), fresh)->autodate, "");
+}
+
+// Filling shows a box when a picker refuses the record's date; the task
+// may be deleted, or another task's Properties opened, while it is up.
+TEST_F(AlertDialogs, ATaskDeletedWhileFillingShowsABoxIsNotHeld) {
+  const struct {
+    bool openAnother;  // else the task is deleted
+  } cases[] = {{false}, {true}};
+  for (const auto& c : cases) {
+    Node task = Add(Lists(), nullptr, "Odd date");
+    Node other = Add(Lists(), nullptr, "Other");
+    CopyField(RecordOf(Lists(), task)->duedate, "13-7-2008");
+    prompts.WhileShown([&] {
+      prompts.WhileShown(nullptr);
+      if (c.openAnother)
+        FillProperties(properties, RecordOf(Lists(), other), true);
+      else
+        RemoveSubtree(Lists(), task, true);
+    });
+    FillProperties(properties, RecordOf(Lists(), task), true);
+    EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"Date set failed!"});
+    EXPECT_EQ(HeldPropertiesRecord(), c.openAnother ? RecordOf(Lists(), other) : nullptr);
+    EXPECT_EQ(IsWindowVisible(properties) != FALSE, c.openAnother);
+    Click(properties, kEmailBox);
+    prompts.Clear();
+    Click(properties, IDOK);
+    if (c.openAnother) {
+      EXPECT_EQ(RecordOf(Lists(), other)->email, 1) << "OK stores into the task shown";
+      EXPECT_EQ(RecordOf(Lists(), task)->email, 0);
+      RemoveSubtree(Lists(), task, true);
+    }
+    RemoveSubtree(Lists(), other, true);
+  }
 }
 
 TEST_F(AlertDialogs, ARealDoubleClickOnANestedTaskOpensItsProperties) {
@@ -295,7 +325,37 @@ TEST_F(AlertDialogs, TheTraysSettingsShowsTheStoredValuesAndOkStoresTheEdits) {
   EXPECT_FALSE(GetWindowLongA(listsTree, GWL_STYLE) & WS_VSCROLL) << "hidden at once";
 }
 
-TEST_F(AlertDialogs, TheMainWindowsTimerRunsTheCheck) {
+// The minute's tick, a resume from sleep and a change of the clock run the
+// check at once; other power events do not.
+TEST_F(AlertDialogs, TheMainWindowRunsTheCheckOnItsTickAResumeAndAClockChange) {
+  const struct {
+    UINT message;
+    WPARAM wParam;
+    bool runs;
+  } cases[] = {{WM_TIMER, kActivationTimerId, true},
+               {WM_POWERBROADCAST, PBT_APMSUSPEND, false},
+               {WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, true},
+               {WM_TIMECHANGE, 0, true}};
+  Node folder = Add(Lists(), nullptr, "Tasks");
+  uint16_t minute = 6;
+  for (const auto& c : cases) {
+    Node task = Add(Lists(), folder, "Due");
+    TaskRecord* record = RecordOf(Lists(), task);
+    PropertiesForm form = PropertiesFormOf(*record, kFixtureNow);
+    form.autoActivate = true;
+    StorePropertiesForm(form, *record);
+    // Another minute for each, so that the tick's minute is new.
+    clock.Set(DateTime{2008, 3, 5, 7, 9, minute++, 0, 0});
+    SendMessageA(main, c.message, c.wParam, 0);
+    EXPECT_EQ(CheckStateOf(Lists(), task) == kChecked, c.runs) << c.message << " " << c.wParam;
+    EXPECT_EQ(record->autoactivate == 0, c.runs);
+    if (!c.runs) SendMessageA(main, WM_TIMECHANGE, 0, 0);
+    EXPECT_EQ(record->autoactivate, 0) << "every overdue task activates";
+  }
+}
+
+// An e-mail alert that cannot go reports why to the main window.
+TEST_F(AlertDialogs, TheOutcomeOfAnAlertReachesTheMainWindow) {
   Node task = Add(Lists(), Add(Lists(), nullptr, "Tasks"), "Due");
   TaskRecord* record = RecordOf(Lists(), task);
   record->autoactivate = 1;
