@@ -5,6 +5,7 @@
 #include <string>
 
 #include "alerts/mailsettings.h"
+#include "alerts/win32/hotkeyfield.h"
 #include "base/appstate.h"
 #include "base/prompts.h"
 #include "base/win32/activedialog.h"
@@ -112,6 +113,7 @@ void ShowSettings(HWND dialog) {
   Check(dialog, kHideHorizontalBox, form.hideHorizontal);
   Check(dialog, kHideVerticalBox, form.hideVertical);
   Check(dialog, kRunAtStartupBox, form.runAtStartup);
+  FillHotKeyField(dialog, *store);
   ShowWindow(dialog, SW_SHOW);
   SetForegroundWindow(dialog);
 }
@@ -126,6 +128,7 @@ void StoreSettings(HWND dialog) {
     SetFocus(GetDlgItem(dialog, kPortEdit));
     return;
   }
+  if (!StoreHotKeyField(dialog, *store)) return;
   char program[kPathSize] = "";
   DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
   if (length == 0 || length >= sizeof program) program[0] = '\0';

@@ -5,6 +5,7 @@
 
 #include "alerts/activation.h"
 #include "app/geometry.h"
+#include "app/win32/addtaskbox.h"
 #include "app/win32/alerthost.h"
 #include "app/win32/calendar_win32.h"
 #include "app/win32/instance.h"
@@ -257,6 +258,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return OnMouseLeave(window);
     case WM_TIMER:
       return OnTimer(window, wParam, lParam);
+    case WM_HOTKEY:
+      return OnQuickAddHotKey(wParam);
     case kTrayIconMessage:
       return OnTrayIcon(window, lParam);
     default:

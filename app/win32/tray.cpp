@@ -6,6 +6,8 @@
 #include <string>
 
 #include "alerts/win32/settingsdialog.h"
+#include "app/win32/addtaskbox.h"
+#include "app/win32/exportfile.h"
 #include "app/win32/mainwindow.h"
 #include "base/appstate.h"
 #include "base/boundedtext.h"
@@ -174,6 +176,12 @@ LRESULT RunTrayCommand(HWND window, int id) {
         ShowWindow(about, SW_SHOW);
         SetForegroundWindow(about);
       }
+      break;
+    case kTrayAddTask:
+      ShowAddTaskBox();
+      break;
+    case kTrayExport:
+      ExportTasks(window);
       break;
     default:
       break;
