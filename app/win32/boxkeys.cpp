@@ -36,8 +36,15 @@ bool OnBoxKey(HWND control, WPARAM key, HWND list) {
 LRESULT CALLBACK BoxKeysProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                              DWORD_PTR list) {
   switch (message) {
-    case WM_GETDLGCODE:
-      return DefSubclassProc(control, message, wParam, lParam) | DLGC_WANTALLKEYS;
+    case WM_GETDLGCODE: {
+      // Enter and Escape come here rather than to the dialog manager; Tab
+      // still moves between the controls.
+      const MSG* pending = reinterpret_cast<const MSG*>(lParam);
+      const LRESULT code = DefSubclassProc(control, message, wParam, lParam);
+      if (pending && pending->message == WM_KEYDOWN && (pending->wParam == VK_RETURN || pending->wParam == VK_ESCAPE))
+        return code | DLGC_WANTMESSAGE;
+      return code & ~static_cast<LRESULT>(DLGC_WANTTAB);
+    }
     case WM_KEYDOWN:
       if (OnBoxKey(control, wParam, reinterpret_cast<HWND>(list))) return 0;
       break;
