@@ -67,6 +67,12 @@ HWND AddTaskBox() {
 void ShowAddTaskBox() {
   if (!g_box) return;
   HWND edit = GetDlgItem(g_box, kAddTaskEdit);
+  // Pressed again while the box is open: what is typed stays.
+  if (IsWindowVisible(g_box)) {
+    SetForegroundWindow(g_box);
+    SetFocus(edit);
+    return;
+  }
   SetWindowTextA(edit, "");
   // Centred on the screen the user is working on, not beside the hidden
   // main window.

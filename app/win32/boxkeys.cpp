@@ -43,7 +43,7 @@ LRESULT CALLBACK BoxKeysProc(HWND control, UINT message, WPARAM wParam, LPARAM l
       const LRESULT code = DefSubclassProc(control, message, wParam, lParam);
       if (pending && pending->message == WM_KEYDOWN && (pending->wParam == VK_RETURN || pending->wParam == VK_ESCAPE))
         return code | DLGC_WANTMESSAGE;
-      return code & ~static_cast<LRESULT>(DLGC_WANTTAB);
+      return code & ~static_cast<LRESULT>(DLGC_WANTTAB | DLGC_WANTMESSAGE);
     }
     case WM_KEYDOWN:
       if (OnBoxKey(control, wParam, reinterpret_cast<HWND>(list))) return 0;
