@@ -6,51 +6,11 @@
 
 #include <vector>
 
-#include "base/appstate.h"
-#include "base/clock.h"
-#include "base/memoryforest.h"
-#include "base/prompts.h"
-#include "base/taskrecord.h"
 #include "bench/interleaved.h"
 #include "bench/taskset.h"
-#include "data/treerecords.h"
 #include "tree/findtask.h"
 
 namespace {
-
-class TaskWorld {
- public:
-  TaskWorld() {
-    AppState& app = App();
-    app.lists = &lists_;
-    app.active = &active_;
-    app.done = &done_;
-    app.prompts = &prompts_;
-    app.clock = &clock_;
-    GenerateTaskSet(lists_, active_, done_, 100000, 10);
-  }
-  ~TaskWorld() {
-    for (TaskForest* tree : {&lists_, &active_, &done_}) ClearTaskTree(*tree);
-    ClearRegister(App().tasks);
-    ResetAppState();
-  }
-  TaskWorld(const TaskWorld&) = delete;
-  TaskWorld& operator=(const TaskWorld&) = delete;
-
- private:
-  MemoryForest lists_{true};
-  MemoryForest active_{false};
-  MemoryForest done_{false};
-  ScriptedPrompts prompts_;
-  ManualClock clock_{DateTime{2026, 12, 1, 7, 9, 5, 0, 0}};
-};
-
-size_t PlainWalk(const TaskRegister& tasks) {
-  size_t due = 0;
-  for (RegisterEntry* entry = FirstEntry(tasks); entry; entry = NextEntry(entry))
-    due += EntryRecord(entry)->duedateset != 0;
-  return due;
-}
 
 // What the box does for one key: filter, then label what the list shows.
 size_t Keystroke(const TaskIndex& index, const char* query) {
@@ -62,7 +22,7 @@ size_t Keystroke(const TaskIndex& index, const char* query) {
 }
 
 void BM_FindKeystroke100k(benchmark::State& state) {
-  TaskWorld world;
+  TaskSetWorld world(100000, 10);
   TaskIndex index;
   const double build = TimeOnce([&] { BuildTaskIndex(&index); });
   constexpr int kRounds = 101;

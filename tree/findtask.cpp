@@ -18,6 +18,7 @@ TaskForest* TreeOfTab(int tab) {
 }
 
 void AddTree(TaskIndex* index, int tab) {
+  if (tab < 0 || tab >= 3) return;
   TaskForest* tree = TreeOfTab(tab);
   index->removals[tab] = tree ? tree->Removals() : 0;
   index->counts[tab] = tree ? tree->Count() : 0;

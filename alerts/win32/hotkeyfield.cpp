@@ -38,7 +38,7 @@ bool StoreHotKeyField(HWND dialog, SettingsStore& store) {
     SetFocus(GetDlgItem(dialog, kHotKeyControl));
     return false;
   }
-  if (!RegisterQuickAddHotKey(main, chosen)) {
+  if (main && !RegisterQuickAddHotKey(main, chosen)) {
     RegisterQuickAddHotKey(main, ReadHotKey(store));
     SetDlgItemTextA(dialog, kHotKeyStatus, kHeldText);
     ShowWarning((std::string("The hot key ") + HotKeyText(chosen) +
