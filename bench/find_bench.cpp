@@ -29,7 +29,9 @@ void BM_FindKeystroke100k(benchmark::State& state) {
   // "dent" matches one task in sixteen ("the dentist"), more than the
   // list shows; "zq" matches none, the pure scan.
   const Contender walk = [&] { return TimeOnce([&] { benchmark::DoNotOptimize(PlainWalk(App().tasks)); }); };
-  const Contender typed = [&] { return TimeOnce([&] { benchmark::DoNotOptimize(Keystroke(index, "dent")); }); };
+  const Contender typed = [&] {
+    return TimeOnce([&] { benchmark::DoNotOptimize(Keystroke(index, "dent")); });
+  };
   const Contender none = [&] { return TimeOnce([&] { benchmark::DoNotOptimize(Keystroke(index, "zq")); }); };
   for (auto _ : state) {
     const auto times = RunInterleaved(kRounds, {typed, none, walk});

@@ -76,7 +76,8 @@ std::string ExportMarkdown() {
       text += tab == 2 ? "- [x] " : "- [ ] ";
       text += name;
       TaskRecord* record = RecordOf(*tree, node);
-      if (record && record->duedateset && record->duedate[0]) text += std::string(" (due ") + record->duedate + ")";
+      if (record && record->duedateset && record->duedate[0])
+        text += std::string(" (due ") + record->duedate + ")";
       text += "\r\n";
     });
   });

@@ -38,9 +38,8 @@ void AddTree(TaskIndex* index, int tab) {
     if (!tree->GetItem(item)) item.record = nullptr;
     name[sizeof name - 1] = '\0';
     const size_t length = std::strlen(name);
-    index->entries.push_back(TaskIndex::Entry{at, chain.empty() ? -1 : chain.back(), tab,
-                                              index->names.size(), length,
-                                              item.record ? item.record->serial : 0});
+    index->entries.push_back(TaskIndex::Entry{at, chain.empty() ? -1 : chain.back(), tab, index->names.size(),
+                                              length, item.record ? item.record->serial : 0});
     index->names.append(name, length);
     if (Node child = FirstChild(*tree, at)) {
       chain.push_back(static_cast<int>(index->entries.size() - 1));

@@ -17,15 +17,15 @@ struct FoundTask {
 struct TaskIndex {
   struct Entry {
     Node node;
-    int parent;     // index of the parent's entry, -1 at the top level
+    int parent;  // index of the parent's entry, -1 at the top level
     int tab;
     size_t offset;  // of the name in `names` and `folded`
     size_t length;
     uint64_t serial;  // of its record
   };
   std::vector<Entry> entries;
-  std::string names;   // every name, one after the other
-  std::string folded;  // the same, folded for comparison
+  std::string names;          // every name, one after the other
+  std::string folded;         // the same, folded for comparison
   unsigned long removals[3];  // of each forest when it was taken
   unsigned counts[3];
 };

@@ -17,7 +17,8 @@ namespace {
 const char kHeldText[] = "This hot key is held by another program.";
 
 HotKey ChosenHotKey(HWND dialog) {
-  const unsigned value = static_cast<unsigned>(SendDlgItemMessageA(dialog, kHotKeyControl, HKM_GETHOTKEY, 0, 0));
+  const unsigned value =
+      static_cast<unsigned>(SendDlgItemMessageA(dialog, kHotKeyControl, HKM_GETHOTKEY, 0, 0));
   return HotKeyFromControl(value, IsDlgButtonChecked(dialog, kHotKeyWinBox) == BST_CHECKED);
 }
 

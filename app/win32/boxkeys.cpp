@@ -41,7 +41,8 @@ LRESULT CALLBACK BoxKeysProc(HWND control, UINT message, WPARAM wParam, LPARAM l
       // still moves between the controls.
       const MSG* pending = reinterpret_cast<const MSG*>(lParam);
       const LRESULT code = DefSubclassProc(control, message, wParam, lParam);
-      if (pending && pending->message == WM_KEYDOWN && (pending->wParam == VK_RETURN || pending->wParam == VK_ESCAPE))
+      if (pending && pending->message == WM_KEYDOWN &&
+          (pending->wParam == VK_RETURN || pending->wParam == VK_ESCAPE))
         return code | DLGC_WANTMESSAGE;
       return code & ~static_cast<LRESULT>(DLGC_WANTTAB | DLGC_WANTMESSAGE);
     }

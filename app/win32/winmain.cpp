@@ -26,8 +26,8 @@
 #include "base/clipboard.h"
 #include "base/clock.h"
 #include "base/filesystem.h"
-#include "base/prompts.h"
 #include "base/hotkey.h"
+#include "base/prompts.h"
 #include "base/win32/hotkey_win32.h"
 #include "base/win32/treeview_forest.h"
 #include "data/listset.h"
@@ -139,8 +139,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
   if (!ClaimInstance()) return 0;
 
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TREEVIEW_CLASSES | ICC_TAB_CLASSES |
-                                                        ICC_DATE_CLASSES | ICC_BAR_CLASSES | ICC_HOTKEY_CLASS |
-                                                        ICC_STANDARD_CLASSES};
+                                                        ICC_DATE_CLASSES | ICC_BAR_CLASSES |
+                                                        ICC_HOTKEY_CLASS | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   const bool hidden = StartHidden(commandLine, showCommand);
 

@@ -36,19 +36,22 @@ TEST(TaskLines, IndentsMarkersJumpsAndLimits) {
     std::string lines;
   } kCases[] = {
       {"A\r\n\tB\r\n\t\tC\r\n\tD\r\nE\r\n", "0:A|1:B|2:C|1:D|0:E"},
-      {"A\n\tB\rC", "0:A|1:B|0:C"},                               // any line break
-      {"\r\n  \r\nA\r\n\t\r\n\r\n\tB\r\n\r\n", "0:A|1:B"},        // blank lines skipped
-      {"A\r\n\t\t\tB\r\n\t\t\t\tC\r\n\tD", "0:A|1:B|2:C|1:D"},    // a jump is one level
-      {"\t\tA\r\n\t\t\tB\r\n\tC", "0:A|1:B|0:C"},                 // from its least indent
+      {"A\n\tB\rC", "0:A|1:B|0:C"},                             // any line break
+      {"\r\n  \r\nA\r\n\t\r\n\r\n\tB\r\n\r\n", "0:A|1:B"},      // blank lines skipped
+      {"A\r\n\t\t\tB\r\n\t\t\t\tC\r\n\tD", "0:A|1:B|2:C|1:D"},  // a jump is one level
+      {"\t\tA\r\n\t\t\tB\r\n\tC", "0:A|1:B|0:C"},               // from its least indent
       {"\tA\r\n\t\tB", "0:A|1:B"},
       {"- A\n  - B\n    - C\n- D", "0:A|1:B|2:C|0:D"},            // two-space Markdown
       {"* A\n    * B\n        * C\n    * D", "0:A|1:B|2:C|1:D"},  // four spaces
       {"- [ ] A\n  - [x] B\n  - [X] C\n- D", "0:A|1:B|1:C|0:D"},
       {"- A\n\t- B", "0:A|1:B"},
       {"- A\nplain\n  - B", "0:- A|0:plain|0:  - B"},  // not every line an item: kept as written
-      {"A  \r\n\t  B", "0:A  |1:  B"},                  // spaces belong to the name
+      {"A  \r\n\t  B", "0:A  |1:  B"},                 // spaces belong to the name
       {"-A\n*B", "0:-A|0:*B"},
-      {"a<b>c", "0:a\x8B" "b\x9B" "c"},
+      {"a<b>c",
+       "0:a\x8B"
+       "b\x9B"
+       "c"},
       {"", ""},
   };
   for (const auto& c : kCases) EXPECT_EQ(Lines(c.text), c.lines) << c.text;
@@ -132,7 +135,9 @@ TEST_F(Capture, QuickAddGoesToTheEndOfTheInboxMadeWhenMissing) {
   SetTaskName(lists, inbox, "inbox");
   Add(lists, nullptr, "Home");
   EXPECT_EQ(AddToInbox("a<b"), 1);
-  EXPECT_EQ(Text(lists), "Work\r\ninbox\r\n\tCall Anna\r\n\tBuy\tmilk\r\n\ta\x8B" "b\r\nHome\r\n");
+  EXPECT_EQ(Text(lists),
+            "Work\r\ninbox\r\n\tCall Anna\r\n\tBuy\tmilk\r\n\ta\x8B"
+            "b\r\nHome\r\n");
   EXPECT_EQ(App().tasks.count, lists.Count());
 }
 
@@ -204,8 +209,8 @@ TEST(HotKeySetting, DefaultStoredNoneAndTheControlsWord) {
     bool win;
     const char* text;
   } kCases[] = {
-      {0x0445, true, "Win+Alt+E"},        // HOTKEYF_ALT
-      {0x0371, false, "Ctrl+Shift+F2"},   // HOTKEYF_CONTROL | HOTKEYF_SHIFT
+      {0x0445, true, "Win+Alt+E"},       // HOTKEYF_ALT
+      {0x0371, false, "Ctrl+Shift+F2"},  // HOTKEYF_CONTROL | HOTKEYF_SHIFT
       {0x0000, true, "none"},
   };
   for (const auto& c : kCases) {

@@ -20,9 +20,9 @@
 #include "base/hotkey.h"
 #include "base/win32/hotkey_win32.h"
 #include "main_window_fixture.h"
+#include "temp_folder.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
-#include "temp_folder.h"
 #include "tree_window.h"
 
 namespace {
@@ -170,7 +170,8 @@ TEST_F(Capture, TabIndentedTextOnTheClipboardPastesBackAsTheSameTree) {
   SetFocus(View(kTabLists));
   Chord({VK_CONTROL, 'V'});
   ASSERT_TRUE(PumpUntil([&] { return FirstChild(Lists(), target) != nullptr; })) << "Ctrl+V pasted nothing";
-  EXPECT_EQ(Text(Lists()), "Target\r\n\tWork\r\n\t\tPrepare the workshop\r\n\t\t\tSlides\r\n\t\tMail\r\n\tHome\r\n");
+  EXPECT_EQ(Text(Lists()),
+            "Target\r\n\tWork\r\n\t\tPrepare the workshop\r\n\t\t\tSlides\r\n\t\tMail\r\n\tHome\r\n");
   EXPECT_EQ(App().tasks.count, Lists().Count());
 }
 
@@ -193,7 +194,8 @@ TEST_F(Capture, SettingsSaysWhenAnotherProgramHoldsTheHotKey) {
   EXPECT_NE(prompts.shown().back().text.find("Win+Alt+N is held by another program"), std::string::npos);
   EXPECT_EQ(store.Find(store.productKey(), "hotkey"), nullptr);
   // Another key is taken and stored; the control's own value gives it.
-  SendDlgItemMessageA(settings, kHotKeyControl, HKM_SETHOTKEY, MAKEWORD('T', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
+  SendDlgItemMessageA(settings, kHotKeyControl, HKM_SETHOTKEY, MAKEWORD('T', HOTKEYF_CONTROL | HOTKEYF_SHIFT),
+                      0);
   CheckDlgButton(settings, kHotKeyWinBox, BST_UNCHECKED);
   StoreSettings(settings);
   EXPECT_FALSE(IsWindowVisible(settings));
@@ -235,7 +237,8 @@ TEST_F(Capture, ExportWritesTheChosenFileWithTheDefaultExtension) {
   CloseHandle(answer);
   std::string written;
   ASSERT_EQ(files.ReadFile(typed + ".md", &written), 1);
-  EXPECT_EQ(written.substr(0, written.find("# Active")), "# Lists\r\n\r\n- [ ] Work\r\n  - [ ] Slides\r\n\r\n");
+  EXPECT_EQ(written.substr(0, written.find("# Active")),
+            "# Lists\r\n\r\n- [ ] Work\r\n  - [ ] Slides\r\n\r\n");
 }
 
 }  // namespace
