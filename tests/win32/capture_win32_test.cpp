@@ -12,7 +12,6 @@
 
 #include "alerts/win32/settingsdialog.h"
 #include "app/win32/addtaskbox.h"
-#include "app/win32/exportfile.h"
 #include "app/win32/findbox.h"
 #include "app/win32/tabs.h"
 #include "app/win32/treehost.h"
@@ -20,7 +19,6 @@
 #include "base/hotkey.h"
 #include "base/win32/hotkey_win32.h"
 #include "main_window_fixture.h"
-#include "temp_folder.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
 #include "tree_window.h"
@@ -206,39 +204,5 @@ TEST_F(Capture, SettingsSaysWhenAnotherProgramHoldsTheHotKey) {
   DestroyWindow(other);
 }
 
-// Answers the save dialog titled "Export" from another thread with a file
-// name, as a user types it; cancels it should the name not be taken.
-DWORD WINAPI AnswerExportDialog(LPVOID name) {
-  for (int i = 0; i < 250; ++i) {
-    HWND dialog = FindWindowA("#32770", "Export");
-    if (!dialog) {
-      Sleep(20);
-      continue;
-    }
-    Sleep(300);  // until it has made its controls
-    SetDlgItemTextA(dialog, 0x47C /* cmb13, the file name */, static_cast<const char*>(name));
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    for (int j = 0; j < 150 && IsWindow(dialog); ++j) Sleep(20);
-    if (IsWindow(dialog)) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    return 1;
-  }
-  return 0;
-}
-
-TEST_F(Capture, ExportWritesTheChosenFileWithTheDefaultExtension) {
-  InsertTask(Lists(), InsertTask(Lists(), kRootNode, kLastNode, "Work"), kLastNode, "Slides");
-  TempFolder folder;
-  files.CreateFolder(folder.path);
-  const std::string typed = folder.path + "tasks";
-  HANDLE answer = CreateThread(nullptr, 0, AnswerExportDialog, const_cast<char*>(typed.c_str()), 0, nullptr);
-  ASSERT_NE(answer, nullptr);
-  EXPECT_TRUE(ExportTasks(main));
-  WaitForSingleObject(answer, 10000);
-  CloseHandle(answer);
-  std::string written;
-  ASSERT_EQ(files.ReadFile(typed + ".md", &written), 1);
-  EXPECT_EQ(written.substr(0, written.find("# Active")),
-            "# Lists\r\n\r\n- [ ] Work\r\n  - [ ] Slides\r\n\r\n");
-}
-
 }  // namespace
+
