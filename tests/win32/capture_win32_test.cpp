@@ -205,4 +205,3 @@ TEST_F(Capture, SettingsSaysWhenAnotherProgramHoldsTheHotKey) {
 }
 
 }  // namespace
-
