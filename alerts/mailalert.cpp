@@ -8,6 +8,7 @@
 
 #include "alerts/mailsettings.h"
 #include "alerts/sockettransport.h"
+#include "base/codepage.h"
 
 namespace {
 
@@ -56,14 +57,17 @@ int SendAlert(SettingsStore& store, MailTransport& transport, const char* subjec
   const MailSettings settings = ReadMailSettings(store);
   const uint16_t port = MailPort(settings.port);
   if (settings.server.empty() || settings.sendTo.empty() || port == 0) return 0;
+  // The message says it is UTF-8.
+  const std::string subjectText = ProgramTextToUtf8(subject ? subject : "");
+  const std::string bodyText = ProgramTextToUtf8(body ? body : "");
   SmtpRequest request{settings.server.c_str(),
                       port,
                       settings.username.c_str(),
                       settings.password.c_str(),
                       settings.sendTo.c_str(),
                       settings.sendTo.c_str(),
-                      subject,
-                      body};
+                      subjectText.c_str(),
+                      bodyText.c_str()};
   return SmtpSend(transport, request, timeoutMs);
 }
 

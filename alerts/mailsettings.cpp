@@ -5,6 +5,7 @@
 
 #include "alerts/scrambler.h"
 #include "base/appstate.h"
+#include "base/codepage.h"
 #include "base/settingsstore.h"
 
 const char kMailServerValue[] = "Mail Server";
@@ -21,8 +22,38 @@ std::string ReadText(SettingsStore& store, const char* name, size_t room) {
   return buffer.data();
 }
 
+// Never inside a character of UTF-8.
 std::string Cut(const std::string& text, size_t most) {
-  return text.size() > most ? text.substr(0, most) : text;
+  if (text.size() <= most) return text;
+  if (ProgramCodePage().ProgramTextIsUtf8())
+    while (most > 0 && (static_cast<unsigned char>(text[most]) & 0xC0) == 0x80) --most;
+  return text.substr(0, most);
+}
+
+}  // namespace
+
+namespace {
+
+// A password stored by this version ends in two zeros and is UTF-8, keyed
+// by the username's UTF-8; one of earlier versions ends in one zero and is
+// in the legacy code page, keyed by the username in it. Earlier versions
+// read either up to its first zero.
+bool IsUtf8Password(const std::string& bytes) {
+  const size_t size = bytes.size();
+  return size >= 2 && bytes[size - 1] == '\0' && bytes[size - 2] == '\0' &&
+         bytes.find('\0') == size - 2 && IsUtf8(bytes.data(), size - 2);
+}
+
+std::string UnscrambledPassword(const std::string& stored, const std::string& username) {
+  CodePage& codePage = ProgramCodePage();
+  std::string bytes = stored;
+  if (!ScramblePassword(&bytes[0], bytes.size(), ProgramTextToUtf8(username).c_str())) return std::string();
+  if (IsUtf8Password(bytes)) return Utf8ToProgramText(bytes.c_str());
+  const std::string legacyUsername = codePage.ProgramTextIsUtf8() ? codePage.Utf8ToLegacy(username) : username;
+  bytes = stored;
+  if (!ScramblePassword(&bytes[0], bytes.size(), legacyUsername.c_str())) return std::string();
+  const std::string password = bytes.c_str();
+  return codePage.ProgramTextIsUtf8() ? codePage.LegacyToUtf8(password) : password;
 }
 
 }  // namespace
@@ -35,10 +66,10 @@ MailSettings ReadMailSettings(SettingsStore& store) {
   settings.port = ReadText(store, kPortValue, kMailTextMax);
   settings.username = ReadText(store, kUsernameValue, kMailTextMax);
   settings.sendTo = ReadText(store, kSendToValue, kMailTextMax);
-  char password[kRegistryTextSize + 1] = {};
-  const size_t count = store.ReadSetting(kPasswordValue, password, kRegistryTextSize);
-  // Terminated after the bytes read, whatever they unscramble to.
-  if (count > 0 && ScramblePassword(password, count, settings.username.c_str())) settings.password = password;
+  // The longest password and its two zeros.
+  char password[kMailTextMax + 2] = {};
+  const size_t count = store.ReadSetting(kPasswordValue, password, sizeof password);
+  if (count > 0) settings.password = UnscrambledPassword(std::string(password, count), settings.username);
   return settings;
 }
 
@@ -47,8 +78,10 @@ void WriteMailSettings(SettingsStore& store, const MailSettings& settings) {
   store.WriteText(kMailServerValue, Cut(settings.server, kMailTextMax).c_str());
   store.WriteText(kPortValue, Cut(settings.port, kMailTextMax).c_str());
   store.WriteText(kUsernameValue, username.c_str());
+  // On an earlier Windows (legacy program texts) as earlier versions wrote it.
+  const bool utf8 = ProgramCodePage().ProgramTextIsUtf8();
   std::string password = Cut(settings.password, kMailTextMax);
-  password.push_back('\0');
+  password.append(utf8 ? 2 : 1, '\0');
   if (ScramblePassword(&password[0], password.size(), username.c_str()))
     store.WriteBytes(kPasswordValue, password.data(), password.size());
   store.WriteText(kSendToValue, Cut(settings.sendTo, kMailTextMax).c_str());

@@ -30,12 +30,14 @@ struct MailSettings {
 
 // The five values; a value that is missing or too long reads as empty. The
 // password is unscrambled with the username, and is empty when it cannot
-// be (no username).
+// be (no username); one that an earlier version stored in the legacy code
+// page reads as the same characters.
 MailSettings ReadMailSettings(SettingsStore& store);
 // Writes "Mail Server", "Port", "Username", then "Password" (the password
-// and its terminating zero, scrambled with the username, as bytes), then
-// "Send To". With an empty username the password cannot be scrambled and
-// the stored one is left as it was. Texts are cut to kMailTextMax.
+// and two zeros, scrambled with the username, as bytes; on an earlier
+// Windows one zero, as earlier versions), then "Send To". With an empty
+// username the password cannot be scrambled and the stored one is left as
+// it was. Texts are cut to kMailTextMax bytes, never inside a character.
 void WriteMailSettings(SettingsStore& store, const MailSettings& settings);
 // The port a text names: kDefaultMailPort for an empty text, the number
 // for 1 to 65535 (digits only, surrounding blanks allowed), else 0: no

@@ -4,9 +4,11 @@
 #include <openssl/buffer.h>
 #include <openssl/evp.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "alerts/mailtransport.h"
 #include "alerts/smtpreply.h"
@@ -178,10 +180,59 @@ class Session {
   ReplyReader reader_;
 };
 
+bool IsAscii(const std::string& text) {
+  for (char c : text)
+    if (c & 0x80) return false;
+  return true;
+}
+
+// A header value on one line: its CR and LF become blanks.
+std::string OneLine(const char* value) {
+  std::string line;
+  for (const char* at = value ? value : ""; *at; ++at) line.push_back(*at == '\r' || *at == '\n' ? ' ' : *at);
+  return line;
+}
+
+// A value with anything beyond ASCII goes as RFC 2047 encoded-words of
+// UTF-8 holding whole characters, folded onto lines of their own.
 void AppendHeader(std::string& out, const char* name, const char* value) {
   out += name;
-  for (const char* at = value ? value : ""; *at; ++at) out.push_back(*at == '\r' || *at == '\n' ? ' ' : *at);
+  const std::string line = OneLine(value);
+  if (IsAscii(line)) {
+    out += line + "\r\n";
+    return;
+  }
+  constexpr size_t kWordBytes = 39;  // 52 characters of base64: lines within 76
+  for (size_t at = 0; at < line.size();) {
+    size_t size = std::min(kWordBytes, line.size() - at);
+    while (at + size < line.size() && size > 1 && (static_cast<unsigned char>(line[at + size]) & 0xC0) == 0x80)
+      --size;
+    if (at) out += "\r\n ";
+    out += "=?UTF-8?B?" + Base64(line.data() + at, size) + "?=";
+    at += size;
+  }
   out += "\r\n";
+}
+
+// One line of the body in quoted-printable: bytes beyond ASCII, "=" and a
+// blank at the line's end as "=XX", lines of at most 76 characters with
+// soft breaks ("=" at the end).
+std::vector<std::string> QuotedPrintable(const std::string& line) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::vector<std::string> lines(1);
+  for (size_t i = 0; i < line.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(line[i]);
+    const bool last = i + 1 == line.size();
+    std::string piece(1, static_cast<char>(c));
+    if (c >= 0x80 || c == '=' || ((c == ' ' || c == '\t') && last))
+      piece = std::string{'=', kHex[c >> 4], kHex[c & 15]};
+    if (lines.back().size() + piece.size() > (last ? 76u : 75u)) {
+      lines.back() += '=';
+      lines.emplace_back();
+    }
+    lines.back() += piece;
+  }
+  return lines;
 }
 
 }  // namespace
@@ -217,28 +268,36 @@ std::string Base64(const void* data, size_t size) {
 }
 
 std::string MessageText(const char* from, const char* to, const char* subject, const char* body) {
+  // The body's lines, whatever ends them: CR LF, or a lone CR or LF.
+  std::vector<std::string> lines(1);
+  for (const char* at = body ? body : ""; *at; ++at) {
+    if (*at == '\r' || *at == '\n') {
+      if (at[0] == '\r' && at[1] == '\n') ++at;
+      lines.emplace_back();
+      continue;
+    }
+    lines.back().push_back(*at);
+  }
+  // A body that ends its last line gets no empty line after it.
+  if (lines.back().empty()) lines.pop_back();
+  bool ascii = true;
+  for (const std::string& line : lines) ascii = ascii && IsAscii(line);
+
   std::string out;
   AppendHeader(out, "From: ", from);
   AppendHeader(out, "To: ", to);
   AppendHeader(out, "Subject: ", subject);
+  out += "MIME-Version: 1.0\r\nContent-Type: text/plain; charset=UTF-8\r\n";
+  // Quoted-printable passes every server, with or without 8BITMIME.
+  out += ascii ? "Content-Transfer-Encoding: 7bit\r\n" : "Content-Transfer-Encoding: quoted-printable\r\n";
   out += "\r\n";
-  bool lineStart = true;
-  for (const char* at = body ? body : ""; *at; ++at) {
-    const char c = *at;
-    if (c == '\r' || c == '\n') {
-      // CR LF, or a lone CR or LF, is one line break.
-      if (c == '\r' && at[1] == '\n') ++at;
-      out += "\r\n";
-      lineStart = true;
-      continue;
+  for (const std::string& line : lines) {
+    for (const std::string& sent : ascii ? std::vector<std::string>{line} : QuotedPrintable(line)) {
+      if (!sent.empty() && sent[0] == '.') out.push_back('.');
+      out += sent + "\r\n";
     }
-    if (lineStart && c == '.') out.push_back('.');
-    out.push_back(c);
-    lineStart = false;
   }
-  // The final "." on a line of its own; a body that ends its last line
-  // gets no empty line after it.
-  out += lineStart ? ".\r\n" : "\r\n.\r\n";
+  out += ".\r\n";
   return out;
 }
 

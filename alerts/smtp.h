@@ -56,11 +56,14 @@ int SmtpSend(MailTransport& transport, const SmtpRequest& request, int timeoutMs
 // Standard base64 with "=" padding, on one line.
 std::string Base64(const void* data, size_t size);
 
-// What goes after DATA: the three header lines, an empty line, the body
-// and the final "." on a line of its own. Header values lose their CR and LF (a task name read
-// from an edited file could otherwise add header lines); the body's lines
-// all end in CR LF, and a line that begins with "." gets a second one, so
-// that no body line can end the message early.
+// What goes after DATA for a subject and body in UTF-8: the From, To and
+// Subject lines, the MIME lines (plain text in UTF-8; a body beyond ASCII
+// in quoted-printable), an empty line, the body and the final "." on a
+// line of its own. Header values lose their CR and LF (a task name read
+// from an edited file could otherwise add header lines), and a subject
+// beyond ASCII goes as RFC 2047 encoded-words; the body's lines all end in
+// CR LF, and a line that begins with "." gets a second one, so that no
+// body line can end the message early.
 std::string MessageText(const char* from, const char* to, const char* subject, const char* body);
 
 // True when the address can go into a command and a header line as it is:

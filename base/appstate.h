@@ -10,6 +10,7 @@
 
 class Clipboard;
 class Clock;
+class CodePage;
 class Prompts;
 class TaskForest;
 class FileSystem;
@@ -17,9 +18,10 @@ class FileSystem;
 // Texts of fixed buffers.
 constexpr int kPathSize = 2048;
 constexpr int kRegistryTextSize = 1024;
-constexpr int kNameSize = 260;  // a task name: 259 characters and the zero
-// A name's longest form: every reading takes at most this many characters.
-constexpr int kMaxNameLength = kNameSize - 1;
+// A task name's longest form: every reading takes at most this many
+// characters (of up to 4 bytes each in UTF-8).
+constexpr int kMaxNameLength = 259;
+constexpr int kNameSize = 4 * kMaxNameLength + 1;  // its bytes and the zero
 
 enum ListFile : int { kListsFile = 0, kActiveFile = 1, kDoneFile = 2, kListFileCount = 3 };
 
@@ -59,6 +61,7 @@ struct AppState {
   Clock* clock;
   FileSystem* files;
   Clipboard* clipboard;
+  CodePage* codePage;  // none: the host's
   // The data folder, with a trailing separator, when the platform has no
   // Application Data folder to find it in (tests, the native build).
   char dataFolderOverride[kPathSize];

@@ -4,8 +4,8 @@
 
 #include <cstddef>
 
-// At most size - 1 characters, always terminated; a missing source or
-// destination copies nothing.
+// At most size - 1 bytes, always terminated, never part of a character of
+// UTF-8; a missing source or destination copies nothing.
 void CopyBounded(char* dest, const char* src, size_t size);
 template <size_t N>
 void CopyField(char (&dest)[N], const char* src) {

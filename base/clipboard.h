@@ -9,10 +9,11 @@
 class Clipboard {
  public:
   virtual ~Clipboard() = default;
-  // Replaces the clipboard's content with the text as CF_TEXT, the owner
-  // being the given window. 1 when the text got there.
+  // Replaces the clipboard's content with the text (the program's code
+  // page; as Unicode text on Win32), the owner being the given window. 1
+  // when the text got there.
   virtual int SetText(Handle owner, const char* text, size_t length) = 0;
-  // The CF_TEXT on the clipboard; 0 when there is none.
+  // The clipboard's text in the program's code page; 0 when there is none.
   virtual int GetText(std::string* text) = 0;
 };
 

@@ -1,10 +1,13 @@
 #include "data/listreader.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "base/appstate.h"
+#include "base/codepage.h"
 #include "base/prompts.h"
 #include "base/taskrecord.h"
 #include "data/datetext.h"
@@ -145,7 +148,11 @@ struct OpenItem {
 class TreeReader {
  public:
   TreeReader(TaskForest& tree, const char* bytes, size_t size)
-      : tree_(tree), at_(bytes), end_(bytes + size), isLists_(&tree == App().lists) {}
+      : tree_(tree),
+        at_(bytes),
+        end_(bytes + size),
+        isLists_(&tree == App().lists),
+        utf8_(ProgramCodePage().ProgramTextIsUtf8()) {}
 
   int Read() {
     SkipFirstLine();
@@ -190,10 +197,13 @@ class TreeReader {
     }
   }
 
-  Text ReadText() {
+  Text ReadText(size_t most = kMaxTextLength) {
     const char* start = at_;
     const size_t available = static_cast<size_t>(end_ - at_);
-    const char* stop = start + std::min(available, kMaxTextLength);
+    const char* stop = start + std::min(available, most);
+    // A text cut at its room ends before the character it would split.
+    if (utf8_ && available > most)
+      while (stop > start && (static_cast<unsigned char>(*stop) & 0xC0) == 0x80) --stop;
     const char* c = start;
     while (c < stop && *c != '<' && *c != '\0') ++c;
     at_ = c;  // the "<" stays for the next tag; a NUL is passed over by it
@@ -201,8 +211,10 @@ class TreeReader {
   }
 
   template <size_t N>
-  static void Store(char (&field)[N], Text text) {
+  void Store(char (&field)[N], Text text) {
     size_t length = std::min(text.length, N - 1);
+    if (utf8_ && length < text.length)
+      while (length > 0 && (static_cast<unsigned char>(text.data[length]) & 0xC0) == 0x80) --length;
     std::memcpy(field, text.data, length);
     field[length] = '\0';
   }
@@ -241,7 +253,7 @@ class TreeReader {
   // Fills the label and state of `change` from what the item has read.
   static void Describe(const OpenItem& item, ForestItem& change, char (&label)[kNameSize]) {
     change.mask = kItemText;
-    size_t length = item.nameSet ? std::min(item.name.length, static_cast<size_t>(kMaxNameLength)) : 0;
+    size_t length = item.nameSet ? ProgramTextPrefix(item.name.data, item.name.length, kMaxNameLength) : 0;
     if (length) std::memcpy(label, item.name.data, length);
     label[length] = '\0';
     change.text = label;
@@ -353,7 +365,7 @@ class TreeReader {
       if (tag != kTagStateEnd) ShowWarning("Missing XML tag: </state>");
     }
     if (tag == kTagName) {
-      item.name = ReadText();
+      item.name = ReadText(kNameSize - 1);
       item.nameSet = true;
       item.changedSinceInsert = item.changedSinceInsert || item.node != nullptr;
       tag = ReadTag();
@@ -371,14 +383,50 @@ class TreeReader {
   const char* at_;
   const char* const end_;
   const bool isLists_;
+  const bool utf8_;  // the program's texts are UTF-8
   std::vector<OpenItem> open_;
 };
+
+// True when the file's first line declares an encoding other than UTF-8
+// (earlier versions declare "Windows-1252").
+bool DeclaresOtherEncoding(const char* bytes, size_t size) {
+  const char* end = bytes + std::min(size, static_cast<size_t>(kFirstLineLength));
+  const char* newline = static_cast<const char*>(std::memchr(bytes, '\n', static_cast<size_t>(end - bytes)));
+  const std::string line(bytes, newline ? newline : end);
+  const char kAttribute[] = "encoding=\"";
+  const size_t at = line.find(kAttribute);
+  if (at == std::string::npos) return false;
+  const size_t start = at + sizeof kAttribute - 1;
+  const size_t stop = line.find('"', start);
+  std::string name = line.substr(start, stop == std::string::npos ? std::string::npos : stop - start);
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name != "utf-8";
+}
+
+// The file's bytes in the program's code page, when they must be converted
+// to get there: a file in UTF-8 is read as such; one declaring another
+// encoding, or whose bytes are not UTF-8, is in the legacy code page.
+bool ListFileText(const char* bytes, size_t size, std::string* converted) {
+  const bool fileIsUtf8 = !DeclaresOtherEncoding(bytes, size) && IsUtf8(bytes, size);
+  CodePage& codePage = ProgramCodePage();
+  if (fileIsUtf8 == codePage.ProgramTextIsUtf8()) return false;
+  // Nothing to convert in a file of ASCII alone: the common case.
+  if (std::none_of(bytes, bytes + size, [](char c) { return (c & 0x80) != 0; })) return false;
+  const std::string text(bytes, size);
+  *converted = fileIsUtf8 ? codePage.Utf8ToLegacy(text) : codePage.LegacyToUtf8(text);
+  return true;
+}
 
 }  // namespace
 
 int ParseListFile(TaskForest& tree, const char* bytes, size_t size) {
   ClearTaskTree(tree);
   if (!bytes) size = 0;
+  std::string converted;
+  if (bytes && ListFileText(bytes, size, &converted)) {
+    bytes = converted.data();
+    size = converted.size();
+  }
   tree.SetRedraw(false);
   TreeReader reader(tree, bytes ? bytes : "", size);
   int ok = reader.Read();

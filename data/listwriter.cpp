@@ -5,11 +5,18 @@
 #include <vector>
 
 #include "base/appstate.h"
+#include "base/codepage.h"
 #include "base/taskrecord.h"
 
 namespace {
 
+// UTF-8; an earlier Windows, whose program texts are in the legacy code
+// page, writes them as earlier versions did.
 constexpr char kHeader[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+    "\r\n"
+    "<list version=\"1.0\">\r\n";
+constexpr char kLegacyHeader[] =
     "<?xml version=\"1.0\" encoding=\"Windows-1252\"?>\r\n"
     "\r\n"
     "<list version=\"1.0\">\r\n";
@@ -121,7 +128,10 @@ std::string FormatListFile(TaskForest& tree) {
 
   std::string out;
   out.reserve(sizeof kHeader + sizeof kFooter + static_cast<size_t>(tree.Count()) * 192);
-  out.append(kHeader, sizeof kHeader - 1);
+  if (ProgramCodePage().ProgramTextIsUtf8())
+    out.append(kHeader, sizeof kHeader - 1);
+  else
+    out.append(kLegacyHeader, sizeof kLegacyHeader - 1);
 
   ActivePositions partners;
   int32_t position = 0;    // of the node at hand in tree order, for Active
@@ -162,7 +172,7 @@ std::string FormatListFile(TaskForest& tree) {
     if (!child) item.state &= ~kStateExpanded;
     out.append(depth, '\t');
     out.append("<item>\r\n", 8);
-    AppendElement(out, depth + 1, "name", 4, label, strnlen(label, kMaxNameLength));
+    AppendElement(out, depth + 1, "name", 4, label, strnlen(label, kNameSize - 1));
     if (keys == LinkKeys::kOwnPosition)
       AppendNumberElement(out, depth + 1, "link", position);
     else if (keys == LinkKeys::kPartnerPosition)

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/appstate.h"
+#include "base/codepage.h"
 #include "base/prompts.h"
 #include "base/taskrecord.h"
 #include "data/datetext.h"
@@ -40,14 +41,22 @@ Node NextInPostOrder(TaskForest& tree, Node node) {
 std::string CleanTaskName(const char* name) {
   std::string clean;
   if (!name) return clean;
-  size_t length = strnlen(name, kMaxNameLength);
-  clean.assign(name, length);
-  for (char& c : clean) {
+  const bool utf8 = ProgramCodePage().ProgramTextIsUtf8();
+  const size_t length = strnlen(name, kNameSize - 1);
+  for (size_t at = 0; at < length; ++at) {
+    const char c = name[at];
     if (c == '<')
-      c = '\x8B';
+      clean += utf8 ? "\xE2\x80\xB9" : "\x8B";  // U+2039, Windows-1252's 0x8B
     else if (c == '>')
-      c = '\x9B';
+      clean += utf8 ? "\xE2\x80\xBA" : "\x9B";  // U+203A
+    else
+      clean.push_back(c);
   }
+  // Bytes that are not UTF-8 cannot come from a control; whatever passes
+  // them on reads them as the legacy code page's, so that no list file
+  // holds a name that is not UTF-8.
+  if (utf8 && !IsUtf8(clean.data(), clean.size())) clean = LegacyBytesToUtf8(clean);
+  clean.resize(ProgramTextPrefix(clean.data(), clean.size(), kMaxNameLength));
   return clean;
 }
 
@@ -96,6 +105,8 @@ int GetTaskName(TaskForest& tree, Node node, char* buffer, size_t size) {
   item.textMax = size > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(size);
   int result = tree.GetItem(item);
   buffer[size - 1] = '\0';
+  // A label set past the cleaning still reads as a name.
+  buffer[ProgramTextPrefix(buffer, std::strlen(buffer), kMaxNameLength)] = '\0';
   return result;
 }
 

@@ -12,8 +12,9 @@
 struct TaskRecord;
 
 // Names never hold "<" or ">", which the list files cannot carry: they
-// become the single guillemets of Windows-1252 (0x8B and 0x9B), which read
-// the same to a person. Cuts to kMaxNameLength.
+// become the single guillemets "‹" and "›" (Windows-1252's 0x8B and 0x9B
+// where the program's texts are in that code page), which read the same to
+// a person. Cuts to kMaxNameLength characters, never inside one.
 std::string CleanTaskName(const char* name);
 
 // Inserts a node with a fresh record stamped now; registers the record

@@ -111,13 +111,16 @@ void BuildTutorial(HWND main, TaskForest& lists) {
   ShowBalloon(main, "Velkin Notification Icon", "Right Click on the Velkin icon to access the program menu.");
 }
 
+// A Unicode loop: a typed character beyond the keyboard's code page (an
+// input method, Unicode input) reaches the controls whole; the program's
+// own windows still get their messages in the ANSI (UTF-8) form.
 int RunMessageLoop() {
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     HWND dialog = static_cast<HWND>(App().activeDialog);
-    if (dialog && IsDialogMessageA(dialog, &message)) continue;
+    if (dialog && IsDialogMessageW(dialog, &message)) continue;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
   return 0;
 }

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 
 #include "base/clipboard.h"
 
@@ -37,22 +38,26 @@ class OpenedClipboard {
   bool open_;
 };
 
+// Unicode text on the clipboard, so that a name in any script reaches other
+// programs whole; the program's texts are in the process's code page.
 class Win32Clipboard final : public Clipboard {
  public:
   int SetText(Handle owner, const char* text, size_t length) override {
     if (!text) return 0;
-    ScopedGlobal memory(GlobalAlloc(GMEM_MOVEABLE, length + 1));
+    const int count = length ? MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0) : 0;
+    if (length && count <= 0) return 0;
+    ScopedGlobal memory(GlobalAlloc(GMEM_MOVEABLE, (static_cast<size_t>(count) + 1) * sizeof(wchar_t)));
     if (!memory.get()) return 0;
-    char* bytes = static_cast<char*>(GlobalLock(memory.get()));
-    if (!bytes) return 0;
-    std::memcpy(bytes, text, length);
-    bytes[length] = '\0';
+    wchar_t* wide = static_cast<wchar_t*>(GlobalLock(memory.get()));
+    if (!wide) return 0;
+    if (count) MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), wide, count);
+    wide[count] = L'\0';
     GlobalUnlock(memory.get());
 
     OpenedClipboard clipboard(static_cast<HWND>(owner));
     if (!clipboard.open()) return 0;
     EmptyClipboard();
-    if (!SetClipboardData(CF_TEXT, memory.get())) return 0;
+    if (!SetClipboardData(CF_UNICODETEXT, memory.get())) return 0;
     memory.release();  // the clipboard owns it now
     return 1;
   }
@@ -61,13 +66,16 @@ class Win32Clipboard final : public Clipboard {
     if (!text) return 0;
     OpenedClipboard clipboard(nullptr);
     if (!clipboard.open()) return 0;
-    HANDLE data = GetClipboardData(CF_TEXT);
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
     if (!data) return 0;
-    const char* bytes = static_cast<const char*>(GlobalLock(data));
-    if (!bytes) return 0;
+    const wchar_t* wide = static_cast<const wchar_t*>(GlobalLock(data));
+    if (!wide) return 0;
     // The memory may end without its terminator: read no further than it.
-    size_t size = GlobalSize(data);
-    text->assign(bytes, strnlen(bytes, size));
+    const size_t size = GlobalSize(data) / sizeof(wchar_t);
+    const int length = static_cast<int>(wcsnlen(wide, size));
+    const int count = length ? WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr) : 0;
+    text->assign(static_cast<size_t>(count > 0 ? count : 0), '\0');
+    if (count > 0) WideCharToMultiByte(CP_ACP, 0, wide, length, &(*text)[0], count, nullptr, nullptr);
     GlobalUnlock(data);
     return 1;
   }

@@ -59,11 +59,12 @@ int RunSkinEditor(HINSTANCE instance, const char* commandLine) {
   const std::string path = SkinPathFromCommandLine(commandLine);
   if (!path.empty()) LoadSkinFile(editor, path.c_str());
 
+  // Unicode, as the organiser's loop: typed characters reach the edits whole.
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (!PropSheet_IsDialogMessage(editor.sheet, &message)) {
       TranslateMessage(&message);
-      DispatchMessageA(&message);
+      DispatchMessageW(&message);
     }
     // The sheet has no current page once OK or a confirmed Cancel closed it.
     if (PropSheet_GetCurrentPageHwnd(editor.sheet)) continue;

@@ -123,6 +123,14 @@ exit_from_tray() {
     expect_exit
 }
 
+# A start that only loads the lists, says nothing, and saves them on Exit.
+start_and_exit() {
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    expect_no_boxes
+    exit_from_tray
+}
+
 expect_no_boxes() {
     local open
     open="$(driver boxes | tr -d '\r')"
@@ -254,10 +262,7 @@ save-and-load)
     cp "$current"/*.xml "$work/first/"
     # The second start loads the saved lists and builds no tutorial: the
     # next save gives the same bytes (stamps included), not a second copy.
-    start_velkin
-    driver wait-visible 10000 >/dev/null || fail "window not shown"
-    expect_no_boxes
-    exit_from_tray
+    start_and_exit
     for file in list.xml active.xml done.xml; do
         cmp -s "$work/first/$file" "$current/$file" || fail "$file changed across a start without edits"
     done
@@ -447,6 +452,32 @@ edit-and-save)
         cmp -s "$work/first/$file" "$current/$file" || fail "$file changed across a restart"
     done
     ;;
+unicode-names)
+    # A name in three scripts typed as Unicode input is kept whole: in
+    # list.xml as UTF-8 and across a restart.
+    name=$'\xC4\x8Caj \xE6\x97\xA5\xE6\x9C\xAC \xE2\x9C\x93'
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    driver key enter
+    [ "$(driver focus | tr -d '\r')" = Edit ] || fail "Enter opened no label edit"
+    LC_ALL=C.UTF-8 driver type-unicode "$name" || fail "cannot type Unicode input"
+    driver sleep 500
+    driver key enter
+    [ "$(driver selected | tr -d '\r')" = "$name" ] || fail "the tree shows $(driver selected | od -c | head -3)"
+    exit_from_tray
+    head -1 "$current/list.xml" | grep -q 'encoding="UTF-8"' || fail "list.xml is not declared UTF-8"
+    names_of "$current/list.xml" | grep -qxF "$name" || fail "the name is not in list.xml: $(names_of "$current/list.xml" | od -c | head)"
+    mkdir -p "$work/first"
+    cp "$current"/*.xml "$work/first/"
+    start_and_exit
+    cmp -s "$work/first/list.xml" "$current/list.xml" || fail "list.xml changed across a restart"
+    # A file of an earlier version, in Windows-1252, is saved back as UTF-8.
+    printf '%s\r\n' '<?xml version="1.0" encoding="Windows-1252"?>' '' '<list version="1.0">' \
+        '<item>' $'\t<name>Caf\xE9 cr\xE8me</name>' $'\t<state>0</state>' '</item>' '</list>' >"$current/list.xml"
+    start_and_exit
+    names_of "$current/list.xml" | grep -qxF $'Caf\xC3\xA9 cr\xC3\xA8me' ||
+        fail "not saved back as UTF-8: $(names_of "$current/list.xml" | od -c | head)"
+    ;;
 drag-and-save)
     mkdir -p "$current"
     # Lists with two linked tasks, one of them with a subtask; their copies
@@ -510,7 +541,7 @@ mail-alert)
         sleep 0.1
     done
     [ -f "$work/smtp/message-1.json" ] || fail "the server received no alert: $(cat "$work/smtp.log")"
-    expected="$(printf 'From: alerts@example.com\r\nTo: alerts@example.com\r\nSubject: Velkin Task Activation: Buy milk\r\n\r\nToday\r\n\tBuy milk\r\n.')"
+    expected="$(printf 'From: alerts@example.com\r\nTo: alerts@example.com\r\nSubject: Velkin Task Activation: Buy milk\r\nMIME-Version: 1.0\r\nContent-Type: text/plain; charset=UTF-8\r\nContent-Transfer-Encoding: 7bit\r\n\r\nToday\r\n\tBuy milk\r\n.')"
     received="$(cat "$work/smtp/message-1.eml"; printf .)"
     [ "$received" = "$expected" ] || fail "the alert differs: $(od -c "$work/smtp/message-1.eml" | head -20)"
     envelope="$(cat "$work/smtp/message-1.json")"

@@ -42,11 +42,11 @@ constexpr Weighted kWeights[] = {
 };
 
 // Names as users type them, with what the files must carry unchanged or
-// the program must clean: "<" and ">", Windows-1252 letters, 259
+// the program must clean: "<" and ">", letters beyond ASCII, 259
 // characters and more.
-const char* const kNames[] = {"Buy milk",      "Call the plumber", "Q3 report", "",      "Caf\xe9 & cr\xe8me",
+const char* const kNames[] = {"Buy milk",      "Call the plumber", "Q3 report", "",      "Caf\xc3\xa9 & cr\xc3\xa8me",
                               "a <b> c",       "  spaced  ",       "x",         "Tasks", "Today",
-                              "\x80 \x9f \xff"};
+                              "\xe2\x82\xac \xc4\x8c \xe6\x97\xa5 \xf0\x9f\x98\x80"};
 
 TaskForest* TreeOf(int tree) {
   AppState& app = App();

@@ -207,12 +207,12 @@ TEST_F(Commands, RenamingEitherPartnerRenamesTheOther) {
   RenameTask(lists, task);
   Type(lists, "a<b>c");
   EXPECT_EQ(TaskName(lists, task),
-            "a\x8B"
-            "b\x9B"
+            "a\xE2\x80\xB9"
+            "b\xE2\x80\xBA"
             "c");
   EXPECT_EQ(TaskName(active, copy),
-            "a\x8B"
-            "b\x9B"
+            "a\xE2\x80\xB9"
+            "b\xE2\x80\xBA"
             "c");
 
   RenameTask(active, copy);

@@ -47,7 +47,7 @@ inline Node NodeAt(TaskForest& tree, std::initializer_list<int> path) {
 // The list text of a tree: header, the given item lines, footer; lines end
 // in CR LF.
 inline std::string ListText(std::initializer_list<const char*> lines) {
-  std::string text = "<?xml version=\"1.0\" encoding=\"Windows-1252\"?>\r\n\r\n<list version=\"1.0\">\r\n";
+  std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n\r\n<list version=\"1.0\">\r\n";
   for (const char* line : lines) {
     text += line;
     text += "\r\n";

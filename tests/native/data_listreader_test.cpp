@@ -52,7 +52,7 @@ TEST_F(ListFileReader, CorpusExample) {
 
 TEST_F(ListFileReader, EveryFieldAndFlag) {
   EXPECT_EQ(ReadText(lists, CorpusFile("all-fields.xml")), 1);
-  EXPECT_EQ(Shape(lists), "Home(Pay rent),Ideas \xabold\xbb caf\xe9");
+  EXPECT_EQ(Shape(lists), "Home(Pay rent),Ideas \xC2\xABold\xC2\xBB caf\xC3\xA9");
   Node home = NodeAt(lists, {0});
   EXPECT_EQ(lists.GetState(home, kStateBold), unsigned(kStateBold));
   EXPECT_TRUE(IsExpanded(lists, home));

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/appstate.h"
+#include "base/codepage.h"
 #include "base/filesystem.h"
 #include "data/datafolder.h"
 #include "data/listset.h"
@@ -65,18 +66,23 @@ TEST_F(ListSet, SavesTheThreeFiles) {
 
 // Every name the program can hold comes back byte for byte.
 TEST_F(ListSet, NamesRoundTripByteForByte) {
+  // Every Windows-1252 letter, and some of other scripts, as UTF-8.
+  Windows1252CodePage western;
   std::string bytes;
   for (int c = 1; c < 256; ++c) {
-    const std::string one(1, static_cast<char>(c));
+    const std::string one = western.LegacyToUtf8(std::string(1, static_cast<char>(c)));
     if (CleanTaskName(one.c_str()) == one) bytes += one;
   }
+  bytes += "\xC4\x8C\xE6\x97\xA5\xE6\x9C\xAC\xE2\x9C\x93\xF0\x9F\x98\x80";
   ASSERT_GT(bytes.size(), 240u);
   std::vector<std::string> names;
-  for (size_t at = 0; at < bytes.size(); at += 13) names.push_back(bytes.substr(at, 13));
+  for (size_t at = 0, size = 0; at < bytes.size(); at += size) {
+    size = Utf8Prefix(bytes.data() + at, bytes.size() - at, 13);
+    names.push_back(bytes.substr(at, size));
+  }
   names.push_back(std::string(kMaxNameLength, 'z'));
-  std::string mixed;
-  while (mixed.size() < static_cast<size_t>(kMaxNameLength)) mixed += bytes;
-  names.push_back(mixed.substr(mixed.size() - kMaxNameLength));
+  const std::string mixed = bytes + bytes;
+  names.push_back(mixed.substr(0, Utf8Prefix(mixed.data(), mixed.size(), kMaxNameLength)));
   names.push_back(" \t leading and trailing \r\n");
 
   for (TaskForest* tree : {App().lists, App().active, App().done}) {

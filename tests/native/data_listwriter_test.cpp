@@ -10,7 +10,7 @@ using ListFileWriter = AppFixture;
 
 TEST_F(ListFileWriter, EmptyTree) {
   EXPECT_EQ(FormatListFile(lists),
-            "<?xml version=\"1.0\" encoding=\"Windows-1252\"?>\r\n\r\n<list version=\"1.0\">\r\n</list>\r\n");
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n\r\n<list version=\"1.0\">\r\n</list>\r\n");
   EXPECT_EQ(FormatListFile(done), ListText({}));
 }
 

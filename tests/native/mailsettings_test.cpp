@@ -44,13 +44,13 @@ TEST_F(MailSettingsStore, ThePasswordIsStoredScrambledWithItsZeroAndAnEmptyUsern
   const MemorySettingsStore::Value* password = store.Find(kProductKey, "Password");
   ASSERT_NE(password, nullptr);
   EXPECT_EQ(password->type, kValueBytes);
-  EXPECT_EQ(password->data, Scrambled(std::string("pass5", 6), "anna"));
+  EXPECT_EQ(password->data, Scrambled(std::string("pass5\0", 7), "anna"));
   const MailSettings read = ReadMailSettings(store);
   EXPECT_EQ(read.server + "|" + read.port + "|" + read.username + "|" + read.password + "|" + read.sendTo,
             "smtp.example.com|2525|anna|pass5|anna@example.com");
 
   WriteMailSettings(store, MailSettings{"s", "", "", "new", "a@b.c"});
-  EXPECT_EQ(store.Find(kProductKey, "Password")->data, Scrambled(std::string("pass5", 6), "anna"));
+  EXPECT_EQ(store.Find(kProductKey, "Password")->data, Scrambled(std::string("pass5\0", 7), "anna"));
   EXPECT_EQ(ReadMailSettings(store).password, "") << "no username, no password";
 }
 

@@ -170,24 +170,37 @@ TEST(SmtpAlert, TheSettingsDecideWhereAndWhetherTheAlertGoes) {
   }
 }
 
-TEST(SmtpMessage, ThreeHeaderLinesThenTheBodyWithItsDotsDoubled) {
+TEST(SmtpMessage, HeaderLinesThenTheBodyWithItsDotsDoubled) {
+  const std::string mime = "MIME-Version: 1.0\r\nContent-Type: text/plain; charset=UTF-8\r\n";
+  const std::string plain = mime + "Content-Transfer-Encoding: 7bit\r\n\r\n";
+  const std::string quoted = mime + "Content-Transfer-Encoding: quoted-printable\r\n\r\n";
   const struct {
     const char* subject;
-    const char* body;
-    const char* expected;  // after the From and To lines
+    std::string body;
+    std::string expected;  // after the From and To lines
   } cases[] = {
       {"Velkin Task Activation: Buy milk", "Today\r\n\tBuy milk\r\n",
-       "Subject: Velkin Task Activation: Buy milk\r\n\r\nToday\r\n\tBuy milk\r\n.\r\n"},
+       "Subject: Velkin Task Activation: Buy milk\r\n" + plain + "Today\r\n\tBuy milk\r\n.\r\n"},
       // A task named "." must not end the message.
-      {"s", ".\r\n\t.x\r\n..two\r\n", "Subject: s\r\n\r\n..\r\n\t.x\r\n...two\r\n.\r\n"},
+      {"s", ".\r\n\t.x\r\n..two\r\n", "Subject: s\r\n" + plain + "..\r\n\t.x\r\n...two\r\n.\r\n"},
       // A name with a line break from an edited file adds no header.
-      {"x\r\nBcc: all@evil", "x\r\n", "Subject: x  Bcc: all@evil\r\n\r\nx\r\n.\r\n"},
+      {"x\r\nBcc: all@evil", "x\r\n", "Subject: x  Bcc: all@evil\r\n" + plain + "x\r\n.\r\n"},
       // Bare line ends become CR LF; a last line without one gets it.
-      {"s", "a\n.\rb", "Subject: s\r\n\r\na\r\n..\r\nb\r\n.\r\n"},
-      {"s", "", "Subject: s\r\n\r\n.\r\n"},
+      {"s", "a\n.\rb", "Subject: s\r\n" + plain + "a\r\n..\r\nb\r\n.\r\n"},
+      {"s", "", "Subject: s\r\n" + plain + ".\r\n"},
+      // Beyond ASCII: the subject as encoded-words of whole characters on
+      // lines within 76, the body quoted-printable ("=" and a blank at a
+      // line's end too), long lines broken softly, dots still doubled.
+      {"\xC4\x8C" "aj \xE2\x9C\x93", "\t\xC4\x8C" "aj \xE2\x9C\x93 a=b \r\n.\xC3\xA9\r\n",
+       "Subject: =?UTF-8?B?xIxhaiDinJM=?=\r\n" + quoted + "\t=C4=8Caj =E2=9C=93 a=3Db=20\r\n..=C3=A9\r\n.\r\n"},
+      {"\xE6\x97\xA5\xE6\x97\xA5\xE6\x97\xA5\xE6\x97\xA5\xE6\x97\xA5\xE6\x97\xA5\xE6\x97\xA5\xE6\x97\xA5"
+       "\xE6\x97\xA5\xE6\x97\xA5\xE6\x97\xA5\xE6\x97\xA5\xE6\x97\xA5\xE6\x97\xA5",
+       std::string(74, 'x') + "\xC3\xA9.\r\n",
+       "Subject: =?UTF-8?B?5pel5pel5pel5pel5pel5pel5pel5pel5pel5pel5pel5pel5pel?=\r\n =?UTF-8?B?5pel?=\r\n" +
+           quoted + std::string(74, 'x') + "=\r\n=C3=A9.\r\n.\r\n"},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(MessageText("a@b.c", "a@b.c", c.subject, c.body),
+    EXPECT_EQ(MessageText("a@b.c", "a@b.c", c.subject, c.body.c_str()),
               std::string("From: a@b.c\r\nTo: a@b.c\r\n") + c.expected);
   EXPECT_EQ(Base64("\0u\0p", 4), "AHUAcA==");
   // 60 bytes make 80 characters, which must stay on one command line.

@@ -22,6 +22,9 @@
 #include "alerts/mailsettings.h"
 #include "alerts/sockettransport.h"
 #include "base/settingsstore.h"
+#include "fixture.h"
+#include "tree/commands.h"
+#include "tree/tasktree.h"
 
 extern char** environ;
 
@@ -30,7 +33,8 @@ namespace {
 const char kSubject[] = "Velkin Task Activation: Buy milk";
 const char kBody[] = "Today\r\n\tBuy milk\r\n\t.\r\nTomorrow\r\n";
 const char kMessage[] =
-    "From: alerts@example.com\r\nTo: alerts@example.com\r\nSubject: Velkin Task Activation: Buy milk\r\n\r\n"
+    "From: alerts@example.com\r\nTo: alerts@example.com\r\nSubject: Velkin Task Activation: Buy milk\r\n"
+    "MIME-Version: 1.0\r\nContent-Type: text/plain; charset=UTF-8\r\nContent-Transfer-Encoding: 7bit\r\n\r\n"
     "Today\r\n\tBuy milk\r\n\t.\r\nTomorrow\r\n";
 
 std::string ReadFile(const std::string& path) {
@@ -141,15 +145,26 @@ TEST(SmtpServerAlert, TheMessageArrivesWithItsThreeHeadersAndTheListingOverEachR
   }
 }
 
-TEST(SmtpServerAlert, AnAlertThreadSendsWithTheSettingsAndEnds) {
+using SmtpServerTaskAlert = AppFixture;
+
+TEST_F(SmtpServerTaskAlert, AnAlertThreadSendsWithTheSettingsAndEnds) {
   SmtpServer server({"--tls", "--user", "anna", "--password", "pw"});
   ASSERT_GT(server.port(), 0);
   static MemorySettingsStore store;  // read by the thread: it outlives the test
   Configure(store, server.port(), "anna", "pw");
-  ASSERT_EQ(StartMailAlert(kSubject, kBody, store), 1);
+  // The alert of a task whose name goes beyond ASCII arrives as the
+  // server's mail reader decodes it.
+  Node task = InsertTask(lists, kRootNode, kLastNode, "\xC4\x8C" "aj \xE2\x9C\x93");
+  ASSERT_EQ(ActivateTask(lists, task), 1);
+  ActivationAlert alert;
+  ASSERT_EQ(BuildActivationAlert(lists, task, &alert), 1);
+  ASSERT_EQ(StartMailAlert(alert.subject.c_str(), alert.body.c_str(), store), 1);
   EXPECT_TRUE(WaitForMailAlerts(30000));
   std::string envelope;
-  EXPECT_EQ(server.Message(1, &envelope, 10000), kMessage);
+  EXPECT_NE(server.Message(1, &envelope, 10000).find("charset=UTF-8"), std::string::npos);
+  EXPECT_NE(envelope.find("\"subject\": \"Velkin Task Activation: \xC4\x8C" "aj \xE2\x9C\x93\""), std::string::npos)
+      << envelope;
+  EXPECT_NE(envelope.find("\"body\": \"Today\\r\\n\\t\xC4\x8C" "aj \xE2\x9C\x93\\r\\n\""), std::string::npos) << envelope;
 }
 
 TEST(SmtpServerAlert, AServerThatSaysNothingFailsTheAlertWithinItsTimeLimit) {

@@ -39,8 +39,8 @@ using TaskTree = AppFixture;
 
 TEST_F(TaskTree, CleanNamesCarryNoAngleBracketsAndAtMost259Characters) {
   EXPECT_EQ(CleanTaskName("a<b>c"),
-            "a\x8B"
-            "b\x9B"
+            "a\xE2\x80\xB9"
+            "b\xE2\x80\xBA"
             "c");
   EXPECT_EQ(CleanTaskName(nullptr), "");
   std::string longName(400, 'n');
@@ -54,7 +54,7 @@ TEST_F(TaskTree, InsertTaskMakesAStampedRecordRegisteredOnlyForLists) {
   ASSERT_TRUE(record);
   EXPECT_EQ(record->treeitem, folder);
   EXPECT_STREQ(record->enterdate, "3-7-2008 9:05");
-  EXPECT_EQ(TaskName(lists, folder), "Home \x8Bwork\x9B");
+  EXPECT_EQ(TaskName(lists, folder), "Home \xE2\x80\xB9work\xE2\x80\xBA");
   EXPECT_EQ(App().tasks.count, 1u);
   EXPECT_EQ(EntryRecord(FirstEntry(App().tasks)), record);
   EXPECT_EQ(CheckStateOf(lists, folder), kUnchecked);
@@ -93,8 +93,10 @@ TEST_F(TaskTree, NamesStatesAndChecks) {
   EXPECT_EQ(GetTaskName(lists, node, small, 0), 0);
 
   ASSERT_TRUE(SetTaskName(lists, node, std::string(300, '>').c_str()));
-  EXPECT_EQ(TaskName(lists, node), std::string(259, '\x9B'));
-  EXPECT_EQ(TaskNameLength(lists, node), 259);
+  std::string closing;
+  for (int i = 0; i < 259; ++i) closing += "\xE2\x80\xBA";
+  EXPECT_EQ(TaskName(lists, node), closing);
+  EXPECT_EQ(TaskNameLength(lists, node), 3 * 259);
 
   EXPECT_EQ(lists.GetState(node, kStateBold), 0u);
   ASSERT_TRUE(ToggleBold(lists, node));

@@ -13,6 +13,8 @@ the process PID is gone.
 """
 import argparse
 import asyncio
+import email
+import email.policy
 import json
 import logging
 import os
@@ -57,10 +59,13 @@ class Recorder:
         base = os.path.join(self.folder, "message-%d" % self.count)
         with open(base + ".eml", "wb") as out:
             out.write(envelope.original_content)
+        # The subject and body as a mail reader shows them, decoded.
+        message = email.message_from_bytes(envelope.original_content, policy=email.policy.default)
         record = {"mail_from": envelope.mail_from, "rcpt_tos": envelope.rcpt_tos,
-                  "tls": session.ssl is not None, "auth": session.auth_data}
-        with open(base + ".tmp", "w") as out:
-            json.dump(record, out)
+                  "tls": session.ssl is not None, "auth": session.auth_data,
+                  "subject": str(message["subject"]), "body": message.get_content()}
+        with open(base + ".tmp", "w", encoding="utf-8") as out:
+            json.dump(record, out, ensure_ascii=False)
         os.replace(base + ".tmp", base + ".json")
         return "250 OK"
 

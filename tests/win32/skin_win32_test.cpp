@@ -111,8 +111,21 @@ TEST(SkinBitmaps, ASlotWhoseHeadersReachBeyondItMakesNoBitmap) {
 }
 
 TEST(SkinFiles, ASkinWrittenToDiskReadsBackAndAFolderIsNoFile) {
-  const SkinFile skin = ReadSkinFile(BundledSkin("Slate"));
   TempFolder folder;
+  // Written by the editor's writer and read by the organiser's reader under
+  // a folder and a name beyond ASCII, then once more under a plain name.
+  const std::string unicodeFolder = folder.path + "Sk\xC3\xADny \xE2\x9C\x93";
+  ASSERT_TRUE(CreateDirectoryA(unicodeFolder.c_str(), nullptr));
+  const std::string unicodePath = unicodeFolder + "\\\xC4\x8C" "aj \xE6\x97\xA5\xE6\x9C\xAC";
+  {
+    SkinFileSink sink(unicodePath.c_str());
+    ASSERT_TRUE(sink.ok());
+    ASSERT_EQ(WriteSkinFile(sink, ReadSkinFile(BundledSkin("Slate"))), 1);
+  }
+  // The names are those characters, not their bytes in another code page.
+  const std::wstring wide = std::wstring(folder.path.begin(), folder.path.end()) + L"Sk\u00EDny \u2713\\\u010Caj \u65E5\u672C";
+  EXPECT_NE(GetFileAttributesW(wide.c_str()), INVALID_FILE_ATTRIBUTES);
+  const SkinFile skin = ReadSkinFile(unicodePath);
   const std::string path = folder.path + "copy";
   {
     SkinFileSink sink(path.c_str());

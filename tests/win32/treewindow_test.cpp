@@ -259,7 +259,7 @@ TEST_F(TreeWindow, KeysDriveTheCommandsAndCharactersNeverReachTheControl) {
 }
 
 TEST_F(TreeWindow, ControlCopiesTheSubtreeAsText) {
-  Node folder = Add(*lists, nullptr, "Folder");
+  Node folder = Add(*lists, nullptr, "\xC4\x8C" "aj \xE6\x97\xA5\xE6\x9C\xAC \xE2\x9C\x93");
   Node task = Add(*lists, folder, "Task");
   Add(*lists, task, "Step");
   TreeView_SelectItem(Tree(*lists), Item(task));
@@ -267,16 +267,17 @@ TEST_F(TreeWindow, ControlCopiesTheSubtreeAsText) {
   EXPECT_EQ(Key(*lists, 'C'), 0);
   EXPECT_EQ(ClipboardText(), "Task\r\n\tStep\r\n");
   EXPECT_EQ(Key(*lists, 'A'), 0);
-  EXPECT_EQ(ClipboardText(), "Folder\r\n\tTask\r\n\t\tStep\r\n");
+  EXPECT_EQ(ClipboardText(), "\xC4\x8C" "aj \xE6\x97\xA5\xE6\x9C\xAC \xE2\x9C\x93\r\n\tTask\r\n\t\tStep\r\n");
   EXPECT_EQ(GetClipboardOwner(), Tree(*lists));
 
-  // The clipboard's own memory holds the terminated text.
+  // The clipboard's own memory holds the terminated text as Unicode, so
+  // that other programs get the name in any script.
   ASSERT_TRUE(OpenClipboard(nullptr));
-  HANDLE data = GetClipboardData(CF_TEXT);
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
   ASSERT_TRUE(data);
-  const char* bytes = static_cast<const char*>(GlobalLock(data));
-  ASSERT_TRUE(bytes);
-  EXPECT_STREQ(bytes, "Folder\r\n\tTask\r\n\t\tStep\r\n");
+  const wchar_t* wide = static_cast<const wchar_t*>(GlobalLock(data));
+  ASSERT_TRUE(wide);
+  EXPECT_STREQ(wide, L"\u010Caj \u65E5\u672C \u2713\r\n\tTask\r\n\t\tStep\r\n");
   GlobalUnlock(data);
   CloseClipboard();
 

@@ -121,10 +121,10 @@ LRESULT CALLBACK LabelEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lP
   if (message == WM_CHAR && (wParam == '<' || wParam == '>')) return 0;
   if (message == WM_NCDESTROY) {
     RemovePropA(edit, kEditProcProperty);
-    if (previous) SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    if (previous) SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
   }
-  if (!previous) return DefWindowProcA(edit, message, wParam, lParam);
-  return CallWindowProcA(previous, edit, message, wParam, lParam);
+  if (!previous) return DefWindowProcW(edit, message, wParam, lParam);
+  return CallWindowProcW(previous, edit, message, wParam, lParam);
 }
 
 }  // namespace
@@ -132,9 +132,11 @@ LRESULT CALLBACK LabelEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lP
 void GuardLabelEditWindow(HWND edit) {
   if (!edit || !IsWindow(edit)) return;
   if (GetPropA(edit, kEditProcProperty)) return;  // guarded already
-  auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit, GWLP_WNDPROC));
+  // A Unicode procedure keeps the edit a Unicode window: an ANSI one would
+  // get each typed character through a conversion that may lose it.
+  auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_WNDPROC));
   SetPropA(edit, kEditProcProperty, reinterpret_cast<HANDLE>(previous));
-  SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LabelEditProc));
+  SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LabelEditProc));
 }
 
 HMENU PrepareTreeMenu(HWND tree, HTREEITEM node) {

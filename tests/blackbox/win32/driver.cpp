@@ -27,6 +27,7 @@
 //   key NAME...           presses keys (enter, space, tab, escape, delete,
 //                         shift, up, down) in the organiser's focused window
 //   type TEXT             sets the text of the focused window (a label edit)
+//   type-unicode TEXT     types TEXT as Unicode key input into the focus
 //   drag FROM TO PART     drags the row named FROM in the focused tree with
 //                         the mouse (SendInput) and releases it on the
 //                         middle, upper or lower quarter (PART) of the row
@@ -104,6 +105,7 @@
 
 #include <commctrl.h>
 #include <prsht.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <cstdio>
@@ -651,6 +653,29 @@ int PrintSelected() {
   return 0;
 }
 
+// Types argument `index` of the command line as Unicode key input
+// (KEYEVENTF_UNICODE), as an input method does: a key down and up for each
+// UTF-16 unit. Read as Unicode, so that no code page of the driver's own
+// stands between the shell and the program.
+int TypeUnicode(int index) {
+  int count = 0;
+  LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!args) return 1;
+  std::vector<INPUT> inputs;
+  for (const wchar_t* at = index < count ? args[index] : L""; *at; ++at) {
+    for (DWORD flags : {DWORD{KEYEVENTF_UNICODE}, DWORD{KEYEVENTF_UNICODE | KEYEVENTF_KEYUP}}) {
+      INPUT input = {};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wScan = *at;
+      input.ki.dwFlags = flags;
+      inputs.push_back(input);
+    }
+  }
+  LocalFree(args);
+  const UINT sent = inputs.empty() ? 0 : SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  return !inputs.empty() && sent == inputs.size() ? 0 : 1;
+}
+
 int PostKey(const std::string& key) {
   WPARAM code = KeyCode(key);
   HWND focus = FocusedWindow();
@@ -988,6 +1013,7 @@ int main(int argc, char** argv) {
     HWND focus = FocusedWindow();
     return focus && SendMessageA(focus, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2])) ? 0 : 1;
   }
+  if (command == "type-unicode" && argc >= 3) return TypeUnicode(2);
   if (command == "drag" && argc >= 4) return DragRow(argv[2], argv[3], argc >= 5 ? argv[4] : "middle");
   if (command == "tab" && argc >= 3) return ClickTab(std::atoi(argv[2]));
   if (command == "current-tab") {
