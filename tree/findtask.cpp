@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/appstate.h"
+#include "base/codepage.h"
 #include "base/taskrecord.h"
 #include "data/treerecords.h"
 #include "tree/tasktree.h"
@@ -58,7 +59,42 @@ void AddTree(TaskIndex* index, int tab) {
   }
 }
 
+// The small letter of a character of two bytes in UTF-8 (Latin, Greek,
+// Cyrillic), which is two bytes long too; the character itself otherwise.
+unsigned FoldCodePoint(unsigned c) {
+  if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) ||
+      (c >= 0x410 && c <= 0x42F))
+    return c + 0x20;
+  if (c >= 0x400 && c <= 0x40F) return c + 0x50;
+  if (c == 0x178) return 0xFF;
+  // Latin Extended-A: capitals and small letters in pairs.
+  if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) return c | 1;
+  if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return (c & 1) ? c + 1 : c;
+  return c;
+}
+
 }  // namespace
+
+void FoldText(std::string* text) {
+  std::string& t = *text;
+  if (!ProgramCodePage().ProgramTextIsUtf8()) {
+    for (char& c : t) c = FoldCase(c);
+    return;
+  }
+  for (size_t i = 0; i < t.size(); ++i) {
+    const unsigned char lead = static_cast<unsigned char>(t[i]);
+    if (lead < 0x80) {
+      if (lead >= 'A' && lead <= 'Z') t[i] = static_cast<char>(lead + 32);
+      continue;
+    }
+    if ((lead & 0xE0) != 0xC0 || i + 1 >= t.size() || (t[i + 1] & 0xC0) != 0x80) continue;
+    const unsigned c = ((lead & 0x1Fu) << 6) | (static_cast<unsigned char>(t[i + 1]) & 0x3Fu);
+    const unsigned folded = FoldCodePoint(c);
+    t[i] = static_cast<char>(0xC0 | (folded >> 6));
+    t[i + 1] = static_cast<char>(0x80 | (folded & 0x3F));
+    ++i;
+  }
+}
 
 char FoldCase(char c) {
   const unsigned char u = static_cast<unsigned char>(c);
@@ -75,7 +111,7 @@ void BuildTaskIndex(TaskIndex* index) {
   index->names.clear();
   for (int tab = 0; tab < 3; ++tab) AddTree(index, tab);
   index->folded = index->names;
-  for (char& c : index->folded) c = FoldCase(c);
+  FoldText(&index->folded);
 }
 
 bool TaskIndexIsCurrent(const TaskIndex& index) {
@@ -90,7 +126,7 @@ size_t FilterTasks(const TaskIndex& index, const char* query, size_t limit, std:
   matches->clear();
   std::string needle = query ? query : "";
   if (needle.empty()) return 0;
-  for (char& c : needle) c = FoldCase(c);
+  FoldText(&needle);
   const char* base = index.folded.data();
   const char first = needle[0];
   const size_t rest = needle.size() - 1;

@@ -32,6 +32,9 @@ struct TaskIndex {
 
 // Folds a Windows-1252 character as case-insensitive comparison needs.
 char FoldCase(char c);
+// Folds the program's text so (UTF-8, or the legacy code page as
+// Windows-1252), keeping every character's length in bytes.
+void FoldText(std::string* text);
 
 // Takes the three trees of the application state into `index`.
 void BuildTaskIndex(TaskIndex* index);
