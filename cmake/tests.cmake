@@ -7,12 +7,15 @@ if(WIN32)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
   file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/*.cpp)
-  file(GLOB TEST_RC CONFIGURE_DEPENDS resources/about.rc resources/bitmaps.rc resources/menus.rc
+  file(GLOB TEST_RC CONFIGURE_DEPENDS resources/about.rc resources/bitmaps.rc resources/capture.rc resources/menus.rc
        resources/properties.rc resources/settings.rc resources/selectskin.rc resources/skinpages.rc
        tests/win32/*.rc)
   add_executable(velkin_win32_tests ${WIN32_TEST_SOURCES} ${TEST_RC})
+  # windres names no dependencies: a changed manifest must rebuild its resource.
+  set_property(SOURCE ${CMAKE_SOURCE_DIR}/tests/win32/manifest.rc APPEND PROPERTY OBJECT_DEPENDS
+               ${CMAKE_SOURCE_DIR}/tests/win32/velkin_win32_tests.manifest)
   target_include_directories(velkin_win32_tests PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(velkin_win32_tests PRIVATE velkin_app velkin_skinedit gtest)
+  target_link_libraries(velkin_win32_tests PRIVATE velkin_app velkin_skinedit velkin_fakes gtest)
   # The bundled skins lie beside the suite, as beside the program.
   add_dependencies(velkin_win32_tests skins)
   # Wine shows the host's root as drive Z:.
@@ -26,7 +29,7 @@ else()
   file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/native/*.cpp)
   add_executable(velkin_tests ${NATIVE_TEST_SOURCES})
   target_include_directories(velkin_tests PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(velkin_tests PRIVATE velkin_app velkin_skinedit GTest::gtest GTest::gtest_main)
+  target_link_libraries(velkin_tests PRIVATE velkin_app velkin_skinedit velkin_fakes GTest::gtest GTest::gtest_main)
   add_dependencies(velkin_tests skins)
   target_compile_definitions(velkin_tests PRIVATE VELKIN_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
                                                  VELKIN_BUNDLED_SKINS="${CMAKE_BINARY_DIR}/skins")
@@ -53,7 +56,7 @@ if(WIN32)
 endif()
 add_executable(differential ${DIFFERENTIAL_SOURCES})
 target_include_directories(differential PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(differential PRIVATE velkin_app)
+target_link_libraries(differential PRIVATE velkin_app velkin_fakes)
 if(WIN32)
   find_program(BASH bash REQUIRED)
   # Needs the native build beside this one (make test builds it first).

@@ -26,6 +26,10 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/app/win32/winmain.cpp)
 endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/skinedit/win32/main.cpp)
   add_executable(skinedit WIN32 skinedit/win32/main.cpp resources/skinedit.rc)
+  # As for velkin.rc: windres names no dependencies of its own.
+  set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/skinedit.rc APPEND PROPERTY OBJECT_DEPENDS
+               ${CMAKE_SOURCE_DIR}/resources/skinpages.rc ${CMAKE_SOURCE_DIR}/resources/version.rc
+               ${CMAKE_SOURCE_DIR}/resources/skinedit.manifest ${CMAKE_SOURCE_DIR}/resources/skinedit.ico)
   target_include_directories(skinedit PRIVATE ${CMAKE_BINARY_DIR}/layers/skinedit)
   target_link_libraries(skinedit PRIVATE velkin_skinedit)
 endif()
@@ -37,5 +41,5 @@ foreach(src ${WIN32_BENCH_SOURCES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src} ${CMAKE_SOURCE_DIR}/resources/bitmaps.rc)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(${name} PRIVATE velkin_app)
+  target_link_libraries(${name} PRIVATE velkin_app velkin_fakes)
 endforeach()

@@ -7,6 +7,7 @@
 #include "base/taskrecord.h"
 #include "data/datetext.h"
 #include "data/listset.h"
+#include "tree/pastetext.h"
 #include "tree/tasktree.h"
 
 namespace {
@@ -401,7 +402,8 @@ int CutTask(TaskForest& tree, Node node) {
 }
 
 int PasteTask(TaskForest& tree, Node target, bool into) {
-  if (!target || !gCut.node || !gCut.tree) return 0;
+  if (!gCut.node) return PasteClipboardText(tree, target, into);
+  if (!target || !gCut.tree) return 0;
   if (gCut.tree != &tree) {
     ShowWarning("Error: Cannot move items between tabs.");
     return 0;

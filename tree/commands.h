@@ -38,6 +38,8 @@ class TreeHost {
   virtual void ShowPropertiesDialog(TaskRecord* record, bool editable) = 0;
   // Makes the label edit swallow "<" and ">" (subclassing it on Windows).
   virtual void GuardLabelEdit(Handle edit) = 0;
+  // Ctrl+E and F3: the Find Task box.
+  virtual void OpenFind() {}
 };
 
 // The host of the running program; set at start-up (and by tests).
@@ -66,6 +68,8 @@ int CompleteTask(TaskForest& tree, Node node);
 int RestoreTask(TaskForest& tree, Node node);
 int DeleteTask(TaskForest& tree, Node node);
 int CutTask(TaskForest& tree, Node node);
+// With no cut pending, the clipboard's text becomes tasks (Lists only).
+// With no cut pending, the clipboard's text becomes tasks (Lists only).
 int PasteTask(TaskForest& tree, Node target, bool into);
 int ShowProperties(TaskForest& tree, Node node);
 void RemoveSubtree(TaskForest& tree, Node node, bool releaseRecords);

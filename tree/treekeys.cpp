@@ -44,6 +44,9 @@ bool HandleTreeKey(TaskForest& tree, Node selected, unsigned key, bool control) 
     case kKeyF5:
       if (TreeHost* host = Host()) host->RunActivationCheck();
       return true;
+    case kKeyF3:
+      if (TreeHost* host = Host()) host->OpenFind();
+      return true;
     default:
       break;
   }
@@ -57,6 +60,9 @@ bool HandleTreeKey(TaskForest& tree, Node selected, unsigned key, bool control) 
       return true;
     case 'C':
       CopyText(tree, selected);
+      return true;
+    case 'E':
+      if (TreeHost* host = Host()) host->OpenFind();
       return true;
     case 'F':
       if (TreeHost* host = Host()) host->SelectNextTab();

@@ -15,6 +15,7 @@ enum : unsigned {
   kKeyRight = 0x27,
   kKeyDown = 0x28,
   kKeyDelete = 0x2E,
+  kKeyF3 = 0x72,
   kKeyF5 = 0x74,
 };
 

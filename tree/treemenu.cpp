@@ -1,6 +1,7 @@
 #include "tree/treemenu.h"
 
 #include "tree/commands.h"
+#include "tree/pastetext.h"
 #include "tree/tasktree.h"
 
 TreeMenu MenuFor(TaskForest& tree, Node target) {
@@ -19,7 +20,7 @@ TreeMenu MenuFor(TaskForest& tree, Node target) {
       break;
   }
   if (!menu.resource) return menu;
-  if (!CurrentCut().node) {
+  if (!CurrentCut().node && !CanPasteClipboardText(tree)) {
     menu.greyed[kCmdPasteBelow - 500] = true;
     menu.greyed[kCmdPasteInto - 500] = true;
   }

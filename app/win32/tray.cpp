@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "alerts/activation.h"
 #include "app/win32/mainwindow.h"
 #include "base/boundedtext.h"
 
@@ -43,6 +44,9 @@ void RemoveTrayIcon(HWND window, UINT id) {
   NOTIFYICONDATAA data = IconData(window, id);
   Shell_NotifyIconA(NIM_DELETE, &data);
 }
+
+// The check fits its catch-up text to what a balloon holds.
+static_assert(sizeof(NOTIFYICONDATAA{}.szInfo) == kBalloonTextSize, "the balloon's text size");
 
 bool ShowBalloon(HWND window, const char* title, const char* text) {
   NOTIFYICONDATAA data = IconData(window, 0);

@@ -2,7 +2,9 @@
 
 #include "alerts/win32/settingsdialog.h"
 #include "app/win32/about.h"
+#include "app/win32/addtaskbox.h"
 #include "app/win32/backups.h"
+#include "app/win32/exportfile.h"
 #include "app/win32/help.h"
 #include "app/win32/mainstate.h"
 #include "app/win32/mainwindow.h"
@@ -55,6 +57,12 @@ LRESULT RunTrayCommand(HWND window, int id) {
       break;
     case kTrayAbout:
       ShowAbout(static_cast<HWND>(App().aboutDialog));
+      break;
+    case kTrayAddTask:
+      ShowAddTaskBox();
+      break;
+    case kTrayExport:
+      ExportTasks(window);
       break;
     default:
       break;

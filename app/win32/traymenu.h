@@ -12,6 +12,8 @@ enum TrayCommand : int {
   kTrayBackupLists = 556,
   kTrayManageBackups = 557,
   kTrayAbout = 558,
+  kTrayAddTask = 559,
+  kTrayExport = 560,
 };
 
 // Opens "SysTrayPopupMenu" at (x, y) in screen coordinates and returns when
