@@ -12,6 +12,7 @@
 #include "data/datetext.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
+#include "tree/treetext.h"
 
 const char kActivationTitle[] = "Velkin Task Activation";
 

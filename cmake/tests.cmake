@@ -11,7 +11,10 @@ if(WIN32)
        resources/properties.rc resources/settings.rc resources/selectskin.rc resources/skinpages.rc
        tests/win32/*.rc)
   add_executable(velkin_win32_tests ${WIN32_TEST_SOURCES} ${TEST_RC})
-  target_include_directories(velkin_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  # windres names no dependencies: a changed manifest must rebuild its resource.
+  set_property(SOURCE ${CMAKE_SOURCE_DIR}/tests/win32/manifest.rc APPEND PROPERTY OBJECT_DEPENDS
+               ${CMAKE_SOURCE_DIR}/tests/win32/velkin_win32_tests.manifest)
+  target_include_directories(velkin_win32_tests PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(velkin_win32_tests PRIVATE velkin_app velkin_skinedit velkin_fakes gtest)
   # The bundled skins lie beside the suite, as beside the program.
   add_dependencies(velkin_win32_tests skins)
@@ -25,7 +28,7 @@ else()
   include(GoogleTest)
   file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/native/*.cpp)
   add_executable(velkin_tests ${NATIVE_TEST_SOURCES})
-  target_include_directories(velkin_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_include_directories(velkin_tests PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(velkin_tests PRIVATE velkin_app velkin_skinedit velkin_fakes GTest::gtest GTest::gtest_main)
   add_dependencies(velkin_tests skins)
   target_compile_definitions(velkin_tests PRIVATE VELKIN_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
@@ -34,10 +37,12 @@ else()
 endif()
 
 # The one-way layers and the place of Windows headers, checked on the
-# sources themselves.
+# sources themselves, and each layer's include root by compiling probes with
+# the layer's own compile command.
 if(NOT WIN32)
   find_program(PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)
-  add_test(NAME layers COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/check-layers.py ${CMAKE_SOURCE_DIR})
+  add_test(NAME layers COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/check-layers.py ${CMAKE_SOURCE_DIR}
+                               ${CMAKE_BINARY_DIR})
 endif()
 
 # Differential runs of random command sequences: natively on the in-memory

@@ -14,6 +14,8 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/app/win32/winmain.cpp)
        resources/*.manifest)
   list(REMOVE_ITEM VELKIN_RC_PARTS ${CMAKE_SOURCE_DIR}/resources/velkin.rc ${CMAKE_SOURCE_DIR}/resources/skinedit.rc)
   set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/velkin.rc APPEND PROPERTY OBJECT_DEPENDS ${VELKIN_RC_PARTS})
+  # The program's entry is the app layer's and sees what that layer sees.
+  target_include_directories(velkin PRIVATE ${CMAKE_BINARY_DIR}/layers/app)
   target_link_libraries(velkin PRIVATE velkin_app)
   # The bundled skins go beside it: it starts in the "Default" one.
   add_dependencies(velkin skins)
@@ -24,6 +26,11 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/app/win32/winmain.cpp)
 endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/skinedit/win32/main.cpp)
   add_executable(skinedit WIN32 skinedit/win32/main.cpp resources/skinedit.rc)
+  # As for velkin.rc: windres names no dependencies of its own.
+  set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/skinedit.rc APPEND PROPERTY OBJECT_DEPENDS
+               ${CMAKE_SOURCE_DIR}/resources/skinpages.rc ${CMAKE_SOURCE_DIR}/resources/version.rc
+               ${CMAKE_SOURCE_DIR}/resources/skinedit.manifest ${CMAKE_SOURCE_DIR}/resources/skinedit.ico)
+  target_include_directories(skinedit PRIVATE ${CMAKE_BINARY_DIR}/layers/skinedit)
   target_link_libraries(skinedit PRIVATE velkin_skinedit)
 endif()
 include(cmake/dist.cmake)
@@ -33,5 +40,6 @@ file(GLOB WIN32_BENCH_SOURCES CONFIGURE_DEPENDS bench/win32/*.cpp)
 foreach(src ${WIN32_BENCH_SOURCES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src} ${CMAKE_SOURCE_DIR}/resources/bitmaps.rc)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE velkin_app velkin_fakes)
 endforeach()

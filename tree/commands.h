@@ -3,47 +3,10 @@
 // the prompts, the clipboard and the TreeHost below.
 #pragma once
 
-#include <cstddef>
-#include <string>
-#include <vector>
-
 #include "base/forest.h"
 #include "base/platform.h"
 
 struct TaskRecord;
-
-// Menu command ids.
-enum TreeCommand : int {
-  kCmdNewTask = 501,
-  kCmdNewSubtask = 502,
-  kCmdCut = 503,
-  kCmdPasteBelow = 504,
-  kCmdPasteInto = 505,
-  kCmdToggleActivation = 506,
-  kCmdComplete = 507,
-  kCmdDelete = 508,
-  kCmdRestore = 509,
-  kCmdProperties = 510,
-  kCmdCopyText = 511,
-  kCmdCopyAllText = 512,
-  kCmdRename = 513,
-};
-
-// Virtual-key codes the trees answer, with their Win32 values.
-enum : unsigned {
-  kKeyTab = 0x09,
-  kKeyReturn = 0x0D,
-  kKeyShift = 0x10,
-  kKeyEscape = 0x1B,
-  kKeySpace = 0x20,
-  kKeyLeft = 0x25,
-  kKeyUp = 0x26,
-  kKeyRight = 0x27,
-  kKeyDown = 0x28,
-  kKeyDelete = 0x2E,
-  kKeyF3 = 0x72,
-  kKeyF5 = 0x74,
-};
 
 enum class TreeKind { kOther, kLists, kActive, kDone };
 // Which of the application state's trees this is.
@@ -106,6 +69,7 @@ int RestoreTask(TaskForest& tree, Node node);
 int DeleteTask(TaskForest& tree, Node node);
 int CutTask(TaskForest& tree, Node node);
 // With no cut pending, the clipboard's text becomes tasks (Lists only).
+// With no cut pending, the clipboard's text becomes tasks (Lists only).
 int PasteTask(TaskForest& tree, Node target, bool into);
 int ShowProperties(TaskForest& tree, Node node);
 void RemoveSubtree(TaskForest& tree, Node node, bool releaseRecords);
@@ -130,47 +94,3 @@ class CommandListener final : public ForestListener {
 
 // Expands, collapses or toggles with painting suspended, then repaints.
 void ExpandNode(TaskForest& tree, Node node, ExpandAction action);
-
-// Keys: true when handled (the control must not see the key).
-bool HandleTreeKey(TaskForest& tree, Node selected, unsigned key, bool control);
-// Up and Down: the previous or next visible node, scrolled into the view.
-void MoveSelection(TaskForest& tree, Node selected, bool up);
-
-// The pop-up menu for a right click: the resource to load (none: no menu)
-// and which commands are greyed.
-struct TreeMenu {
-  const char* resource;
-  bool greyed[14];  // indexed by command id - 500
-};
-TreeMenu MenuFor(TaskForest& tree, Node target);
-bool IsGreyed(const TreeMenu& menu, int command);
-int DispatchTreeCommand(TaskForest& tree, Node target, int command);
-
-// Clipboard text: one line per node, tab-indented by depth, CR LF after
-// each. start none means the whole tree.
-size_t TreeTextLength(TaskForest& tree, Node start, int depth);
-// The buffer must hold TreeTextLength + 1 characters; the text is always
-// terminated.
-size_t WriteTreeText(TaskForest& tree, Node start, int depth, char* buffer);
-// The same, writing at most size - 1 characters (a node is cut, never a
-// character beyond the buffer written).
-size_t WriteTreeText(TaskForest& tree, Node start, int depth, char* buffer, size_t size);
-int CopyText(TaskForest& tree, Node node);
-int CopyAllText(TaskForest& tree);
-
-// The e-mail alert of a task that has auto-activated: the subject "Velkin
-// Task Activation: " and the task's name (at most 291 characters), and the
-// text of the whole Active tree, the task's new copy included.
-struct ActivationAlert {
-  std::string subject;
-  std::string body;
-};
-extern const char kActivationAlertPrefix[];  // "Velkin Task Activation: "
-// For the Lists node `node`; 0 when there is no node.
-int BuildActivationAlert(TaskForest& lists, Node node, ActivationAlert* alert);
-// The same for a task whose name was read before.
-void BuildActivationAlertFor(const char* name, ActivationAlert* alert);
-// The one alert of a check that activated several tasks with e-mail: the
-// subject names their number ("3 tasks became active"), the body lists
-// their names, one a line, before the Active tree's text.
-void BuildCatchUpAlert(const std::vector<std::string>& names, ActivationAlert* alert);

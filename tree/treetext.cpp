@@ -5,8 +5,8 @@
 #include "base/appstate.h"
 #include "base/boundedtext.h"
 #include "base/clipboard.h"
-#include "tree/commands.h"
 #include "tree/tasktree.h"
+#include "tree/treetext.h"
 
 namespace {
 

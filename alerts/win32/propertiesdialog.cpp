@@ -14,9 +14,9 @@
 #include "base/prompts.h"
 #include "base/settingsstore.h"
 #include "base/taskrecord.h"
-#include "base/win32/activedialog.h"
 #include "base/win32/dialogdata.h"
 #include "base/win32/handles.h"
+#include "base/win32/modelessdialog.h"
 
 namespace {
 
@@ -148,8 +148,7 @@ void EnablePickers(HWND dialog) {
   EnableWindow(GetDlgItem(dialog, kAutoTimePicker), autoActivate);
 }
 
-INT_PTR OnInitDialog(HWND dialog, LPARAM parameter) {
-  KeepDialogData(dialog, parameter);
+INT_PTR OnInitDialog(HWND dialog) {
   SendDlgItemMessageA(dialog, kAutoTimePicker, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>(" h:mm tt"));
   return TRUE;
 }
@@ -179,26 +178,15 @@ INT_PTR OnNotify(HWND dialog, const NMHDR* header) {
   return FALSE;
 }
 
-INT_PTR OnDestroy(HWND dialog) {
-  DeleteDialogData<PropertiesDialog>(dialog);
-  return FALSE;
-}
-
-INT_PTR CALLBACK PropertiesDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+// Its own messages; the skeleton answers the others.
+INT_PTR CALLBACK PropertiesMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      return OnInitDialog(dialog, lParam);
-    case WM_ACTIVATE:
-      NoteActiveDialog(dialog, wParam);
-      return FALSE;
+      return OnInitDialog(dialog);
     case WM_COMMAND:
       return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
     case WM_NOTIFY:
       return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
-    case WM_SYSCOMMAND:
-      return HideOnClose(dialog, wParam);
-    case WM_DESTROY:
-      return OnDestroy(dialog);
     default:
       return FALSE;
   }
@@ -207,11 +195,8 @@ INT_PTR CALLBACK PropertiesDialogProc(HWND dialog, UINT message, WPARAM wParam, 
 }  // namespace
 
 HWND CreatePropertiesDialog(HINSTANCE instance, HWND owner, SettingsStore* store) {
-  auto* data = new PropertiesDialog{store, false};
-  HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(kPropertiesDialogId), owner,
-                                   PropertiesDialogProc, reinterpret_cast<LPARAM>(data));
-  if (!dialog) delete data;
-  return dialog;
+  return CreateModelessDialog<PropertiesDialog, DialogRecord::kOwned, PropertiesMessages>(
+      instance, kPropertiesDialogId, owner, new PropertiesDialog{store, false});
 }
 
 void FillProperties(HWND dialog, TaskRecord* record, bool editable) {

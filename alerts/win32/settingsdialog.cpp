@@ -11,9 +11,9 @@
 #include "alerts/win32/hotkeyfield.h"
 #include "base/appstate.h"
 #include "base/prompts.h"
-#include "base/win32/activedialog.h"
 #include "base/win32/dialogdata.h"
 #include "base/win32/handles.h"
+#include "base/win32/modelessdialog.h"
 
 namespace {
 
@@ -61,8 +61,7 @@ void RefreshTreeFrames() {
                    SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-INT_PTR OnInitDialog(HWND dialog, LPARAM store) {
-  KeepDialogData(dialog, store);
+INT_PTR OnInitDialog(HWND dialog) {
   for (int id : kMailEdits) SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, kMailTextMax, 0);
   // Five digits hold every port.
   SendDlgItemMessageA(dialog, kPortEdit, EM_LIMITTEXT, 5, 0);
@@ -103,17 +102,13 @@ INT_PTR OnCommand(HWND dialog, int id) {
   }
 }
 
-INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+// Its own messages; the skeleton answers the others.
+INT_PTR CALLBACK SettingsMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      return OnInitDialog(dialog, lParam);
-    case WM_ACTIVATE:
-      NoteActiveDialog(dialog, wParam);
-      return FALSE;
+      return OnInitDialog(dialog);
     case WM_COMMAND:
       return OnCommand(dialog, LOWORD(wParam));
-    case WM_SYSCOMMAND:
-      return HideOnClose(dialog, wParam);
     case kMailOutcomeMessage:
       return OnTestMailDone(dialog, lParam);
     default:
@@ -124,8 +119,9 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 }  // namespace
 
 HWND CreateSettingsDialog(HINSTANCE instance, HWND owner, SettingsStore* store) {
-  return CreateDialogParamA(instance, MAKEINTRESOURCEA(kSettingsDialogId), owner, SettingsDialogProc,
-                            reinterpret_cast<LPARAM>(store));
+  // The store is the program's: the dialog only borrows it.
+  return CreateModelessDialog<SettingsStore, DialogRecord::kBorrowed, SettingsMessages>(
+      instance, kSettingsDialogId, owner, store);
 }
 
 void ShowSettings(HWND dialog) {
@@ -143,8 +139,7 @@ void ShowSettings(HWND dialog) {
   Check(dialog, kAnyCertificateBox, form.mail.anyCertificate);
   ShowLastAlert(dialog);
   FillHotKeyField(dialog, *store);
-  ShowWindow(dialog, SW_SHOW);
-  SetForegroundWindow(dialog);
+  ShowModelessDialog(dialog);
 }
 
 void StoreSettings(HWND dialog) {

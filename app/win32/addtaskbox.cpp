@@ -3,13 +3,13 @@
 #include <string>
 
 #include "app/win32/boxkeys.h"
-#include "base/win32/activedialog.h"
+#include "base/win32/modelessdialog.h"
 #include "base/win32/hotkey_win32.h"
 #include "tree/quickadd.h"
 
 namespace {
 
-HWND g_box = nullptr;
+HWND gAddTaskBox = nullptr;
 
 void AddAndClose(HWND box) {
   HWND edit = GetDlgItem(box, kAddTaskEdit);
@@ -37,17 +37,13 @@ INT_PTR OnCommand(HWND box, int id) {
   }
 }
 
+// Its own messages; the skeleton answers the others.
 INT_PTR CALLBACK AddTaskBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
       return OnInitDialog(box);
-    case WM_ACTIVATE:
-      NoteActiveDialog(box, wParam);
-      return FALSE;
     case WM_COMMAND:
       return OnCommand(box, LOWORD(wParam));
-    case WM_SYSCOMMAND:
-      return HideOnClose(box, wParam);
     default:
       return FALSE;
   }
@@ -56,20 +52,21 @@ INT_PTR CALLBACK AddTaskBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 HWND CreateAddTaskBox(HINSTANCE instance, HWND owner) {
-  g_box = CreateDialogParamA(instance, MAKEINTRESOURCEA(kAddTaskBoxId), owner, AddTaskBoxProc, 0);
-  return g_box;
+  // No record of its own: the box's state is the file's.
+  gAddTaskBox = CreateModelessDialog<void, DialogRecord::kBorrowed, AddTaskBoxProc>(instance, kAddTaskBoxId, owner, nullptr);
+  return gAddTaskBox;
 }
 
 HWND AddTaskBox() {
-  return g_box;
+  return gAddTaskBox;
 }
 
 void ShowAddTaskBox() {
-  if (!g_box) return;
-  HWND edit = GetDlgItem(g_box, kAddTaskEdit);
+  if (!gAddTaskBox) return;
+  HWND edit = GetDlgItem(gAddTaskBox, kAddTaskEdit);
   // Pressed again while the box is open: what is typed stays.
-  if (IsWindowVisible(g_box)) {
-    SetForegroundWindow(g_box);
+  if (IsWindowVisible(gAddTaskBox)) {
+    SetForegroundWindow(gAddTaskBox);
     SetFocus(edit);
     return;
   }
@@ -77,7 +74,7 @@ void ShowAddTaskBox() {
   // Centred on the screen the user is working on, not beside the hidden
   // main window.
   RECT box;
-  GetWindowRect(g_box, &box);
+  GetWindowRect(gAddTaskBox, &box);
   POINT pointer;
   GetCursorPos(&pointer);
   MONITORINFO monitor = {sizeof monitor, {}, {}, 0};
@@ -85,11 +82,11 @@ void ShowAddTaskBox() {
     const RECT& work = monitor.rcWork;
     const int width = box.right - box.left;
     const int height = box.bottom - box.top;
-    SetWindowPos(g_box, HWND_TOPMOST, work.left + (work.right - work.left - width) / 2,
+    SetWindowPos(gAddTaskBox, HWND_TOPMOST, work.left + (work.right - work.left - width) / 2,
                  work.top + (work.bottom - work.top - height) / 3, 0, 0, SWP_NOSIZE);
   }
-  ShowWindow(g_box, SW_SHOW);
-  SetForegroundWindow(g_box);
+  ShowWindow(gAddTaskBox, SW_SHOW);
+  SetForegroundWindow(gAddTaskBox);
   SetFocus(edit);
 }
 

@@ -8,6 +8,7 @@
 #include "alerts/mailalert.h"
 #include "alerts/win32/mailnotice.h"
 #include "alerts/win32/settingsdialog.h"
+#include "app/win32/mainstate.h"
 #include "app/win32/tray.h"
 #include "app/win32/windowsettings.h"
 #include "base/appstate.h"
@@ -26,7 +27,6 @@ class Win32ActivationOutlet final : public ActivationOutlet {
 };
 
 Win32ActivationOutlet gOutlet;
-ActivationTimer gTimer = {};
 
 }  // namespace
 
@@ -46,5 +46,5 @@ LRESULT OnMailAlertOutcome(LPARAM lParam) {
 }
 
 void MainActivationTick() {
-  ActivationTimerTick(gTimer, gOutlet);
+  ActivationTimerTick(MainState().activationTimer, gOutlet);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/calendar.h"
+#include "app/win32/mainstate.h"
 #include "app/win32/tabs.h"
 #include "base/appstate.h"
 #include "base/prompts.h"
@@ -20,39 +21,31 @@ static_assert((kCalendarHitDate | kCalendarHitNext) == MCHT_CALENDARDATENEXT,
 static_assert((kCalendarHitDate | kCalendarHitPrev) == MCHT_CALENDARDATEPREV,
               "hit-test codes follow the control's");
 
-// One calendar for the program's lifetime.
-WNDPROC g_previousCalendarProc = nullptr;
-HWND g_tooltip = nullptr;
-HWND g_tooltipOwner = nullptr;  // the window the tool is registered under
-DayHover g_hover = {};
-// The answer to a request that brought no array of its own.
-std::vector<MONTHDAYSTATE> g_dayStates;
-
 LRESULT CallStandard(HWND calendar, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!g_previousCalendarProc) return DefWindowProcA(calendar, message, wParam, lParam);
-  return CallWindowProcA(g_previousCalendarProc, calendar, message, wParam, lParam);
+  if (!MainState().previousCalendarProc) return DefWindowProcA(calendar, message, wParam, lParam);
+  return CallWindowProcA(MainState().previousCalendarProc, calendar, message, wParam, lParam);
 }
 
 TOOLINFOA CalendarTool(HWND calendar) {
   TOOLINFOA tool = {};
   // The common controls of every version take the older, shorter record.
   tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.hwnd = g_tooltipOwner;
+  tool.hwnd = MainState().tooltipOwner;
   tool.uId = reinterpret_cast<UINT_PTR>(calendar);
   return tool;
 }
 
 void UpdateTooltip(HWND calendar, const SYSTEMTIME& date) {
-  if (!g_tooltip) return;
+  if (!MainState().calendarTooltip) return;
   char text[kDayTipSize];
   int found = BuildDayTip(App().tasks, App().lists, date.wYear, date.wMonth, date.wDay, text, sizeof text);
   if (found) {
     TOOLINFOA tool = CalendarTool(calendar);
     tool.lpszText = text;
-    SendMessageA(g_tooltip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageA(g_tooltip, TTM_ACTIVATE, TRUE, 0);
+    SendMessageA(MainState().calendarTooltip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(MainState().calendarTooltip, TTM_ACTIVATE, TRUE, 0);
   } else {
-    SendMessageA(g_tooltip, TTM_ACTIVATE, FALSE, 0);
+    SendMessageA(MainState().calendarTooltip, TTM_ACTIVATE, FALSE, 0);
   }
 }
 
@@ -63,7 +56,7 @@ void OnMouseMove(HWND calendar, LPARAM lParam) {
   hit.pt.x = GET_X_LPARAM(lParam);
   hit.pt.y = GET_Y_LPARAM(lParam);
   SendMessageA(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-  if (!TakeHoveredDay(g_hover, hit.uHit, hit.st.wDay)) return;
+  if (!TakeHoveredDay(MainState().hover, hit.uHit, hit.st.wDay)) return;
   UpdateTooltip(calendar, hit.st);
 }
 
@@ -75,7 +68,7 @@ LRESULT CALLBACK CalendarProc(HWND calendar, UINT message, WPARAM wParam, LPARAM
       // A print comes out the way the screen shows the calendar. A paint
       // whose wParam names a DC paints there, as the control's own does.
       if (!background) break;
-      return PaintControlTransparently(calendar, background, g_previousCalendarProc,
+      return PaintControlTransparently(calendar, background, MainState().previousCalendarProc,
                                        reinterpret_cast<HDC>(wParam));
     case WM_ERASEBKGND:
       // The transparent painting covers every pixel; erasing would flicker.
@@ -110,7 +103,7 @@ HWND CreateTooltip(HINSTANCE instance, HWND calendar, HWND mainWindow) {
     ShowWarning("Add tooltip failed!");
     return nullptr;
   }
-  g_tooltipOwner = mainWindow;
+  MainState().tooltipOwner = mainWindow;
   TOOLINFOA tool = CalendarTool(calendar);
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT;
   char empty[] = "Empty";
@@ -142,10 +135,12 @@ HWND CreateCalendar(HINSTANCE instance, HWND mainWindow) {
 
   WNDPROC previous = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(calendar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CalendarProc)));
-  if (!g_previousCalendarProc) g_previousCalendarProc = previous;
+  if (!MainState().previousCalendarProc) MainState().previousCalendarProc = previous;
 
-  HFONT font = CreateFontA(10, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, NONANTIALIASED_QUALITY, 0, "MS Sans Serif");
-  if (font) SendMessageA(calendar, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  ScopedGdiObject<HFONT>& font = MainState().calendarFont;
+  if (!font)
+    font.reset(CreateFontA(10, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, NONANTIALIASED_QUALITY, 0, "MS Sans Serif"));
+  if (font) SendMessageA(calendar, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
 
   const COLORREF key = RGB(250, 50, 250);
   SendMessageA(calendar, MCM_SETCOLOR, MCSC_BACKGROUND, key);
@@ -153,8 +148,8 @@ HWND CreateCalendar(HINSTANCE instance, HWND mainWindow) {
   SendMessageA(calendar, MCM_SETCOLOR, MCSC_TITLEBK, RGB(80, 140, 200));
   SendMessageA(calendar, MCM_SETCOLOR, MCSC_TITLETEXT, RGB(0, 0, 0));
 
-  g_hover = DayHover{};
-  g_tooltip = CreateTooltip(instance, calendar, mainWindow);
+  MainState().hover = DayHover{};
+  MainState().calendarTooltip = CreateTooltip(instance, calendar, mainWindow);
   return calendar;
 }
 
@@ -162,8 +157,8 @@ LRESULT RefreshDayStates(NMDAYSTATE* request) {
   if (!request || request->cDayState <= 0) return 0;
   const int count = request->cDayState;
   if (!request->prgDayState) {
-    g_dayStates.assign(static_cast<size_t>(count), 0);
-    request->prgDayState = g_dayStates.data();
+    MainState().dayStates.assign(static_cast<size_t>(count), 0);
+    request->prgDayState = MainState().dayStates.data();
   }
   static_assert(sizeof(MONTHDAYSTATE) == sizeof(uint32_t), "a day state is a 32-bit mask");
   std::vector<uint32_t> masks(static_cast<size_t>(count), 0);
@@ -192,19 +187,18 @@ int RefreshCalendarDayStates(HWND calendar) {
 }
 
 HWND CalendarTooltip() {
-  return g_tooltip;
+  return MainState().calendarTooltip;
 }
 
 void DestroyCalendar(HWND calendar) {
   if (!calendar || !IsWindow(calendar)) return;
-  HFONT font = reinterpret_cast<HFONT>(SendMessageA(calendar, WM_GETFONT, 0, 0));
   // The tooltip's owner is the main window (a child owns no pop-up), so it
   // does not go with the calendar by itself.
-  if (g_tooltip && GetWindow(g_tooltip, GW_OWNER) == GetAncestor(calendar, GA_ROOT)) {
-    DestroyWindow(g_tooltip);
-    g_tooltip = nullptr;
+  if (MainState().calendarTooltip &&
+      GetWindow(MainState().calendarTooltip, GW_OWNER) == GetAncestor(calendar, GA_ROOT)) {
+    DestroyWindow(MainState().calendarTooltip);
+    MainState().calendarTooltip = nullptr;
   }
   DestroyWindow(calendar);
-  if (font) DeleteObject(font);
   if (App().calendar == calendar) App().calendar = nullptr;
 }

@@ -29,6 +29,7 @@ int RefreshCalendarDayStates(HWND calendar);
 // The calendar's tooltip (one for the program), or null.
 HWND CalendarTooltip();
 
-// Destroys a calendar made by CreateCalendar, with its tooltip and font.
-// The program's calendar lives until it ends; tests make several.
+// Destroys a calendar made by CreateCalendar, with its tooltip; the font
+// stays for the next. The program's calendar lives until it ends; tests
+// make several.
 void DestroyCalendar(HWND calendar);

@@ -6,7 +6,7 @@
 #include "app/win32/boxkeys.h"
 #include "app/win32/tabs.h"
 #include "base/appstate.h"
-#include "base/win32/activedialog.h"
+#include "base/win32/modelessdialog.h"
 #include "base/win32/handles.h"
 #include "tree/findtask.h"
 
@@ -15,8 +15,8 @@ namespace {
 // More lines than anyone reads; the list box slows down beyond.
 constexpr size_t kShownMatches = 1000;
 
-HWND g_box = nullptr;
-TaskIndex g_index;
+HWND gFindBox = nullptr;
+TaskIndex gFindIndex;
 
 std::string QueryOf(HWND box) {
   char text[kNameSize] = "";
@@ -25,14 +25,14 @@ std::string QueryOf(HWND box) {
 }
 
 void Refill(HWND box) {
-  if (!TaskIndexIsCurrent(g_index)) BuildTaskIndex(&g_index);
+  if (!TaskIndexIsCurrent(gFindIndex)) BuildTaskIndex(&gFindIndex);
   std::vector<size_t> matches;
-  FilterTasks(g_index, QueryOf(box).c_str(), kShownMatches, &matches);
+  FilterTasks(gFindIndex, QueryOf(box).c_str(), kShownMatches, &matches);
   HWND list = GetDlgItem(box, kFindList);
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
   for (size_t entry : matches) {
-    const std::string label = FoundTaskLabel(g_index, entry);
+    const std::string label = FoundTaskLabel(gFindIndex, entry);
     const LRESULT at = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
     if (at >= 0) SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(at), static_cast<LPARAM>(entry));
   }
@@ -48,11 +48,11 @@ void ShowChosen(HWND box) {
   const LRESULT at = SendMessageA(list, LB_GETCURSEL, 0, 0);
   if (at < 0) return;
   const size_t entry = static_cast<size_t>(SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(at), 0));
-  const FoundTask found = LocateFoundTask(g_index, entry);
+  const FoundTask found = LocateFoundTask(gFindIndex, entry);
   const AppState& app = App();
   TaskForest* const trees[] = {app.lists, app.active, app.done};
   if (found.tab < 0 || !trees[found.tab]) {
-    BuildTaskIndex(&g_index);
+    BuildTaskIndex(&gFindIndex);
     Refill(box);
     return;
   }
@@ -93,17 +93,13 @@ INT_PTR OnCommand(HWND box, int id, int code) {
   }
 }
 
+// Its own messages; the skeleton answers the others.
 INT_PTR CALLBACK FindBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
       return OnInitDialog(box);
-    case WM_ACTIVATE:
-      NoteActiveDialog(box, wParam);
-      return FALSE;
     case WM_COMMAND:
       return OnCommand(box, LOWORD(wParam), HIWORD(wParam));
-    case WM_SYSCOMMAND:
-      return HideOnClose(box, wParam);
     default:
       return FALSE;
   }
@@ -112,21 +108,22 @@ INT_PTR CALLBACK FindBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 HWND CreateFindBox(HINSTANCE instance, HWND owner) {
-  g_box = CreateDialogParamA(instance, MAKEINTRESOURCEA(kFindBoxId), owner, FindBoxProc, 0);
-  return g_box;
+  // No record of its own: the box's state is the file's.
+  gFindBox = CreateModelessDialog<void, DialogRecord::kBorrowed, FindBoxProc>(instance, kFindBoxId, owner, nullptr);
+  return gFindBox;
 }
 
 HWND FindBox() {
-  return g_box;
+  return gFindBox;
 }
 
 void ShowFindBox() {
-  if (!g_box) return;
-  BuildTaskIndex(&g_index);
-  Refill(g_box);
-  ShowWindow(g_box, SW_SHOW);
-  SetForegroundWindow(g_box);
-  HWND edit = GetDlgItem(g_box, kFindEdit);
+  if (!gFindBox) return;
+  BuildTaskIndex(&gFindIndex);
+  Refill(gFindBox);
+  ShowWindow(gFindBox, SW_SHOW);
+  SetForegroundWindow(gFindBox);
+  HWND edit = GetDlgItem(gFindBox, kFindEdit);
   SetFocus(edit);
   // What was looked for last stays, ready to be typed over.
   SendMessageA(edit, EM_SETSEL, 0, -1);

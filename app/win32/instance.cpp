@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
+#include "app/win32/mainstate.h"
 #include "base/prompts.h"
+#include "base/win32/scoped.h"
 
 namespace {
-
-HANDLE g_instanceMutex = nullptr;
 
 // A second start shows the running instance. That instance may still be
 // between its mutex and its window: look again for about two seconds
@@ -25,19 +25,17 @@ void ShowRunningInstance() {
 }  // namespace
 
 bool ClaimInstance() {
-  HANDLE mutex = CreateMutexA(nullptr, TRUE, kAppTitle);
+  ScopedHandle mutex(CreateMutexA(nullptr, TRUE, kAppTitle));
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    if (mutex) CloseHandle(mutex);
+    // Opened, not owned: only closed.
+    mutex.reset();
     ShowRunningInstance();
     return false;
   }
-  g_instanceMutex = mutex;
+  MainState().instanceMutex.reset(mutex.release());
   return true;
 }
 
 void ReleaseInstanceMutex() {
-  if (!g_instanceMutex) return;
-  ReleaseMutex(g_instanceMutex);
-  CloseHandle(g_instanceMutex);
-  g_instanceMutex = nullptr;
+  MainState().instanceMutex.reset();
 }

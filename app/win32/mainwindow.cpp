@@ -10,10 +10,12 @@
 #include "app/win32/alerthost.h"
 #include "app/win32/calendar_win32.h"
 #include "app/win32/instance.h"
+#include "app/win32/mainstate.h"
 #include "app/win32/screens.h"
 #include "app/win32/skinnedframe.h"
 #include "app/win32/tabs.h"
 #include "app/win32/tray.h"
+#include "app/win32/traymenu.h"
 #include "app/win32/windowsettings.h"
 #include "base/appstate.h"
 #include "base/prompts.h"
@@ -26,11 +28,7 @@
 
 namespace {
 
-// Whether the last close could not save the lists.
-bool gListsSaveFailed = false;
-
-// Set when the window has asked for WM_MOUSELEAVE and not yet had it.
-bool g_leaveTracking = false;
+MainWindowState gMainState;
 
 // The client point of a mouse message.
 Point PointOf(LPARAM lParam) {
@@ -94,8 +92,8 @@ LRESULT OnClose(HWND window) {
   // The window goes out of sight in any case; but a save that failed (a
   // full disk, a locked file) is said, or the edits since the last save
   // would be lost without a word at the next Exit.
-  gListsSaveFailed = !SaveLists("current");
-  if (gListsSaveFailed) ShowWarning(kListsNotSaved);
+  gMainState.listsSaveFailed = !SaveLists("current");
+  if (gMainState.listsSaveFailed) ShowWarning(kListsNotSaved);
   SaveMainWindowSettings();
   ShowWindow(window, SW_HIDE);
   return 0;
@@ -142,9 +140,9 @@ LRESULT OnSysCommand(HWND window, WPARAM command, LPARAM lParam) {
 }
 
 LRESULT OnMouseMove(HWND window, Point at, WPARAM keys) {
-  if (!g_leaveTracking) {
+  if (!gMainState.leaveTracking) {
     TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, window, 0};
-    if (TrackMouseEvent(&track)) g_leaveTracking = true;
+    if (TrackMouseEvent(&track)) gMainState.leaveTracking = true;
   }
   if (TreeDragInProgress()) return UpdateTreeDrag(POINT{at.x, at.y});
   if (IsSkinned()) OnSkinnedPointerMove(window, at, keys);
@@ -169,7 +167,7 @@ LRESULT OnLeftButtonDown(HWND window, Point at) {
 
 LRESULT OnMouseLeave(HWND window) {
   ClearHover(window);
-  g_leaveTracking = false;
+  gMainState.leaveTracking = false;
   return 0;
 }
 
@@ -286,6 +284,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   }
 }
 
+MainWindowState& MainState() {
+  return gMainState;
+}
+
 bool ListsSaveFailed() {
-  return gListsSaveFailed;
+  return gMainState.listsSaveFailed;
 }

@@ -1,6 +1,7 @@
 #include "app/win32/skinnedframe.h"
 
 #include "app/geometry.h"
+#include "app/win32/mainstate.h"
 #include "app/win32/tabs.h"
 #include "base/win32/workarea.h"
 #include "skin/skinlayout.h"
@@ -8,19 +9,15 @@
 
 namespace {
 
-// Set while the title bar is held; the grab point is where it was pressed.
-bool g_moving = false;
-Point g_grab = {0, 0};
-
 // The window moved so that the grabbed point stays under the pointer, its
 // size unchanged, snapped to the work area's edges.
 void FollowPointer(HWND main) {
   POINT pointer;
   RECT window;
   if (!GetCursorPos(&pointer) || !GetWindowRect(main, &window)) return;
-  const Rect candidate = {pointer.x - g_grab.x, pointer.y - g_grab.y,
-                          window.right + pointer.x - window.left - g_grab.x,
-                          window.bottom + pointer.y - window.top - g_grab.y};
+  const Rect candidate = {pointer.x - MainState().grab.x, pointer.y - MainState().grab.y,
+                          window.right + pointer.x - window.left - MainState().grab.x,
+                          window.bottom + pointer.y - window.top - MainState().grab.y};
   const Rect snapped = SnapSkinnedMove(candidate, WorkArea());
   SetWindowPos(main, nullptr, snapped.left, snapped.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
@@ -34,8 +31,8 @@ void OnSkinnedPress(HWND main, Point at) {
     return;
   }
   if (press.move) {
-    g_moving = true;
-    g_grab = at;
+    MainState().moving = true;
+    MainState().grab = at;
     SetCapture(main);
   }
   if (press.tab >= 0) {
@@ -47,13 +44,13 @@ void OnSkinnedPress(HWND main, Point at) {
 void OnSkinnedPointerMove(HWND main, Point at, WPARAM keys) {
   // The release can be lost to another window that took the capture: then
   // the move is over too.
-  if (g_moving && !(keys & MK_LBUTTON)) EndSkinnedMove();
-  if (g_moving) FollowPointer(main);
+  if (MainState().moving && !(keys & MK_LBUTTON)) EndSkinnedMove();
+  if (MainState().moving) FollowPointer(main);
   SetHover(main, SkinButtonAt(CurrentSkin().skin, at));
 }
 
 void EndSkinnedMove() {
-  if (!g_moving) return;
-  g_moving = false;
+  if (!MainState().moving) return;
+  MainState().moving = false;
   ReleaseCapture();
 }

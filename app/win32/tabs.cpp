@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/win32/calendar_win32.h"
+#include "app/win32/mainstate.h"
 #include "base/appstate.h"
 #include "base/prompts.h"
 #include "base/win32/handles.h"
@@ -49,9 +50,10 @@ HWND CreateTabControl(HINSTANCE instance, HWND mainWindow) {
                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_MULTILINE | TCS_HOTTRACK, 0, 0,
                               client.right, client.bottom, mainWindow, nullptr, instance, nullptr);
   if (!tabs) return nullptr;
-  // Lives as long as the program, as the control does.
-  HFONT font = CreateFontA(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
-  SendMessageA(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  ScopedGdiObject<HFONT>& font = MainState().tabFont;
+  if (!font)
+    font.reset(CreateFontA(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif"));
+  SendMessageA(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
   static const char* const kTabTexts[kTabCount] = {"Lists", "Active", "Done", "Calendar"};
   for (int index = 0; index < kTabCount; ++index) {
     TCITEMA item = {};

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/settings.h"
+#include "app/win32/mainstate.h"
 #include "app/win32/screens.h"
 #include "base/appstate.h"
 #include "base/win32/handles.h"
@@ -10,8 +11,6 @@
 #include "skin/win32/skinlook.h"
 
 namespace {
-
-SettingsStore* g_settingsStore = nullptr;
 
 class Win32SettingsWindow final : public SettingsWindow {
  public:
@@ -37,11 +36,12 @@ Win32SettingsWindow& SettingsWindowOfApp() {
 }  // namespace
 
 SettingsStore& MainSettingsStore() {
-  return g_settingsStore ? *g_settingsStore : HostSettingsStore();
+  SettingsStore* store = MainState().settingsStore;
+  return store ? *store : HostSettingsStore();
 }
 
 void UseSettingsStore(SettingsStore* store) {
-  g_settingsStore = store;
+  MainState().settingsStore = store;
 }
 
 void ReadMainWindowSettings() {

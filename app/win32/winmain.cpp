@@ -11,6 +11,7 @@
 #include "alerts/win32/propertiesdialog.h"
 #include "alerts/win32/settingsdialog.h"
 #include "app/geometry.h"
+#include "app/win32/about.h"
 #include "app/win32/addtaskbox.h"
 #include "app/win32/alerthost.h"
 #include "app/win32/calendar_win32.h"

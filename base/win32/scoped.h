@@ -60,6 +60,25 @@ struct KernelHandleTraits {
 };
 using ScopedHandle = ScopedResource<HANDLE, KernelHandleTraits>;
 
+// A mutex this thread owns: released, then closed.
+struct OwnedMutexTraits {
+  static HANDLE None() { return nullptr; }
+  static bool Valid(HANDLE mutex) { return mutex != nullptr; }
+  static void Release(HANDLE mutex) {
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+  }
+};
+using ScopedOwnedMutex = ScopedResource<HANDLE, OwnedMutexTraits>;
+
+struct MenuTraits {
+  static HMENU None() { return nullptr; }
+  static bool Valid(HMENU menu) { return menu != nullptr; }
+  static void Release(HMENU menu) { DestroyMenu(menu); }
+};
+// A menu loaded or made by this code (not one a window owns).
+using ScopedMenu = ScopedResource<HMENU, MenuTraits>;
+
 struct FindTraits {
   static HANDLE None() { return INVALID_HANDLE_VALUE; }
   static bool Valid(HANDLE search) { return search != INVALID_HANDLE_VALUE && search != nullptr; }

@@ -48,15 +48,15 @@ constexpr int kRounds = 300;
 constexpr int kChangeRounds = 15;
 
 // The floor's picture, which its window's WM_PAINT copies in one BitBlt.
-HDC g_floorPicture = nullptr;
-Size g_size = {0, 0};
+HDC gFloorPicture = nullptr;
+Size gSize = {0, 0};
 
 LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
-      BitBlt(dc, 0, 0, g_size.width, g_size.height, g_floorPicture, 0, 0, SRCCOPY);
+      BitBlt(dc, 0, 0, gSize.width, gSize.height, gFloorPicture, 0, 0, SRCCOPY);
       EndPaint(window, &paint);
       return 0;
     }
@@ -165,21 +165,21 @@ int main() {
   SelectTab(kTabLists);
   Settle();
 
-  g_size = SkinWindowSize(CurrentSkin().skin);
+  gSize = SkinWindowSize(CurrentSkin().skin);
   ScopedDC screen = ScopedDC::ForWindow(main);
   ScopedDC picture = ScopedDC::Compatible(screen.get());
-  ScopedGdiObject<HBITMAP> pixels(CreateCompatibleBitmap(screen.get(), g_size.width, g_size.height));
+  ScopedGdiObject<HBITMAP> pixels(CreateCompatibleBitmap(screen.get(), gSize.width, gSize.height));
   ScopedSelect selected(picture.get(), pixels.get());
-  BitBlt(picture.get(), 0, 0, g_size.width, g_size.height, screen.get(), 0, 0, SRCCOPY);
-  g_floorPicture = picture.get();
-  HWND floor = MakeWindow(instance, "VelkinBenchFloor", FloorProc, WS_POPUP | WS_VISIBLE, 500, g_size);
-  HWND blank = MakeWindow(instance, "VelkinBenchBlank", BlankProc, WS_POPUP, 900, g_size);
+  BitBlt(picture.get(), 0, 0, gSize.width, gSize.height, screen.get(), 0, 0, SRCCOPY);
+  gFloorPicture = picture.get();
+  HWND floor = MakeWindow(instance, "VelkinBenchFloor", FloorProc, WS_POPUP | WS_VISIBLE, 500, gSize);
+  HWND blank = MakeWindow(instance, "VelkinBenchBlank", BlankProc, WS_POPUP, 900, gSize);
   ScopedDC composed = ScopedDC::Compatible(screen.get());
-  ScopedGdiObject<HBITMAP> composedPixels(CreateCompatibleBitmap(screen.get(), g_size.width, g_size.height));
+  ScopedGdiObject<HBITMAP> composedPixels(CreateCompatibleBitmap(screen.get(), gSize.width, gSize.height));
   ScopedSelect composedSelected(composed.get(), composedPixels.get());
   HWND tree = static_cast<HWND>(app.listsTree);
   ScopedDC treeDrawn = ScopedDC::Compatible(screen.get());
-  ScopedGdiObject<HBITMAP> treePixels(CreateCompatibleBitmap(screen.get(), g_size.width, g_size.height));
+  ScopedGdiObject<HBITMAP> treePixels(CreateCompatibleBitmap(screen.get(), gSize.width, gSize.height));
   ScopedSelect treeSelected(treeDrawn.get(), treePixels.get());
   Settle();
 
@@ -247,7 +247,7 @@ int main() {
     return 1;
   }
 
-  std::printf("Skinned painting, Default skin, %d x %d, %d rounds in turns:\n", g_size.width, g_size.height,
+  std::printf("Skinned painting, Default skin, %d x %d, %d rounds in turns:\n", gSize.width, gSize.height,
               kRounds);
   Print("one BitBlt of the window's size, painted on a window (floor)", floorTimes);
   Print("the skin's own: frame, buttons, compose over a full window", skinTimes);

@@ -8,8 +8,8 @@
 #include "base/appstate.h"
 #include "base/boundedtext.h"
 #include "base/prompts.h"
-#include "base/win32/activedialog.h"
 #include "base/win32/dialogdata.h"
+#include "base/win32/modelessdialog.h"
 #include "base/win32/scoped.h"
 #include "skin/skinlayout.h"
 #include "skin/win32/skinlook.h"
@@ -97,11 +97,6 @@ void ChooseFileToAdd(HWND dialog) {
   if (GetOpenFileNameA(&choice)) AddSkinFile(dialog, file);
 }
 
-INT_PTR OnInitDialog(HWND dialog, LPARAM data) {
-  KeepDialogData(dialog, data);
-  return TRUE;  // the default focus
-}
-
 INT_PTR OnCommand(HWND dialog, int id, int code) {
   if (code != BN_CLICKED) return FALSE;  // a double click in the list does nothing
   switch (id) {
@@ -118,24 +113,13 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
   }
 }
 
-INT_PTR OnDestroy(HWND dialog) {
-  DeleteDialogData<SelectSkinData>(dialog);
-  return FALSE;
-}
-
-INT_PTR CALLBACK SelectSkinProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+// Its own messages; the skeleton answers the others.
+INT_PTR CALLBACK SelectSkinMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
-      return OnInitDialog(dialog, lParam);
-    case WM_ACTIVATE:
-      NoteActiveDialog(dialog, wParam);
-      return FALSE;
+      return TRUE;  // the default focus
     case WM_COMMAND:
       return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-    case WM_SYSCOMMAND:
-      return HideOnClose(dialog, wParam);
-    case WM_NCDESTROY:
-      return OnDestroy(dialog);
     default:
       return FALSE;
   }
@@ -146,10 +130,8 @@ INT_PTR CALLBACK SelectSkinProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 HWND CreateSelectSkinDialogFor(HWND main, HINSTANCE instance, const char* skinsFolder) {
   auto* data = new SelectSkinData{main, ""};
   CopyField(data->skinsFolder, skinsFolder);
-  HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(kSelectSkinDialogId), main, SelectSkinProc,
-                                   reinterpret_cast<LPARAM>(data));
-  if (!dialog) delete data;
-  return dialog;
+  return CreateModelessDialog<SelectSkinData, DialogRecord::kOwned, SelectSkinMessages>(
+      instance, kSelectSkinDialogId, main, data);
 }
 
 HWND CreateSelectSkinDialog(HWND main, HINSTANCE instance) {
@@ -173,8 +155,7 @@ int ShowSelectSkinDialog(HWND dialog) {
     return 0;
   }
   SelectSkinInUse(data->skinsFolder, list);
-  ShowWindow(dialog, SW_SHOW);
-  SetForegroundWindow(dialog);
+  ShowModelessDialog(dialog);
   return 1;
 }
 

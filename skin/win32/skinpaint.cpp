@@ -102,12 +102,12 @@ class FrameCache {
   int selected_ = 0;
 };
 
-FrameCache g_frame;
+FrameCache gFrame;
 
 // The frame on `dc`: one copy of the frame kept off-screen, or, without
 // memory for that, painted straight on.
 void PaintFrame(HDC dc, Size window) {
-  if (HDC frame = g_frame.For(dc)) {
+  if (HDC frame = gFrame.For(dc)) {
     BitBlt(dc, 0, 0, window.width, window.height, frame, 0, 0, SRCCOPY);
   } else if (ScopedDC scratch = ScopedDC::Compatible(dc)) {
     PaintBackground(dc, scratch.get());

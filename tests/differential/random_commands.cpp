@@ -13,8 +13,11 @@
 #include "base/taskrecord.h"
 #include "fakes/scriptedprompts.h"
 #include "tree/commands.h"
+#include "tree/dispatch.h"
 #include "tree/droptarget.h"
 #include "tree/tasktree.h"
+#include "tree/treekeys.h"
+#include "tree/treemenu.h"
 
 namespace {
 

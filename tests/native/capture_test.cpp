@@ -15,11 +15,15 @@
 #include "fakes/memorysettings.h"
 #include "fixture.h"
 #include "tree/commands.h"
+#include "tree/dispatch.h"
 #include "tree/export.h"
 #include "tree/findtask.h"
 #include "tree/pastetext.h"
 #include "tree/quickadd.h"
 #include "tree/tasktree.h"
+#include "tree/treekeys.h"
+#include "tree/treemenu.h"
+#include "tree/treetext.h"
 
 namespace {
 

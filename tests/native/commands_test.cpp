@@ -11,7 +11,11 @@
 #include "fixture.h"
 #include "recording_host.h"
 #include "tree/commands.h"
+#include "tree/dispatch.h"
 #include "tree/tasktree.h"
+#include "tree/treekeys.h"
+#include "tree/treemenu.h"
+#include "tree/treetext.h"
 
 namespace {
 

@@ -28,6 +28,7 @@
 #include "fixture.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
+#include "tree/treetext.h"
 
 extern char** environ;
 

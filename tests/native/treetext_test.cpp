@@ -8,8 +8,8 @@
 #include "base/clipboard.h"
 #include "fakes/memoryclipboard.h"
 #include "fixture.h"
-#include "tree/commands.h"
 #include "tree/tasktree.h"
+#include "tree/treetext.h"
 
 namespace {
 

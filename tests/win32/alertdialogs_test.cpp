@@ -16,7 +16,7 @@
 #include "alerts/win32/propertiesdialog.h"
 #include "alerts/win32/settingsdialog.h"
 #include "app/win32/mainwindow.h"
-#include "app/win32/tray.h"
+#include "app/win32/traymenu.h"
 #include "app/win32/treehost.h"
 #include "app/win32/windowsettings.h"
 #include "base/boundedtext.h"

@@ -26,8 +26,8 @@ struct DayStateRequest {
   int month;
   std::vector<uint32_t> masks;
 };
-std::vector<DayStateRequest> g_requests;
-int g_closes = 0;
+std::vector<DayStateRequest> gRequests;
+int gCloses = 0;
 
 // The main window's part: day-state requests go to RefreshDayStates.
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -39,11 +39,11 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       LRESULT answer = RefreshDayStates(request);
       DayStateRequest seen{request->stStart.wYear, request->stStart.wMonth, {}};
       for (int i = 0; i < request->cDayState; ++i) seen.masks.push_back(request->prgDayState[i]);
-      g_requests.push_back(seen);
+      gRequests.push_back(seen);
       return answer;
     }
     case WM_CLOSE:
-      ++g_closes;
+      ++gCloses;
       return 0;
     default:
       break;
@@ -75,8 +75,8 @@ SYSTEMTIME Date(int year, int month, int day) {
 struct CalendarWindow : AppFixture {
   void SetUp() override {
     AppFixture::SetUp();
-    g_requests.clear();
-    g_closes = 0;
+    gRequests.clear();
+    gCloses = 0;
     host.reset(MakeHost());
     ASSERT_TRUE(host);
     App().mainWindow = host.get();
@@ -220,11 +220,11 @@ TEST_F(CalendarWindow, DayStateRequestsAreAnsweredWithTheDueDays) {
   AddTask(lists, "january", "1-3-2009");
 
   ShowMonth(2008, 11, 15);
-  g_requests.clear();
+  gRequests.clear();
   ClickNextMonth();
-  ASSERT_FALSE(g_requests.empty()) << "a new month asks for its bold days";
+  ASSERT_FALSE(gRequests.empty()) << "a new month asks for its bold days";
 
-  const DayStateRequest& last = g_requests.back();
+  const DayStateRequest& last = gRequests.back();
 
   // The request covers what the calendar shows, partly shown months too.
   SYSTEMTIME range[2] = {};
@@ -296,7 +296,7 @@ TEST_F(CalendarWindow, EscapeClosesTheMainWindowAndCtrlFGoesToLists) {
   App().currentView = calendar;
 
   EXPECT_EQ(0, SendMessageA(calendar, WM_KEYDOWN, VK_ESCAPE, 0));
-  EXPECT_EQ(1, g_closes);
+  EXPECT_EQ(1, gCloses);
 
   BYTE keys[256] = {};
   ASSERT_TRUE(GetKeyboardState(keys));
@@ -309,7 +309,7 @@ TEST_F(CalendarWindow, EscapeClosesTheMainWindowAndCtrlFGoesToLists) {
   EXPECT_EQ(0, SendMessageA(calendar, WM_KEYDOWN, 'F', 0));
   SetKeyboardState(keys);
   EXPECT_EQ(listsView.get(), static_cast<HWND>(App().currentView));
-  EXPECT_EQ(1, g_closes);
+  EXPECT_EQ(1, gCloses);
 }
 
 TEST_F(CalendarWindow, PaintsOverTheTreeBackground) {

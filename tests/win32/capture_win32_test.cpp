@@ -21,6 +21,7 @@
 #include "main_window_fixture.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
+#include "tree/treetext.h"
 #include "tree_window.h"
 
 namespace {

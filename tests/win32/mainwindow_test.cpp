@@ -12,10 +12,11 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "app/win32/about.h"
 #include "app/win32/calendar_win32.h"
 #include "app/win32/mainwindow.h"
 #include "app/win32/tabs.h"
-#include "app/win32/tray.h"
+#include "app/win32/traymenu.h"
 #include "app/win32/treehost.h"
 #include "app/win32/windowsettings.h"
 #include "base/appstate.h"

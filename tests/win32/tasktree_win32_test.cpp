@@ -154,7 +154,7 @@ TEST_F(TaskTreeWindows, CreatedWithTheProgramsStylesColourAndFont) {
   HFONT listsFont = reinterpret_cast<HFONT>(SendMessageA(lists.get(), WM_GETFONT, 0, 0));
   HFONT activeFont = reinterpret_cast<HFONT>(SendMessageA(active.get(), WM_GETFONT, 0, 0));
   ASSERT_TRUE(listsFont && activeFont);
-  EXPECT_NE(listsFont, activeFont);  // one font per tree
+  EXPECT_EQ(listsFont, activeFont);  // one font for every tree
   LOGFONTA font = {};
   ASSERT_TRUE(GetObjectA(listsFont, sizeof font, &font));
   EXPECT_EQ(10, font.lfHeight);
@@ -168,6 +168,8 @@ TEST_F(TaskTreeWindows, CreatedWithTheProgramsStylesColourAndFont) {
   EXPECT_EQ(reinterpret_cast<LONG_PTR>(DefaultTreeProc), GetWindowLongPtrA(lists.get(), GWLP_WNDPROC));
   ASSERT_NE(nullptr, PreviousTreeProc());
   DestroyTaskTree(lists.release());
+  // The font is the trees', not one tree's: it outlives a tree destroyed.
+  EXPECT_TRUE(GetObjectA(activeFont, sizeof font, &font));
   DestroyTaskTree(active.release());
 }
 

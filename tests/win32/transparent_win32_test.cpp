@@ -27,15 +27,15 @@ constexpr uint32_t kUntouched = 0x00123456;
 // A control procedure with a known picture: the erase fills the key colour,
 // the print draws a black stripe at x = 12 and 13 and one pixel one step
 // away from the key at (17, 3). Remembers the messages in order.
-std::vector<UINT> g_rendered;
-bool g_drawNothing = false;
+std::vector<UINT> gRendered;
+bool gDrawNothing = false;
 
 LRESULT CALLBACK KnownPictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   HDC dc = reinterpret_cast<HDC>(wParam);
   switch (message) {
     case WM_ERASEBKGND: {
-      g_rendered.push_back(message);
-      if (g_drawNothing) return 0;
+      gRendered.push_back(message);
+      if (gDrawNothing) return 0;
       RECT all;
       GetClientRect(window, &all);
       ScopedGdiObject<HBRUSH> key(CreateSolidBrush(RGB(250, 50, 250)));
@@ -43,9 +43,9 @@ LRESULT CALLBACK KnownPictureProc(HWND window, UINT message, WPARAM wParam, LPAR
       return 1;
     }
     case WM_PRINTCLIENT:
-      g_rendered.push_back(message);
+      gRendered.push_back(message);
       EXPECT_EQ(static_cast<LPARAM>(PRF_CLIENT), lParam);
-      if (g_drawNothing) return 0;
+      if (gDrawNothing) return 0;
       for (int y = 0; y < 10; ++y) {
         SetPixel(dc, 12, y, RGB(0, 0, 0));
         SetPixel(dc, 13, y, RGB(0, 0, 0));
@@ -62,8 +62,8 @@ class TransparentPainting : public ::testing::Test {
   void SetUp() override {
     ResetAppState();
     App().prompts = &prompts;
-    g_rendered.clear();
-    g_drawNothing = false;
+    gRendered.clear();
+    gDrawNothing = false;
     // A pop-up of its own: the test main window stays hidden, and a child
     // of a hidden window has nothing to paint on the screen.
     control.reset(CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "STATIC", "", WS_POPUP, 0, 0, 20, 10,
@@ -82,7 +82,7 @@ TEST_F(TransparentPainting, KeyPixelsTakeTheBackgroundTiledFromTheCorner) {
   ASSERT_TRUE(canvas.ok() && background);
 
   EXPECT_EQ(0, PaintControlTransparently(control.get(), background.get(), KnownPictureProc, canvas.dc()));
-  EXPECT_EQ((std::vector<UINT>{WM_ERASEBKGND, WM_PRINTCLIENT}), g_rendered) << "erase first, then print";
+  EXPECT_EQ((std::vector<UINT>{WM_ERASEBKGND, WM_PRINTCLIENT}), gRendered) << "erase first, then print";
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 20; ++x) {
       uint32_t expected = TestBackgroundPixel(x % 3, y % 4);
@@ -98,7 +98,7 @@ TEST_F(TransparentPainting, LargerBackgroundIsCutAndUnpaintedPixelsAreClear) {
   ScopedGdiObject<HBITMAP> background = MakeTestBackground(32, 16);
   PixelCanvas canvas(40, 20, kUntouched);
   ASSERT_TRUE(canvas.ok() && background);
-  g_drawNothing = true;
+  gDrawNothing = true;
   PaintControlTransparently(control.get(), background.get(), KnownPictureProc, canvas.dc());
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 20; ++x) ASSERT_EQ(TestBackgroundPixel(x, y), canvas.At(x, y)) << x << ", " << y;
@@ -113,7 +113,7 @@ TEST_F(TransparentPainting, WithoutBackgroundNothingIsPaintedAndTheAreaIsValidat
   ASSERT_TRUE(canvas.ok());
   PaintControlTransparently(control.get(), nullptr, KnownPictureProc, canvas.dc());
   EXPECT_EQ(kUntouched, canvas.At(5, 5));
-  EXPECT_TRUE(g_rendered.empty());
+  EXPECT_TRUE(gRendered.empty());
   EXPECT_EQ(std::vector<std::string>{"No background image!"}, prompts.Texts());
 
   // On the screen: the pending paint is ended, so it is not asked again.
@@ -132,14 +132,14 @@ TEST_F(TransparentPainting, OnlyTheCurrentViewPaintsOnTheScreen) {
   InvalidateRect(control.get(), nullptr, FALSE);
   ASSERT_TRUE(GetUpdateRect(control.get(), nullptr, FALSE));
   PaintControlTransparently(control.get(), background.get(), KnownPictureProc, nullptr);
-  EXPECT_TRUE(g_rendered.empty()) << "a view under another one does not render";
+  EXPECT_TRUE(gRendered.empty()) << "a view under another one does not render";
   EXPECT_FALSE(GetUpdateRect(control.get(), nullptr, FALSE));
 
   App().currentView = control.get();
   InvalidateRect(control.get(), nullptr, FALSE);
   ASSERT_TRUE(GetUpdateRect(control.get(), nullptr, FALSE));
   PaintControlTransparently(control.get(), background.get(), KnownPictureProc, nullptr);
-  EXPECT_EQ((std::vector<UINT>{WM_ERASEBKGND, WM_PRINTCLIENT}), g_rendered);
+  EXPECT_EQ((std::vector<UINT>{WM_ERASEBKGND, WM_PRINTCLIENT}), gRendered);
   EXPECT_FALSE(GetUpdateRect(control.get(), nullptr, FALSE));
   EXPECT_TRUE(prompts.shown().empty());
 

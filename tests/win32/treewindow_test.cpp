@@ -20,6 +20,8 @@
 #include "fakes/scriptedprompts.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
+#include "tree/treemenu.h"
+#include "tree/treetext.h"
 #include "tree/win32/tasktree_win32.h"
 #include "tree/win32/treewindow.h"
 
@@ -393,45 +395,41 @@ TEST_F(TreeWindow, MenusAreLoadedWithTheirItemsAndGreyedByTheRules) {
   Node task = Add(*active, folder, "Task");
   Node completed = Add(*done, nullptr, "Completed");
 
-  HMENU menu = PrepareTreeMenu(Tree(*lists), Item(item));
+  ScopedMenu menu = PrepareTreeMenu(Tree(*lists), Item(item));
   ASSERT_TRUE(menu);
-  EXPECT_EQ(Ids(menu),
+  EXPECT_EQ(Ids(menu.get()),
             (std::vector<UINT>{501, 502, 0, 511, 503, 504, 505, 0, 512, 0, 506, 507, 508, 513, 0, 510}));
-  EXPECT_EQ(Label(menu, 501), "New Task \b Enter");
-  EXPECT_EQ(Label(menu, 510), "Properties \b Dbl-Click");
-  EXPECT_TRUE(Greyed(menu, 504));
-  EXPECT_TRUE(Greyed(menu, 505));
-  EXPECT_FALSE(Greyed(menu, 506));
-  DestroyMenu(menu);
+  EXPECT_EQ(Label(menu.get(), 501), "New Task \b Enter");
+  EXPECT_EQ(Label(menu.get(), 510), "Properties \b Dbl-Click");
+  EXPECT_TRUE(Greyed(menu.get(), 504));
+  EXPECT_TRUE(Greyed(menu.get(), 505));
+  EXPECT_FALSE(Greyed(menu.get(), 506));
 
   menu = PrepareTreeMenu(Tree(*active), Item(folder));
   ASSERT_TRUE(menu);
-  EXPECT_EQ(Ids(menu), (std::vector<UINT>{501, 0, 511, 503, 504, 505, 0, 512, 0, 506, 507, 508, 0, 510}));
-  EXPECT_EQ(Label(menu, 501), "New Folder \b Enter");
-  EXPECT_EQ(Label(menu, 506), "Deactivate \b Space");
-  for (UINT id : {504u, 505u, 506u, 507u, 510u}) EXPECT_TRUE(Greyed(menu, id)) << id;
-  for (UINT id : {501u, 503u, 508u, 511u, 512u}) EXPECT_FALSE(Greyed(menu, id)) << id;
-  DestroyMenu(menu);
+  EXPECT_EQ(Ids(menu.get()),
+            (std::vector<UINT>{501, 0, 511, 503, 504, 505, 0, 512, 0, 506, 507, 508, 0, 510}));
+  EXPECT_EQ(Label(menu.get(), 501), "New Folder \b Enter");
+  EXPECT_EQ(Label(menu.get(), 506), "Deactivate \b Space");
+  for (UINT id : {504u, 505u, 506u, 507u, 510u}) EXPECT_TRUE(Greyed(menu.get(), id)) << id;
+  for (UINT id : {501u, 503u, 508u, 511u, 512u}) EXPECT_FALSE(Greyed(menu.get(), id)) << id;
 
   CutTask(*active, task);
   menu = PrepareTreeMenu(Tree(*active), Item(task));
-  for (UINT id : {504u, 505u, 506u, 507u, 510u}) EXPECT_FALSE(Greyed(menu, id)) << id;
-  DestroyMenu(menu);
+  for (UINT id : {504u, 505u, 506u, 507u, 510u}) EXPECT_FALSE(Greyed(menu.get(), id)) << id;
 
   menu = PrepareTreeMenu(Tree(*done), Item(completed));
   ASSERT_TRUE(menu);
-  EXPECT_EQ(Ids(menu), (std::vector<UINT>{512, 0, 509, 508, 0, 510}));
-  EXPECT_EQ(Label(menu, 509), "Restore \b Shift");
-  DestroyMenu(menu);
+  EXPECT_EQ(Ids(menu.get()), (std::vector<UINT>{512, 0, 509, 508, 0, 510}));
+  EXPECT_EQ(Label(menu.get(), 509), "Restore \b Shift");
 
   menu = PrepareTreeMenu(Tree(*lists), nullptr);
   ASSERT_TRUE(menu);
-  EXPECT_EQ(Ids(menu), (std::vector<UINT>{501, 0, 504}));
-  EXPECT_FALSE(Greyed(menu, 504));
-  DestroyMenu(menu);
+  EXPECT_EQ(Ids(menu.get()), (std::vector<UINT>{501, 0, 504}));
+  EXPECT_FALSE(Greyed(menu.get(), 504));
 
-  EXPECT_EQ(PrepareTreeMenu(Tree(*active), nullptr), nullptr);
-  EXPECT_EQ(PrepareTreeMenu(Tree(*done), nullptr), nullptr);
+  EXPECT_FALSE(PrepareTreeMenu(Tree(*active), nullptr));
+  EXPECT_FALSE(PrepareTreeMenu(Tree(*done), nullptr));
 }
 
 TEST_F(TreeWindow, AChosenMenuItemReachesItsCommand) {

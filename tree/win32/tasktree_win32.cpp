@@ -8,8 +8,9 @@
 namespace {
 
 // Shared by the three trees for the program's lifetime.
-WNDPROC g_previousTreeProc = nullptr;
-HIMAGELIST g_normalImages = nullptr;
+WNDPROC gPreviousTreeProc = nullptr;
+ScopedImageList gNormalImages;
+ScopedGdiObject<HFONT> gTreeFont;
 
 HINSTANCE ResourceInstance() {
   Handle instance = App().instance;
@@ -85,12 +86,12 @@ void DrawExpandBox(const NMTVCUSTOMDRAW& draw) {
 }  // namespace
 
 WNDPROC PreviousTreeProc() {
-  return g_previousTreeProc;
+  return gPreviousTreeProc;
 }
 
 LRESULT CALLBACK DefaultTreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!g_previousTreeProc) return DefWindowProcA(tree, message, wParam, lParam);
-  return CallWindowProcA(g_previousTreeProc, tree, message, wParam, lParam);
+  if (!gPreviousTreeProc) return DefWindowProcA(tree, message, wParam, lParam);
+  return CallWindowProcA(gPreviousTreeProc, tree, message, wParam, lParam);
 }
 
 HWND CreateTaskTree(HINSTANCE instance, HWND mainWindow, bool checkBoxes, WNDPROC treeProc) {
@@ -104,14 +105,15 @@ HWND CreateTaskTree(HINSTANCE instance, HWND mainWindow, bool checkBoxes, WNDPRO
 
   WNDPROC previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
       tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(treeProc ? treeProc : DefaultTreeProc)));
-  if (!g_previousTreeProc) g_previousTreeProc = previous;
+  if (!gPreviousTreeProc) gPreviousTreeProc = previous;
 
   SendMessageA(tree, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(RGB(250, 50, 250)));
 
-  // Each tree keeps its own font for as long as it lives.
-  HFONT font = CreateFontA(10, 0, 0, 0, 400, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, NONANTIALIASED_QUALITY,
-                           0, "MS Sans Serif");
-  if (font) SendMessageA(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  // One font for every tree, made with the first.
+  if (!gTreeFont)
+    gTreeFont.reset(CreateFontA(10, 0, 0, 0, 400, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0,
+                                NONANTIALIASED_QUALITY, 0, "MS Sans Serif"));
+  if (gTreeFont) SendMessageA(tree, WM_SETFONT, reinterpret_cast<WPARAM>(gTreeFont.get()), FALSE);
   return tree;
 }
 
@@ -123,9 +125,9 @@ int AttachTreeImages(HWND tree) {
     ScopedGdiObject<HBITMAP> checked(LoadResourceBitmap("IDI_CHECK"));
     app.defaultCheckImages = MakeCheckBoxImages(empty.get(), checked.get());
   }
-  if (!g_normalImages) g_normalImages = ImageList_Create(1, 1, ILC_COLOR16, 0, 0);
+  if (!gNormalImages) gNormalImages.reset(ImageList_Create(1, 1, ILC_COLOR16, 0, 0));
 
-  SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(g_normalImages));
+  SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(gNormalImages.get()));
   if (GetWindowLongPtrA(tree, GWL_STYLE) & TVS_CHECKBOXES) {
     HIMAGELIST ours = static_cast<HIMAGELIST>(app.defaultCheckImages);
     if (ours) {
@@ -135,9 +137,9 @@ int AttachTreeImages(HWND tree) {
           SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(ours)));
       if (previous && previous != ours) ImageList_Destroy(previous);
     }
-    return ours && g_normalImages ? 1 : 0;
+    return ours && gNormalImages ? 1 : 0;
   }
-  return g_normalImages ? 1 : 0;
+  return gNormalImages ? 1 : 0;
 }
 
 LRESULT OnTreeCustomDraw(NMTVCUSTOMDRAW* draw) {
@@ -156,8 +158,5 @@ LRESULT OnTreeCustomDraw(NMTVCUSTOMDRAW* draw) {
 }
 
 void DestroyTaskTree(HWND tree) {
-  if (!tree || !IsWindow(tree)) return;
-  HFONT font = reinterpret_cast<HFONT>(SendMessageA(tree, WM_GETFONT, 0, 0));
-  DestroyWindow(tree);
-  if (font) DeleteObject(font);
+  if (tree && IsWindow(tree)) DestroyWindow(tree);
 }

@@ -28,6 +28,6 @@ int AttachTreeImages(HWND tree);
 // draws the expand box of a node below the top level that has children.
 LRESULT OnTreeCustomDraw(NMTVCUSTOMDRAW* draw);
 
-// Destroys a tree made by CreateTaskTree together with its font. The
+// Destroys a tree made by CreateTaskTree (the trees share their font). The
 // program's trees live until it ends; tests make and drop many.
 void DestroyTaskTree(HWND tree);

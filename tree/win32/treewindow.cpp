@@ -8,7 +8,10 @@
 #include "base/win32/treeview_forest.h"
 #include "skin/win32/transparent.h"
 #include "tree/commands.h"
+#include "tree/dispatch.h"
 #include "tree/tasktree.h"
+#include "tree/treekeys.h"
+#include "tree/treemenu.h"
 #include "tree/win32/tasktree_win32.h"
 #include "tree/win32/treedrag.h"
 
@@ -48,9 +51,9 @@ HTREEITEM HitTest(HWND tree, POINT point, UINT* flags) {
 }
 
 void ShowTreeMenu(HWND tree, HTREEITEM node, POINT point) {
-  HMENU menu = PrepareTreeMenu(tree, node);
+  ScopedMenu menu = PrepareTreeMenu(tree, node);
   if (!menu) return;
-  HMENU popup = GetSubMenu(menu, 0);
+  HMENU popup = GetSubMenu(menu.get(), 0);
   if (popup) {
     ClientToScreen(tree, &point);
     gMenuTree = tree;
@@ -59,7 +62,6 @@ void ShowTreeMenu(HWND tree, HTREEITEM node, POINT point) {
     TrackPopupMenu(popup, TPM_RIGHTBUTTON, point.x, point.y, 0, tree, nullptr);
     gTrackedMenu = nullptr;
   }
-  DestroyMenu(menu);
 }
 
 LRESULT OnLeftButtonDown(HWND tree, TaskForest* forest, WPARAM wParam, LPARAM lParam) {
@@ -139,25 +141,25 @@ void GuardLabelEditWindow(HWND edit) {
   SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LabelEditProc));
 }
 
-HMENU PrepareTreeMenu(HWND tree, HTREEITEM node) {
+ScopedMenu PrepareTreeMenu(HWND tree, HTREEITEM node) {
   TaskForest* forest = TreeViewForest::FromWindow(tree);
-  if (!forest) return nullptr;
+  if (!forest) return ScopedMenu();
   TreeMenu prepared = MenuFor(*forest, NodeOf(node));
-  if (!prepared.resource) return nullptr;
-  HMENU menu = LoadMenuA(static_cast<HINSTANCE>(App().instance), prepared.resource);
-  if (!menu) return nullptr;
+  if (!prepared.resource) return ScopedMenu();
+  ScopedMenu menu(LoadMenuA(static_cast<HINSTANCE>(App().instance), prepared.resource));
+  if (!menu) return menu;
   for (int command = kCmdNewTask; command <= kCmdRename; ++command)
-    EnableMenuItem(menu, command, MF_BYCOMMAND | (IsGreyed(prepared, command) ? MF_GRAYED : MF_ENABLED));
+    EnableMenuItem(menu.get(), command,
+                   MF_BYCOMMAND | (IsGreyed(prepared, command) ? MF_GRAYED : MF_ENABLED));
   return menu;
 }
 
 void RepaintTree(HWND tree) {
   if (!tree) return;
   if (HBITMAP background = TreeBackground()) {
-    HDC dc = GetDC(tree);
-    if (dc) {
-      PaintControlTransparently(tree, background, PreviousTreeProc(), dc);
-      ReleaseDC(tree, dc);
+    if (ScopedDC dc = ScopedDC::ForWindow(tree)) {
+      PaintControlTransparently(tree, background, PreviousTreeProc(), dc.get());
+      dc.reset();
       // What was painted now need not be painted again.
       ValidateRect(tree, nullptr);
     }

@@ -7,6 +7,8 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include "base/win32/scoped.h"
+
 // The subclass procedure of all three trees (give it to CreateTaskTree).
 LRESULT CALLBACK TreeWindowProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam);
 // Every tree WM_NOTIFY the main window receives.
@@ -26,9 +28,9 @@ void GuardLabelEditWindow(HWND edit);
 
 // The pop-up menu for a right click on the tree over `node` (none: empty
 // space), loaded from the program's resources and greyed as the commands
-// say; the caller tracks its first submenu and destroys it. None when the
-// tree has no menu there.
-HMENU PrepareTreeMenu(HWND tree, HTREEITEM node);
+// say; the caller tracks its first submenu. None when the tree has no menu
+// there.
+ScopedMenu PrepareTreeMenu(HWND tree, HTREEITEM node);
 
 // Dragging over empty space pans the tree sideways.
 void PanStart(HWND tree, int x);
