@@ -9,6 +9,8 @@
 #include "app/win32/tabs.h"
 #include "base/appstate.h"
 #include "base/prompts.h"
+#include "base/scale.h"
+#include "base/win32/dpi.h"
 #include "base/win32/handles.h"
 #include "skin/win32/transparent.h"
 
@@ -23,6 +25,8 @@ static_assert((kCalendarHitDate | kCalendarHitPrev) == MCHT_CALENDARDATEPREV,
 // One calendar for the program's lifetime.
 WNDPROC g_previousCalendarProc = nullptr;
 HWND g_tooltip = nullptr;
+// The tooltip's line width at 96 DPI: it makes the breaks between names show.
+constexpr int kTipWidth = 150;
 HWND g_tooltipOwner = nullptr;  // the window the tool is registered under
 DayHover g_hover = {};
 // The answer to a request that brought no array of its own.
@@ -120,14 +124,18 @@ HWND CreateTooltip(HINSTANCE instance, HWND calendar, HWND mainWindow) {
     DestroyWindow(tooltip);
     return nullptr;
   }
-  // A width limit is what makes the line breaks between names show.
-  SendMessageA(tooltip, TTM_SETMAXTIPWIDTH, 0, 150);
+  SendMessageA(tooltip, TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(kTipWidth, WindowDpi(mainWindow)));
   SendMessageA(tooltip, TTM_SETDELAYTIME, TTDT_INITIAL, 100);
   SendMessageA(tooltip, TTM_ACTIVATE, FALSE, 0);
   return tooltip;
 }
 
 }  // namespace
+
+void ScaleCalendarFont(HWND calendar, int dpi) {
+  ReplaceOwnFont(calendar, CreateScaledFont(10, FW_NORMAL, NONANTIALIASED_QUALITY, dpi));
+  if (g_tooltip) SendMessageA(g_tooltip, TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(kTipWidth, dpi));
+}
 
 HWND CreateCalendar(HINSTANCE instance, HWND mainWindow) {
   INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_DATE_CLASSES | ICC_BAR_CLASSES};
@@ -144,8 +152,7 @@ HWND CreateCalendar(HINSTANCE instance, HWND mainWindow) {
       SetWindowLongPtrA(calendar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CalendarProc)));
   if (!g_previousCalendarProc) g_previousCalendarProc = previous;
 
-  HFONT font = CreateFontA(10, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, NONANTIALIASED_QUALITY, 0, "MS Sans Serif");
-  if (font) SendMessageA(calendar, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  ScaleCalendarFont(calendar, WindowDpi(mainWindow));
 
   const COLORREF key = RGB(250, 50, 250);
   SendMessageA(calendar, MCM_SETCOLOR, MCSC_BACKGROUND, key);

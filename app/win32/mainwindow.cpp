@@ -8,6 +8,7 @@
 #include "app/win32/alerthost.h"
 #include "app/win32/calendar_win32.h"
 #include "app/win32/instance.h"
+#include "app/win32/scaling.h"
 #include "app/win32/screens.h"
 #include "app/win32/skinnedframe.h"
 #include "app/win32/tabs.h"
@@ -259,6 +260,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return OnTimer(window, wParam, lParam);
     case kTrayIconMessage:
       return OnTrayIcon(window, lParam);
+    case WM_DPICHANGED:
+      return OnDpiChanged(window, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
     default:
       return DefWindowProcA(window, message, wParam, lParam);
   }

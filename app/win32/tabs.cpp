@@ -5,6 +5,7 @@
 #include "app/win32/calendar_win32.h"
 #include "base/appstate.h"
 #include "base/prompts.h"
+#include "base/win32/dpi.h"
 #include "base/win32/handles.h"
 #include "skin/win32/skinpaint.h"
 #include "tree/win32/treewindow.h"
@@ -42,6 +43,10 @@ HWND ViewOfTab(int index) {
   }
 }
 
+void ScaleTabFont(HWND tabs, int dpi) {
+  ReplaceOwnFont(tabs, CreateScaledFont(12, FW_NORMAL, DEFAULT_QUALITY, dpi));
+}
+
 HWND CreateTabControl(HINSTANCE instance, HWND mainWindow) {
   RECT client;
   GetClientRect(mainWindow, &client);
@@ -50,8 +55,7 @@ HWND CreateTabControl(HINSTANCE instance, HWND mainWindow) {
                               client.right, client.bottom, mainWindow, nullptr, instance, nullptr);
   if (!tabs) return nullptr;
   // Lives as long as the program, as the control does.
-  HFONT font = CreateFontA(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
-  SendMessageA(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  ScaleTabFont(tabs, WindowDpi(mainWindow));
   static const char* const kTabTexts[kTabCount] = {"Lists", "Active", "Done", "Calendar"};
   for (int index = 0; index < kTabCount; ++index) {
     TCITEMA item = {};

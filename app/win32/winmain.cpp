@@ -25,6 +25,7 @@
 #include "base/clock.h"
 #include "base/filesystem.h"
 #include "base/prompts.h"
+#include "base/win32/dpi.h"
 #include "base/win32/treeview_forest.h"
 #include "data/listset.h"
 #include "skin/win32/selectskin.h"
@@ -53,7 +54,7 @@ bool RegisterMainClass(HINSTANCE instance) {
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
-  Rect place = DefaultWindowRect(WorkArea());
+  Rect place = DefaultWindowRect(WorkArea(), SystemDpi());
   HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kAppTitle, kAppTitle, WS_OVERLAPPEDWINDOW, place.left,
                                 place.top, place.right - place.left, place.bottom - place.top, nullptr,
                                 nullptr, instance, nullptr);

@@ -76,7 +76,7 @@ void BuildSkinObjects(const SkinFile& file, Skin* skin) {
   if (!file.slots[kSlotCheckEmpty].empty() && !file.slots[kSlotCheckChecked].empty()) {
     ScopedGdiObject<HBITMAP> empty(Decode(dc, file, kSlotCheckEmpty));
     ScopedGdiObject<HBITMAP> checked(Decode(dc, file, kSlotCheckChecked));
-    skin->checkImages = MakeCheckBoxImages(empty.get(), checked.get());
+    skin->checkImages = MakeCheckBoxImages(empty.get(), checked.get(), kCheckBoxSide);
   }
   for (int button = 0; button < kSkinButtonCount; ++button)
     for (int picture = 0; picture < 3; ++picture)
