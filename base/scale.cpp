@@ -19,6 +19,14 @@ int SkinMultipleForDpi(int dpi) {
   return multiple > kMaxSkinMultiple ? kMaxSkinMultiple : multiple;
 }
 
+int MultiplySaturated(int value, int factor) {
+  const int64_t product = static_cast<int64_t>(value) * factor;
+  if (product > INT32_MAX) return INT32_MAX;
+  if (product < INT32_MIN) return INT32_MIN;
+  return static_cast<int>(product);
+}
+
 Rect MultiplyRect(const Rect& rect, int factor) {
-  return {rect.left * factor, rect.top * factor, rect.right * factor, rect.bottom * factor};
+  return {MultiplySaturated(rect.left, factor), MultiplySaturated(rect.top, factor),
+          MultiplySaturated(rect.right, factor), MultiplySaturated(rect.bottom, factor)};
 }

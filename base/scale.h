@@ -21,5 +21,8 @@ int ScaleForDpi(int value, int dpi);
 constexpr int kMaxSkinMultiple = 8;
 int SkinMultipleForDpi(int dpi);
 
-// Every edge of `rect` times `factor`.
+// `value` times `factor`, held within the range of int rather than wrapping
+// (a size read from a file can be any number).
+int MultiplySaturated(int value, int factor);
+// Every edge of `rect` times `factor`, as MultiplySaturated.
 Rect MultiplyRect(const Rect& rect, int factor);

@@ -7,8 +7,11 @@
 #include "app/win32/screens.h"
 #include "app/win32/tabs.h"
 #include "base/appstate.h"
+#include "base/boundedtext.h"
 #include "base/win32/handles.h"
 #include "base/win32/workarea.h"
+#include "skin/skin.h"
+#include "skin/win32/skinlook.h"
 #include "tree/win32/tasktree_win32.h"
 
 namespace {
@@ -54,6 +57,16 @@ void ScaleViews(HWND main, int dpi) {
 
 LRESULT OnDpiChanged(HWND main, int dpi, const RECT* suggested) {
   ScaleViews(main, dpi);
+  if (IsSkinned()) {
+    // The skin is built anew at the multiple of the new scale, where the
+    // system suggests; it keeps itself on the work area as it loads.
+    if (suggested)
+      SetWindowPos(main, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    char path[kPathSize];
+    CopyField(path, App().skinPath);
+    LoadSkin(main, path, IsWindowVisible(main) != FALSE);
+    return 0;
+  }
   if (!suggested) return 0;
   RECT before;
   GetWindowRect(main, &before);

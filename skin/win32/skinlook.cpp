@@ -5,6 +5,8 @@
 #include "base/appstate.h"
 #include "base/boundedtext.h"
 #include "base/prompts.h"
+#include "base/scale.h"
+#include "base/win32/dpi.h"
 #include "base/win32/handles.h"
 #include "base/win32/scoped.h"
 #include "base/win32/workarea.h"
@@ -56,6 +58,14 @@ void UseCheckImages(Handle images) {
   }
 }
 
+// Every tree's rows as high as the check boxes it may show.
+void RowsForCheckBoxes(Handle images) {
+  int width = 0, height = 0;
+  if (!images || !ImageList_GetIconSize(static_cast<HIMAGELIST>(images), &width, &height)) return;
+  for (int i = 0; i < 3; ++i)
+    if (HWND tree = Trees(i)) SendMessageA(tree, TVM_SETITEMHEIGHT, static_cast<WPARAM>(height), 0);
+}
+
 // The views follow the window's new size (the main window's layout).
 void LayOutViews(HWND main) {
   RECT client;
@@ -63,24 +73,31 @@ void LayOutViews(HWND main) {
   SendMessageA(main, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
 }
 
-HBITMAP Decode(HDC dc, const SkinFile& file, int slot) {
-  return DecodeSlotBitmap(dc, file.slots[slot]);
+// A slot's picture grown by the skin's whole multiple, pixel for pixel.
+HBITMAP Decode(HDC dc, const SkinFile& file, int slot, int multiple) {
+  HBITMAP decoded = DecodeSlotBitmap(dc, file.slots[slot]);
+  BITMAP info = {};
+  if (!decoded || multiple <= 1 || !GetObjectA(decoded, sizeof info, &info)) return decoded;
+  HBITMAP grown = StretchedBitmap(decoded, MultiplySaturated(info.bmWidth, multiple),
+                                  MultiplySaturated(info.bmHeight, multiple));
+  DeleteObject(decoded);
+  return grown;
 }
 
-void BuildSkinObjects(const SkinFile& file, Skin* skin) {
+void BuildSkinObjects(const SkinFile& file, int multiple, Skin* skin) {
   // A device context of the display: the bitmaps are made for it.
   ScopedDC screen = ScopedDC::ForWindow(nullptr);
   HDC dc = screen.get();
-  skin->windowBackground = Decode(dc, file, kSlotWindowBackground);
-  skin->treeBackground = Decode(dc, file, kSlotTreeBackground);
+  skin->windowBackground = Decode(dc, file, kSlotWindowBackground, multiple);
+  skin->treeBackground = Decode(dc, file, kSlotTreeBackground, multiple);
   if (!file.slots[kSlotCheckEmpty].empty() && !file.slots[kSlotCheckChecked].empty()) {
-    ScopedGdiObject<HBITMAP> empty(Decode(dc, file, kSlotCheckEmpty));
-    ScopedGdiObject<HBITMAP> checked(Decode(dc, file, kSlotCheckChecked));
-    skin->checkImages = MakeCheckBoxImages(empty.get(), checked.get(), kCheckBoxSide);
+    ScopedGdiObject<HBITMAP> empty(Decode(dc, file, kSlotCheckEmpty, 1));
+    ScopedGdiObject<HBITMAP> checked(Decode(dc, file, kSlotCheckChecked, 1));
+    skin->checkImages = MakeCheckBoxImages(empty.get(), checked.get(), kCheckBoxSide * multiple);
   }
   for (int button = 0; button < kSkinButtonCount; ++button)
     for (int picture = 0; picture < 3; ++picture)
-      skin->buttons[button].pictures[picture] = Decode(dc, file, ButtonSlot(button, picture));
+      skin->buttons[button].pictures[picture] = Decode(dc, file, ButtonSlot(button, picture), multiple);
 }
 
 }  // namespace
@@ -110,7 +127,9 @@ int ReadAndBuildSkin(const char* path, Skin* replaced) {
   Skin built = {};
   built.serial = NewSkinSerial();
   SetSkinGeometry(file.values, &built);
-  BuildSkinObjects(file, &built);
+  const int multiple = SkinMultipleForDpi(WindowDpi(Window(App().mainWindow)));
+  MultiplySkinGeometry(&built, multiple);
+  BuildSkinObjects(file, multiple, &built);
   *replaced = CurrentSkin().skin;
   CurrentSkin().skin = built;
   return 1;
@@ -136,8 +155,9 @@ void ApplySkinnedLook(HWND main) {
   LayOutViews(main);
   if (HWND tabs = Window(app.tabControl)) ShowWindow(tabs, SW_HIDE);
 
-  const int indent = 10;
+  const int indent = 10 * SkinMultipleForDpi(WindowDpi(main));
   ColourTrees(skin.textColor, skin.backColor, &indent);
+  RowsForCheckBoxes(skin.checkImages ? skin.checkImages : app.defaultCheckImages);
   ColourCalendar(skin.textColor, skin.backColor);
   UseCheckImages(skin.checkImages ? skin.checkImages : app.defaultCheckImages);
 
@@ -163,6 +183,7 @@ void ApplyPlainLook(HWND main) {
   ColourTrees(kSystemColour, kPlainLines, nullptr);
   ColourCalendar(RGB(0, 0, 0), kPlainTitle);
   UseCheckImages(app.defaultCheckImages);
+  RowsForCheckBoxes(app.defaultCheckImages);
   app.treeBackground = app.defaultBackground;
 }
 

@@ -248,6 +248,15 @@ dpi)
         >/dev/null 2>&1 &
     read -r row144 width144 height144 <<<"$(plain_sizes)"
     note "96 DPI: rows $row96, window $width96 x $height96; 144 DPI: rows $row144, window $width144 x $height144"
+    # The Default skin (264 x 352) at twice its size, its rows as high as
+    # its check boxes at that multiple.
+    driver forget-settings || fail "could not clear the settings key"
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    expect_default_skin "$build"
+    skinned="$(driver sizes | tr -d '\r')"
+    exit_from_tray
+    [ "$skinned" = "32 528 704" ] || fail "the Default skin at 144 DPI: rows, width, height $skinned"
     [ "$width96" = 250 ] && [ "$height96" = 250 ] || fail "the window at 96 DPI is $width96 x $height96"
     [ "$width144" = 375 ] && [ "$height144" = 375 ] || fail "the window at 144 DPI is $width144 x $height144"
     # 1.5 times the height, give or take a pixel.
