@@ -15,6 +15,7 @@ enum class WriteFailure {
   kCreate,   // the file could not be created
   kWrite,    // a write, the flush or the close failed
   kReplace,  // the new file could not take the old one's place
+  kExists,   // a file of the name that must be new was there (left untouched)
 };
 
 class FileSystem {
@@ -29,6 +30,18 @@ class FileSystem {
   // reaches the disk with the next FlushFolder of its folder.
   virtual int WriteNewFile(const std::string& path, const std::string& contents,
                            WriteFailure* failure = nullptr) = 0;
+  // As WriteNewFile, but only under a name no file has yet (CREATE_NEW,
+  // O_EXCL): a file of that name is never touched, and the create fails
+  // with kExists. Files that only this process changes (memory) can check
+  // first; the hosts' adapters make the check and the create one step.
+  virtual int WriteFileIfNew(const std::string& path, const std::string& contents,
+                             WriteFailure* failure = nullptr) {
+    if (FileExists(path)) {
+      if (failure) *failure = WriteFailure::kExists;
+      return 0;
+    }
+    return WriteNewFile(path, contents, failure);
+  }
   // Moves `from` over `to` atomically, replacing `to`, and flushes the move
   // to the disk (MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH).
   virtual int ReplaceFile(const std::string& from, const std::string& to) = 0;

@@ -1,8 +1,9 @@
 // The loaded skin and the skinned look's state: one of each a program.
 //
 // The record holds the skin's sizes, colours and rectangles, read from its
-// file's values, and the platform's displayable bitmaps and check-box image
-// list made from its slots, which it owns. The arithmetic on it (where the
+// file's values, and names the platform's displayable bitmaps and check-box
+// image list made from its slots (their owner is the platform's loader,
+// skin/win32/skinlook.h). The arithmetic on it (where the
 // window goes, what a press hits, what the buttons paint) is in
 // skin/skinlayout.h.
 #pragma once
@@ -57,5 +58,5 @@ struct SkinState {
 SkinState& CurrentSkin();
 bool IsSkinned();
 // Back to the start: no skin, plain, nothing hovered, Lists selected. The
-// bitmaps of a loaded skin are the caller's to release first.
+// bitmaps of a loaded skin are released first (ReleaseSkinPictures).
 void ResetSkinState();

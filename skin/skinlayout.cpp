@@ -1,6 +1,7 @@
 #include "skin/skinlayout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -51,6 +52,44 @@ Rect KeepSkinnedWindowOnWorkArea(const Rect& window, const Rect& workArea) {
     r.right += shift;
   }
   return r;
+}
+
+Rect ResizeSkinnedWindow(const Rect& window, Size size, const Rect& workArea) {
+  Rect r = {window.left, window.top, window.left + size.width, window.top + size.height};
+  if (window.right >= workArea.right) {
+    r.right = workArea.right + 1;
+    r.left = r.right - size.width;
+  }
+  if (window.bottom >= workArea.bottom) {
+    r.bottom = workArea.bottom + 1;
+    r.top = r.bottom - size.height;
+  }
+  return KeepSkinnedWindowOnWorkArea(r, workArea);
+}
+
+namespace {
+
+double Luminance(Color c) {
+  auto channel = [](unsigned value) {
+    const double v = value / 255.0;
+    return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel(c & 0xFF) + 0.7152 * channel((c >> 8) & 0xFF) + 0.0722 * channel((c >> 16) & 0xFF);
+}
+
+}  // namespace
+
+double ContrastRatio(Color a, Color b) {
+  const double la = Luminance(a);
+  const double lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+Color CalendarTitleTextColor(const Skin& skin) {
+  if (ContrastRatio(skin.textColor, skin.backColor) >= kReadableContrast) return skin.textColor;
+  const Color white = MakeColor(255, 255, 255);
+  const Color black = MakeColor(0, 0, 0);
+  return ContrastRatio(white, skin.backColor) >= ContrastRatio(black, skin.backColor) ? white : black;
 }
 
 bool PointInRect(const Point& point, const Rect& rect) {

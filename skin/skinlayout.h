@@ -47,6 +47,25 @@ Place SkinTreePlace(const Skin& skin);
 // pixel beyond the work area's. Its top and left edges are not examined.
 Rect KeepSkinnedWindowOnWorkArea(const Rect& window, const Rect& workArea);
 
+// Where the window goes when a change of look gives it `size`. A window
+// whose right or bottom edge lay on the work area's, or beyond it, ends
+// with that edge one pixel beyond the work area's, as a skinned window
+// snapped there does, whatever its new size: a window in the corner stays
+// in the corner. Otherwise its top-left corner stays where it was, and it
+// is kept on the work area as above.
+Rect ResizeSkinnedWindow(const Rect& window, Size size, const Rect& workArea);
+
+// The contrast ratio of two colours as WCAG reckons it for text: the
+// lighter one's relative luminance plus 0.05 over the darker one's; from 1
+// (the same) to 21 (black on white).
+double ContrastRatio(Color a, Color b);
+// The least contrast that text needs to be read comfortably (WCAG's 4.5:1).
+constexpr double kReadableContrast = 4.5;
+// The calendar's title text on its title band (the skin's back colour): the
+// skin's text colour where it reads there, otherwise white or black,
+// whichever reads better.
+Color CalendarTitleTextColor(const Skin& skin);
+
 // All four edges belong to the rectangle: a press on a button's right or
 // bottom edge still hits it. An inside-out rectangle holds nothing.
 bool PointInRect(const Point& point, const Rect& rect);

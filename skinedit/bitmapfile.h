@@ -2,6 +2,7 @@
 // bytes read whole and checked before a preview takes them.
 #pragma once
 
+#include "skin/bmp.h"
 #include "skin/skinfile.h"
 
 enum class BitmapFileResult { kRead, kTooLarge, kOutOfMemory, kNotWhole };
@@ -16,3 +17,16 @@ BitmapFileResult ReadBitmapFile(SkinSource& file, SlotImage* image);
 // "Error: Image size cannot exceed 1MB.", "Error: Out of memory.", "Error:
 // Could not read entire file", or none for kRead.
 const char* BitmapFileMessage(BitmapFileResult result);
+
+// What a bitmap preview shows of a picture: the whole of it, shrunk to fit
+// a box of `boxWidth` x `boxHeight` pixels keeping its proportions (never
+// enlarged, at least one pixel a side), each pixel the average of those it
+// covers. With `keyClear`, pixels of the key colour show `background`
+// instead, as the trees show a check box's key-colour corners, and the
+// picture comes centred on a box-sized `background`.
+BmpImage FitPreviewPicture(const BmpImage& picture, int boxWidth, int boxHeight, bool keyClear,
+                           Pixel background);
+
+// Whether a preview (by control id) shows a check box, whose key colour is
+// transparent.
+bool PreviewShowsCheckBox(int previewId);

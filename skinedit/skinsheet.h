@@ -53,9 +53,17 @@ int32_t FieldValue(const std::string& text, const LoadedValues& loaded, int inde
 // empties the preview). Answers the messages to show, in order.
 std::vector<std::string> LoadSkinIntoSheet(SkinSource* file, SkinSheet& sheet, LoadedValues* loaded);
 
+// The skin file the sheet stands for: the fields' values and the previews'
+// bytes, as a save would write them. 0 when there is no memory for it.
+int SheetAsSkinBytes(SkinSheet& sheet, const LoadedValues& loaded, std::string* bytes);
+// Whether the sheet stands for another skin file than `unchanged` (its
+// SheetAsSkinBytes when it was filled); also when that cannot be told.
+bool SheetChanged(SkinSheet& sheet, const LoadedValues& loaded, const std::string& unchanged);
+
 // Save sheet as skin: the fields' values and the previews' bytes written to
 // `path` through a file beside it that replaces it only when whole, so that
-// a failed save leaves the old skin as it was. 1 when saved; `message` is
+// a failed save leaves the old skin as it was. That file gets a name no file
+// has yet, and one that fits wherever `path` does. 1 when saved; `message` is
 // the outcome to show: "Skin file was successfully saved.", "Error: Could
 // not open file." (the file could not be made or could not replace the old
 // one), "Error: Could not complete write operation." or "Error: Out of

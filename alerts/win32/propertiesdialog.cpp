@@ -117,6 +117,18 @@ void OnPickerChanged(HWND dialog, int id) {
   }
 }
 
+// A date or time picker can be used only while its box is checked: the
+// due date with "Due Date", the activation date and time with
+// "Auto-activate".
+void EnablePickers(HWND dialog) {
+  const bool due = IsWindowEnabled(GetDlgItem(dialog, kDueDateBox)) && IsChecked(dialog, kDueDateBox);
+  const bool autoActivate =
+      IsWindowEnabled(GetDlgItem(dialog, kAutoActivateBox)) && IsChecked(dialog, kAutoActivateBox);
+  EnableWindow(GetDlgItem(dialog, kDueDatePicker), due);
+  EnableWindow(GetDlgItem(dialog, kAutoDatePicker), autoActivate);
+  EnableWindow(GetDlgItem(dialog, kAutoTimePicker), autoActivate);
+}
+
 INT_PTR OnInitDialog(HWND dialog, LPARAM parameter) {
   KeepDialogData(dialog, parameter);
   SendDlgItemMessageA(dialog, kAutoTimePicker, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>(" h:mm tt"));
@@ -133,6 +145,10 @@ INT_PTR OnCommand(HWND dialog, int id, int code) {
       return TRUE;
     case kEmailBox:
       if (code == BN_CLICKED) OnEmailClicked(dialog);
+      return TRUE;
+    case kDueDateBox:
+    case kAutoActivateBox:
+      if (code == BN_CLICKED) EnablePickers(dialog);
       return TRUE;
     default:
       return FALSE;
@@ -192,6 +208,7 @@ void FillProperties(HWND dialog, TaskRecord* record, bool editable) {
   if (data) data->filling = false;
   HoldPropertiesRecord(record);
   for (int id : kEditableControls) EnableWindow(GetDlgItem(dialog, id), editable);
+  EnablePickers(dialog);
   ShowWindow(dialog, SW_SHOW);
 }
 

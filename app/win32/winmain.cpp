@@ -26,6 +26,7 @@
 #include "base/filesystem.h"
 #include "base/prompts.h"
 #include "base/win32/dpi.h"
+#include "base/win32/scoped.h"
 #include "base/win32/treeview_forest.h"
 #include "data/listset.h"
 #include "skin/win32/selectskin.h"
@@ -76,16 +77,22 @@ TaskForest* CreateTree(HINSTANCE instance, HWND main, bool checkBoxes, Handle* w
   return new TreeViewForest(tree);
 }
 
-void LoadDefaultBackground(HINSTANCE instance) {
+// The default background, which the application state names and the
+// caller owns for as long as the program runs.
+ScopedGdiObject<HBITMAP> LoadDefaultBackground(HINSTANCE instance) {
   std::string path = std::string(ProgramFolder()) + "background.bmp";
-  HANDLE bitmap = LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
-  if (!bitmap) bitmap = LoadImageA(instance, "IDI_BACKGROUND", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+  ScopedGdiObject<HBITMAP> bitmap(
+      static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+  if (!bitmap)
+    bitmap.reset(static_cast<HBITMAP>(
+        LoadImageA(instance, "IDI_BACKGROUND", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (!bitmap) {
     ShowWarning("Could not load background image!");
-    return;
+    return bitmap;
   }
-  App().defaultBackground = bitmap;
-  App().treeBackground = bitmap;
+  App().defaultBackground = bitmap.get();
+  App().treeBackground = bitmap.get();
+  return bitmap;
 }
 
 void BuildTutorial(HWND main, TaskForest& lists) {
@@ -173,7 +180,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
   if (app.listsIncomplete) ShowWarning(kListsIncomplete);
 
   CreateCalendar(instance, main);
-  LoadDefaultBackground(instance);
+  const ScopedGdiObject<HBITMAP> defaultBackground = LoadDefaultBackground(instance);
 
   app.currentView = app.listsTree;
   app.vscroll = 1;

@@ -71,17 +71,12 @@ class PosixFileSystem final : public FileSystem {
 
   int WriteNewFile(const std::string& path, const std::string& contents,
                    WriteFailure* failure = nullptr) override {
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) {
-      if (failure) *failure = WriteFailure::kCreate;
-      return 0;
-    }
-    int ok = WriteAll(fd, contents.data(), contents.size());
-    if (ok && fsync(fd) != 0) ok = 0;
-    if (!CloseChecked(fd)) ok = 0;
-    if (!ok) unlink(path.c_str());
-    if (failure) *failure = ok ? WriteFailure::kNone : WriteFailure::kWrite;
-    return ok;
+    return Write(path, contents, O_TRUNC, failure);
+  }
+
+  int WriteFileIfNew(const std::string& path, const std::string& contents,
+                     WriteFailure* failure = nullptr) override {
+    return Write(path, contents, O_EXCL, failure);
   }
 
   int ReplaceFile(const std::string& from, const std::string& to) override {
@@ -107,6 +102,22 @@ class PosixFileSystem final : public FileSystem {
   int FlushFolder(const std::string& path) override { return SyncFolder(path.empty() ? "." : path); }
 
   char Separator() const override { return '/'; }
+
+ private:
+  int Write(const std::string& path, const std::string& contents, int disposition, WriteFailure* failure) {
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | disposition | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      if (failure)
+        *failure = disposition == O_EXCL && errno == EEXIST ? WriteFailure::kExists : WriteFailure::kCreate;
+      return 0;
+    }
+    int ok = WriteAll(fd, contents.data(), contents.size());
+    if (ok && fsync(fd) != 0) ok = 0;
+    if (!CloseChecked(fd)) ok = 0;
+    if (!ok) unlink(path.c_str());
+    if (failure) *failure = ok ? WriteFailure::kNone : WriteFailure::kWrite;
+    return ok;
+  }
 };
 
 }  // namespace

@@ -43,19 +43,12 @@ class Win32FileSystem final : public FileSystem {
 
   int WriteNewFile(const std::string& path, const std::string& contents,
                    WriteFailure* failure = nullptr) override {
-    ScopedHandle file(
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-      if (failure) *failure = WriteFailure::kCreate;
-      return 0;
-    }
-    int ok = WriteAll(file.get(), contents.data(), contents.size());
-    if (ok && !FlushFileBuffers(file.get())) ok = 0;
-    // The close is checked too: a failure there may be the write's.
-    if (!CloseHandle(file.release())) ok = 0;
-    if (!ok) DeleteFileA(path.c_str());
-    if (failure) *failure = ok ? WriteFailure::kNone : WriteFailure::kWrite;
-    return ok;
+    return Write(path, contents, CREATE_ALWAYS, failure);
+  }
+
+  int WriteFileIfNew(const std::string& path, const std::string& contents,
+                     WriteFailure* failure = nullptr) override {
+    return Write(path, contents, CREATE_NEW, failure);
   }
 
   int ReplaceFile(const std::string& from, const std::string& to) override {
@@ -93,6 +86,26 @@ class Win32FileSystem final : public FileSystem {
   int FlushFolder(const std::string& /*path*/) override { return 1; }
 
   char Separator() const override { return '\\'; }
+
+ private:
+  int Write(const std::string& path, const std::string& contents, DWORD disposition, WriteFailure* failure) {
+    ScopedHandle file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+      const DWORD error = GetLastError();
+      const bool taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+      if (failure)
+        *failure = disposition == CREATE_NEW && taken ? WriteFailure::kExists : WriteFailure::kCreate;
+      return 0;
+    }
+    int ok = WriteAll(file.get(), contents.data(), contents.size());
+    if (ok && !FlushFileBuffers(file.get())) ok = 0;
+    // The close is checked too: a failure there may be the write's.
+    if (!CloseHandle(file.release())) ok = 0;
+    if (!ok) DeleteFileA(path.c_str());
+    if (failure) *failure = ok ? WriteFailure::kNone : WriteFailure::kWrite;
+    return ok;
+  }
 };
 
 }  // namespace

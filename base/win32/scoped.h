@@ -60,6 +60,14 @@ struct KernelHandleTraits {
 };
 using ScopedHandle = ScopedResource<HANDLE, KernelHandleTraits>;
 
+struct FindTraits {
+  static HANDLE None() { return INVALID_HANDLE_VALUE; }
+  static bool Valid(HANDLE search) { return search != INVALID_HANDLE_VALUE && search != nullptr; }
+  static void Release(HANDLE search) { FindClose(search); }
+};
+// A search of FindFirstFile, ended with FindClose.
+using ScopedFind = ScopedResource<HANDLE, FindTraits>;
+
 struct KeyTraits {
   static HKEY None() { return nullptr; }
   static bool Valid(HKEY key) { return key != nullptr; }

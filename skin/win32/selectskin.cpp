@@ -10,6 +10,7 @@
 #include "base/prompts.h"
 #include "base/win32/activedialog.h"
 #include "base/win32/dialogdata.h"
+#include "base/win32/scoped.h"
 #include "skin/skinlayout.h"
 #include "skin/win32/skinlook.h"
 
@@ -55,17 +56,32 @@ std::string SelectedName(HWND dialog) {
 bool ListSkinFiles(const char* folder, HWND list) {
   const std::string pattern = std::string(folder) + "\\*";
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
+  ScopedFind search(FindFirstFileA(pattern.c_str(), &found));
+  if (!search) return false;
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
   const DWORD skipped = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   bool listed = true;
   do {
     if (found.dwFileAttributes & skipped) continue;
     if (SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(found.cFileName)) < 0) listed = false;
-  } while (listed && FindNextFileA(search, &found));
-  FindClose(search);
+  } while (listed && FindNextFileA(search.get(), &found));
   return listed;
+}
+
+// Selects the skin in force when it is one of the folder's (the list's
+// search ignores case, as the file system does).
+void SelectSkinInUse(const char* folder, HWND list) {
+  const std::string inUse = App().skinPath;
+  const std::string prefix = std::string(folder) + "\\";
+  if (inUse.size() <= prefix.size() ||
+      CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, inUse.c_str(), static_cast<int>(prefix.size()),
+                     prefix.c_str(), static_cast<int>(prefix.size())) != CSTR_EQUAL)
+    return;
+  const std::string name = inUse.substr(prefix.size());
+  if (name.find('\\') != std::string::npos) return;
+  const LRESULT index =
+      SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str()));
+  if (index != LB_ERR) SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 void ChooseFileToAdd(HWND dialog) {
@@ -75,7 +91,9 @@ void ChooseFileToAdd(HWND dialog) {
   choice.hwndOwner = dialog;
   choice.lpstrFile = file;
   choice.nMaxFile = sizeof file;
-  choice.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+  // Skins are files of any name, most without an extension.
+  choice.lpstrFilter = "All files (*.*)\0*.*\0";
+  choice.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
   if (GetOpenFileNameA(&choice)) AddSkinFile(dialog, file);
 }
 
@@ -154,6 +172,7 @@ int ShowSelectSkinDialog(HWND dialog) {
     ShowWarning("Could not get directory listing for skins");
     return 0;
   }
+  SelectSkinInUse(data->skinsFolder, list);
   ShowWindow(dialog, SW_SHOW);
   SetForegroundWindow(dialog);
   return 1;

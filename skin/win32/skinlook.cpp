@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "base/appstate.h"
 #include "base/boundedtext.h"
 #include "base/prompts.h"
@@ -39,11 +41,11 @@ void ColourTrees(COLORREF text, COLORREF lines, const int* indent) {
   }
 }
 
-void ColourCalendar(COLORREF text, COLORREF title) {
+void ColourCalendar(COLORREF text, COLORREF titleText, COLORREF title) {
   HWND calendar = Window(App().calendar);
   if (!calendar) return;
   SendMessageA(calendar, MCM_SETCOLOR, MCSC_TEXT, static_cast<LPARAM>(text));
-  SendMessageA(calendar, MCM_SETCOLOR, MCSC_TITLETEXT, static_cast<LPARAM>(text));
+  SendMessageA(calendar, MCM_SETCOLOR, MCSC_TITLETEXT, static_cast<LPARAM>(titleText));
   SendMessageA(calendar, MCM_SETCOLOR, MCSC_BACKGROUND, static_cast<LPARAM>(kKey));
   SendMessageA(calendar, MCM_SETCOLOR, MCSC_MONTHBK, static_cast<LPARAM>(kKey));
   SendMessageA(calendar, MCM_SETCOLOR, MCSC_TITLEBK, static_cast<LPARAM>(title));
@@ -66,6 +68,13 @@ void RowsForCheckBoxes(Handle images) {
     if (HWND tree = Trees(i)) SendMessageA(tree, TVM_SETITEMHEIGHT, static_cast<WPARAM>(height), 0);
 }
 
+// A change of look restyles the window where it stands: hidden first and
+// shown again, it vanished, and under Wine the pair cost about 2 s. Its
+// visibility is kept.
+void Restyle(HWND main, LONG_PTR style) {
+  SetWindowLongPtrA(main, GWL_STYLE, style | (GetWindowLongPtrA(main, GWL_STYLE) & WS_VISIBLE));
+}
+
 // The views follow the window's new size (the main window's layout).
 void LayOutViews(HWND main) {
   RECT client;
@@ -84,38 +93,48 @@ HBITMAP Decode(HDC dc, const SkinFile& file, int slot, int multiple) {
   return grown;
 }
 
-void BuildSkinObjects(const SkinFile& file, int multiple, Skin* skin) {
+SkinPictures BuildSkinPictures(const SkinFile& file, int multiple) {
+  SkinPictures made;
   // A device context of the display: the bitmaps are made for it.
   ScopedDC screen = ScopedDC::ForWindow(nullptr);
   HDC dc = screen.get();
-  skin->windowBackground = Decode(dc, file, kSlotWindowBackground, multiple);
-  skin->treeBackground = Decode(dc, file, kSlotTreeBackground, multiple);
+  made.windowBackground.reset(Decode(dc, file, kSlotWindowBackground, multiple));
+  made.treeBackground.reset(Decode(dc, file, kSlotTreeBackground, multiple));
   if (!file.slots[kSlotCheckEmpty].empty() && !file.slots[kSlotCheckChecked].empty()) {
     ScopedGdiObject<HBITMAP> empty(Decode(dc, file, kSlotCheckEmpty, 1));
     ScopedGdiObject<HBITMAP> checked(Decode(dc, file, kSlotCheckChecked, 1));
-    skin->checkImages = MakeCheckBoxImages(empty.get(), checked.get(), kCheckBoxSide * multiple);
+    made.checkImages.reset(
+        static_cast<HIMAGELIST>(MakeCheckBoxImages(empty.get(), checked.get(), kCheckBoxSide * multiple)));
   }
   for (int button = 0; button < kSkinButtonCount; ++button)
     for (int picture = 0; picture < 3; ++picture)
-      skin->buttons[button].pictures[picture] = Decode(dc, file, ButtonSlot(button, picture), multiple);
+      made.buttons[button][picture].reset(Decode(dc, file, ButtonSlot(button, picture), multiple));
+  return made;
+}
+
+// The pictures of the program's skin record, which the record only names.
+SkinPictures& OwnedPictures() {
+  static SkinPictures pictures;
+  return pictures;
+}
+
+void NamePictures(const SkinPictures& pictures, Skin* skin) {
+  skin->windowBackground = pictures.windowBackground.get();
+  skin->treeBackground = pictures.treeBackground.get();
+  skin->checkImages = pictures.checkImages.get();
+  for (int button = 0; button < kSkinButtonCount; ++button)
+    for (int picture = 0; picture < 3; ++picture)
+      skin->buttons[button].pictures[picture] = pictures.buttons[button][picture].get();
 }
 
 }  // namespace
 
-void ReleaseSkinObjects(Skin& skin) {
-  auto release = [](Handle& bitmap) {
-    if (bitmap) DeleteObject(static_cast<HGDIOBJ>(bitmap));
-    bitmap = nullptr;
-  };
-  release(skin.windowBackground);
-  release(skin.treeBackground);
-  for (SkinButton& button : skin.buttons)
-    for (Handle& picture : button.pictures) release(picture);
-  if (skin.checkImages) ImageList_Destroy(static_cast<HIMAGELIST>(skin.checkImages));
-  skin.checkImages = nullptr;
+void ReleaseSkinPictures() {
+  OwnedPictures() = SkinPictures();
+  NamePictures(OwnedPictures(), &CurrentSkin().skin);
 }
 
-int ReadAndBuildSkin(const char* path, Skin* replaced) {
+int ReadAndBuildSkin(const char* path, SkinPictures* replaced) {
   SkinFileSource source(path, FILE_SHARE_READ);
   if (!source.ok()) return 0;
   SkinFile file;
@@ -129,8 +148,9 @@ int ReadAndBuildSkin(const char* path, Skin* replaced) {
   SetSkinGeometry(file.values, &built);
   const int multiple = SkinMultipleForDpi(WindowDpi(Window(App().mainWindow)));
   MultiplySkinGeometry(&built, multiple);
-  BuildSkinObjects(file, multiple, &built);
-  *replaced = CurrentSkin().skin;
+  *replaced = std::move(OwnedPictures());
+  OwnedPictures() = BuildSkinPictures(file, multiple);
+  NamePictures(OwnedPictures(), &built);
   CurrentSkin().skin = built;
   return 1;
 }
@@ -140,39 +160,35 @@ void ApplySkinnedLook(HWND main) {
   const Skin& skin = state.skin;
   AppState& app = App();
   state.skinned = true;
-  ShowWindow(main, SW_HIDE);
+  RECT before;
+  GetWindowRect(main, &before);
   // Children clipped: the frame is painted around the views, never under
   // them, so nothing flickers.
-  SetWindowLongPtrA(main, GWL_STYLE, WS_POPUP | WS_CLIPCHILDREN);
+  Restyle(main, WS_POPUP | WS_CLIPCHILDREN);
   const Size size = SkinWindowSize(skin);
-  SetWindowPos(main, nullptr, 0, 0, size.width, size.height,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  RECT now;
-  GetWindowRect(main, &now);
-  const Rect kept = KeepSkinnedWindowOnWorkArea(ToRect(now), WorkArea());
-  if (kept.left != now.left || kept.top != now.top)
-    SetWindowPos(main, nullptr, kept.left, kept.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const Rect place = ResizeSkinnedWindow(ToRect(before), size, WorkArea());
+  SetWindowPos(main, nullptr, place.left, place.top, size.width, size.height,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   LayOutViews(main);
   if (HWND tabs = Window(app.tabControl)) ShowWindow(tabs, SW_HIDE);
 
   const int indent = 10 * SkinMultipleForDpi(WindowDpi(main));
   ColourTrees(skin.textColor, skin.backColor, &indent);
   RowsForCheckBoxes(skin.checkImages ? skin.checkImages : app.defaultCheckImages);
-  ColourCalendar(skin.textColor, skin.backColor);
+  ColourCalendar(skin.textColor, CalendarTitleTextColor(skin), skin.backColor);
   UseCheckImages(skin.checkImages ? skin.checkImages : app.defaultCheckImages);
 
   const int corner = SkinCornerEllipse(skin);
-  HRGN outline = CreateRoundRectRgn(0, 0, size.width, size.height, corner, corner);
+  ScopedGdiObject<HRGN> outline(CreateRoundRectRgn(0, 0, size.width, size.height, corner, corner));
   // The window owns the region once it is set.
-  if (outline && !SetWindowRgn(main, outline, TRUE)) DeleteObject(outline);
+  if (outline && SetWindowRgn(main, outline.get(), TRUE)) outline.release();
   app.treeBackground = skin.treeBackground;
 }
 
 void ApplyPlainLook(HWND main) {
   AppState& app = App();
   CurrentSkin().skinned = false;
-  ShowWindow(main, SW_HIDE);
-  SetWindowLongPtrA(main, GWL_STYLE, WS_OVERLAPPEDWINDOW);
+  Restyle(main, WS_OVERLAPPEDWINDOW);
   SetWindowPos(main, nullptr, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   // A frame with a caption and a rounded outline cut from the last skin
@@ -181,7 +197,7 @@ void ApplyPlainLook(HWND main) {
   if (HWND tabs = Window(app.tabControl)) ShowWindow(tabs, SW_SHOW);
   LayOutViews(main);
   ColourTrees(kSystemColour, kPlainLines, nullptr);
-  ColourCalendar(RGB(0, 0, 0), kPlainTitle);
+  ColourCalendar(RGB(0, 0, 0), RGB(0, 0, 0), kPlainTitle);
   UseCheckImages(app.defaultCheckImages);
   RowsForCheckBoxes(app.defaultCheckImages);
   app.treeBackground = app.defaultBackground;
@@ -201,11 +217,10 @@ int LoadSkin(HWND main, const char* path, bool show) {
   if (size == kPlainLookFileSize) {
     ApplyPlainLook(main);
   } else {
-    Skin replaced = {};
+    SkinPictures replaced;
     if (!ReadAndBuildSkin(path, &replaced)) return 0;
     ApplySkinnedLook(main);
-    // Nothing shows the old skin's bitmaps any more.
-    ReleaseSkinObjects(replaced);
+    // Nothing shows the old skin's bitmaps any more: they go with `replaced`.
   }
   if (show) ShowWindow(main, SW_SHOW);
   CopyField(App().skinPath, path);

@@ -31,6 +31,7 @@ void LoadSkinFile(SkinEditor& editor, const char* path) {
     SkinFileSource file(path, 0);
     messages = LoadSkinIntoSheet(file.ok() ? &file : nullptr, sheet, &editor.loaded);
   }
+  NoteSheetUnchanged(editor);
   for (const std::string& message : messages) ShowSheetMessage(editor, message.c_str());
 }
 
@@ -56,6 +57,7 @@ int RunSkinEditor(HINSTANCE instance, const char* commandLine) {
   editor.prompts = HostPrompts();
   editor.sheet = CreateSkinSheet(instance, &editor);
   if (!editor.sheet) return 1;
+  NoteSheetUnchanged(editor);
   const std::string path = SkinPathFromCommandLine(commandLine);
   if (!path.empty()) LoadSkinFile(editor, path.c_str());
 

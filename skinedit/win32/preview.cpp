@@ -1,10 +1,13 @@
 #include "skinedit/win32/preview.h"
 
+#include <cstring>
 #include <memory>
 #include <utility>
 
 #include "base/win32/scoped.h"
+#include "skin/compose.h"
 #include "skin/win32/skinfiles.h"
+#include "skinedit/bitmapfile.h"
 
 namespace {
 
@@ -17,6 +20,34 @@ PreviewContents* ContentsOf(HWND preview) {
   return reinterpret_cast<PreviewContents*>(GetWindowLongPtrA(preview, GWLP_USERDATA));
 }
 
+// The picture the preview shows: the whole image fitted into the preview's
+// box, a check box's key colour shown as the page's face. A bitmap the
+// decoder leaves alone (compressed pixels) shows as the system makes it.
+HBITMAP MakeShownPicture(HWND preview, const SlotImage& image) {
+  BmpImage decoded;
+  if (!DecodeBmp(image.data(), image.size(), &decoded)) {
+    ScopedDC dc = ScopedDC::ForWindow(GetParent(preview));
+    return dc ? DecodeSlotBitmap(dc.get(), image) : nullptr;
+  }
+  RECT box;
+  GetClientRect(preview, &box);
+  const Pixel face = PixelFromColor(GetSysColor(COLOR_BTNFACE));
+  const BmpImage shown = FitPreviewPicture(decoded, box.right - box.left, box.bottom - box.top,
+                                           PreviewShowsCheckBox(GetDlgCtrlID(preview)), face);
+  if (shown.pixels.empty()) return nullptr;
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = shown.width;
+  info.bmiHeader.biHeight = -shown.height;  // top-down, as the rows are
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP picture = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (picture) std::memcpy(bits, shown.pixels.data(), shown.pixels.size() * sizeof(Pixel));
+  return picture;
+}
+
 }  // namespace
 
 void SetPreview(HWND preview, SlotImage image) {
@@ -24,9 +55,7 @@ void SetPreview(HWND preview, SlotImage image) {
   std::unique_ptr<PreviewContents> next;
   if (!image.empty()) {
     next.reset(new PreviewContents{std::move(image), {}});
-    // Made against the page's device context, as the page shows it.
-    ScopedDC dc = ScopedDC::ForWindow(GetParent(preview));
-    if (dc) next->picture.reset(DecodeSlotBitmap(dc.get(), next->image));
+    next->picture.reset(MakeShownPicture(preview, next->image));
   }
   std::unique_ptr<PreviewContents> previous(ContentsOf(preview));
   const LPARAM shown = reinterpret_cast<LPARAM>(next ? next->picture.get() : nullptr);

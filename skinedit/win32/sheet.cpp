@@ -45,11 +45,18 @@ INT_PTR OnCommand(HWND page, int id, int code, HWND control) {
   return FALSE;
 }
 
-// Cancel, Escape or the window's close box: closing unsaved is asked.
+bool CancelConfirmed(SkinEditor& editor, HWND sheet) {
+  SheetControls controls(sheet);
+  if (!SheetChanged(controls, editor.loaded, editor.unchanged)) return true;
+  return editor.prompts->Show(sheet, kCancelQuestion, kSheetTitle, kBoxYesNo | kBoxIconQuestion) ==
+         kAnswerYes;
+}
+
+// Cancel, Escape or the window's close box: closing with edits unsaved is
+// asked.
 INT_PTR OnQueryCancel(HWND page) {
   SkinEditor* editor = EditorOf(page);
-  const bool cancel = !editor || editor->prompts->Show(GetParent(page), kCancelQuestion, kSheetTitle,
-                                                       kBoxYesNo | kBoxIconQuestion) == kAnswerYes;
+  const bool cancel = !editor || CancelConfirmed(*editor, GetParent(page));
   if (cancel && editor) editor->cancelled = true;
   SetWindowLongPtrA(page, DWLP_MSGRESULT, cancel ? FALSE : TRUE);
   return TRUE;
@@ -131,6 +138,11 @@ HWND CreateSkinSheet(HINSTANCE instance, SkinEditor* editor) {
   return sheet;
 }
 
+void NoteSheetUnchanged(SkinEditor& editor) {
+  SheetControls sheet(editor.sheet);
+  if (!SheetAsSkinBytes(sheet, editor.loaded, &editor.unchanged)) editor.unchanged.clear();
+}
+
 HWND PageControl(HWND sheet, int page, int control) {
   HWND pageWindow = PropSheet_IndexToHwnd(sheet, page);
   return pageWindow ? GetDlgItem(pageWindow, control) : nullptr;
@@ -151,7 +163,7 @@ void LoadBitmapIntoPreview(const SkinEditor& editor, HWND page, int previewId) {
   choice.lpstrFilter = "Bitmap\0*.bmp\0";
   choice.lpstrFile = path;
   choice.nMaxFile = sizeof path;
-  choice.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
+  choice.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
   if (!GetOpenFileNameA(&choice)) return;
 
   SlotImage image;

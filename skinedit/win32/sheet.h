@@ -18,8 +18,14 @@ struct SkinEditor {
   // Set when the user confirmed cancelling: the sheet closes unsaved.
   bool cancelled = false;
   LoadedValues loaded;
+  // The skin file the sheet stood for when it was filled: Cancel asks
+  // before it throws edits away, and only then.
+  std::string unchanged;
   Prompts* prompts = nullptr;
 };
+
+// Notes what the sheet stands for now as its unchanged state.
+void NoteSheetUnchanged(SkinEditor& editor);
 
 // Create sheet: the seven pages, all made with the sheet (so that loading
 // and saving reach every control from the start), and the sheet itself,

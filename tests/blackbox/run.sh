@@ -12,8 +12,8 @@
 # in tests/blackbox/scenarios/ (skinedit, the skin editor; install and
 # portable, which take the packages of `make dist` from $VELKIN_DIST); and
 # screenshots, which writes a PNG of each tab, in the plain look and in the
-# Default skin, and of the skin editor's Window page, into $VELKIN_SCREENSHOTS
-# (default docs/) for `make screenshots`.
+# Default skin, of Select Skin, and of the skin editor's Window and Tree
+# pages, into $VELKIN_SCREENSHOTS (default docs/) for `make screenshots`.
 #
 # The programs run on a Wine virtual desktop: its tray shows the icon and
 # the balloons, which the driver can then read.
@@ -623,6 +623,7 @@ skins)
     [ "$texts" = "Select Skin|Select|Add..." ] || fail "Select Skin holds: $texts"
     listed="$(driver skin-list | tr -d '\r' | tr '\n' ' ')"
     [ "$listed" = "Default Plain Slate " ] || fail "skins listed: $listed"
+    [ "$(driver skin-selected | tr -d '\r')" = Default ] || fail "the skin in use is not selected"
     driver skin-choose Plain || fail "cannot choose Plain"
     sleep 1
     look_is plain || fail "Plain did not bring the plain look"
@@ -648,6 +649,17 @@ skins)
     start_velkin
     driver wait-visible 10000 >/dev/null || fail "window not shown"
     look_is skinned && size_is 300 420 || fail "Slate was not kept across a restart"
+    # Back to the smaller Default: the window stays in its corner.
+    driver command 551 && driver wait-dialog "Select Skin" 5000 >/dev/null || fail "Select Skin did not show"
+    [ "$(driver skin-selected | tr -d '\r')" = Slate ] || fail "Slate, in use, is not selected"
+    driver skin-choose Default && sleep 1
+    look_is skinned && size_is 264 352 || fail "Default did not apply"
+    # (The organiser may still see the work area Wine's task bar had before
+    # it grew: then the corner is the screen's, as at the first start.)
+    read -r _ _ _ _ right bottom <<<"$(driver wait-window 1000 | tr -d '\r')"
+    read -r _ _ area_right area_bottom screen_bottom <<<"$(driver workarea | tr -d '\r')"
+    [ "$right" = $((area_right + 1)) ] && { [ "$bottom" = $((area_bottom + 1)) ] || [ "$bottom" = $((screen_bottom + 1)) ]; } ||
+        fail "Default left the corner: its corner at $right $bottom, the work area's at $area_right $area_bottom"
     exit_from_tray
     ;;
 crash-saves)
@@ -877,15 +889,19 @@ screenshots)
         driver message 0x2A3 0 0  # WM_MOUSELEAVE
         shoot "skin-${names[$index]}.png"
     done
+    # Select Skin, which shows the skin in use selected.
+    driver command 551 && driver wait-dialog "Select Skin" 5000 >/dev/null || fail "Select Skin did not show"
+    shoot select-skin.png "Select Skin"
     exit_from_tray
     # The skin editor on the Default skin, on its Window page; then
-    # cancelled.
+    # cancelled, which asks nothing: nothing was changed.
     driver run 1 60000 "$(winpath "$build/skinedit.exe")" "\"$(winpath "$build/skins/Default")\"" &
     editor_pid=$!
     driver sheet "Skin Properties" 30000 >/dev/null || fail "the skin editor shows no sheet"
     shoot skinedit-window.png "Skin Properties"
+    driver sheet-page "Skin Properties" 1 || fail "cannot show the Tree page"
+    shoot skinedit-tree.png "Skin Properties"
     driver click "Skin Properties" 2 || fail "cannot press Cancel"
-    driver wait-box "Are you sure" 10000 >/dev/null && driver answer yes
     wait "$editor_pid"
     ;;
 *)

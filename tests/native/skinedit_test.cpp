@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/filesystem.h"
+#include "skin/compose.h"
 #include "skin/skinfile.h"
 #include "skinedit/bitmapfile.h"
 #include "skinedit/commandline.h"
@@ -237,6 +238,24 @@ TEST_F(SkinEditorSave, ASlotWhoseSizeFieldDisagreesIsWrittenWithTheBytesItHolds)
   EXPECT_EQ(ReadByOrganiser(files.files["C:\\skins\\Mine"]).slots[kSlotTreeBackground].str(), odd);
 }
 
+TEST_F(SkinEditorSave, NeverWritesOverAFileBesideTheSkin) {
+  // The user's own "Mine.tmp", and names an earlier stopped save left.
+  const std::vector<std::vector<std::string>> neighbours = {
+      {"C:\\skins\\Mine.tmp"},
+      {"C:\\skins\\Mine.tmp", "C:\\skins\\~0.tmp", "C:\\skins\\~1.tmp"},
+  };
+  for (const auto& names : neighbours) {
+    files.Clear();
+    files.CreateFolder("C:\\skins");
+    for (const std::string& name : names) files.files[name] = "the user's " + name;
+    std::string message;
+    ASSERT_EQ(Save(&message), 1) << names.size();
+    EXPECT_EQ(files.files.size(), names.size() + 1) << "a temporary file left beside the skin";
+    for (const std::string& name : names) EXPECT_EQ(files.files[name], "the user's " + name);
+    EXPECT_EQ(ReadByOrganiser(files.files["C:\\skins\\Mine"]).values[0], 0);
+  }
+}
+
 // ---- Failed saves: the old skin stays whole, and the message says why.
 
 TEST_F(SkinEditorSave, AFailedSaveLeavesTheOldSkinWholeAndSaysWhy) {
@@ -249,7 +268,7 @@ TEST_F(SkinEditorSave, AFailedSaveLeavesTheOldSkinWholeAndSaysWhy) {
     const char* path;
     const char* message;
   } cases[] = {
-      {"disk full", [](MemoryFileSystem& f) { f.FailWritesTo("Mine", 300); }, "C:\\skins\\Mine",
+      {"disk full", [](MemoryFileSystem& f) { f.FailWritesTo("C:\\skins\\", 300); }, "C:\\skins\\Mine",
        "Error: Could not complete write operation."},
       {"cannot replace", [](MemoryFileSystem& f) { f.FailReplaces(true); }, "C:\\skins\\Mine",
        "Error: Could not open file."},
@@ -331,6 +350,42 @@ TEST(SkinEditorBitmapFile, TakesWholeFilesOfUpTo1MiBAndRefusesTheRestUnchanged) 
 }
 
 // ---- The command line.
+
+TEST(SkinEditorBitmapFile, APreviewShowsTheWholePictureShrunkToFitAndACheckBoxsKeyColourClear) {
+  auto picture = [](int width, int height, std::vector<Pixel> pixels = {}) {
+    BmpImage image;
+    image.width = width;
+    image.height = height;
+    image.pixels =
+        pixels.empty() ? std::vector<Pixel>(static_cast<size_t>(width * height), 0x808080) : pixels;
+    return image;
+  };
+  const struct {
+    int width, height, boxWidth, boxHeight, fittedWidth, fittedHeight;
+  } sizes[] = {
+      {264, 352, 172, 65, 48, 65},  // the Default skin's background in the Window page's box
+      {100, 10, 50, 50, 50, 5},    {16, 16, 90, 21, 16, 16},  // never enlarged
+      {3000, 1, 40, 40, 40, 1},    {1, 3000, 40, 40, 1, 40},  // at least a pixel a side
+  };
+  for (const auto& c : sizes) {
+    const BmpImage fitted = FitPreviewPicture(picture(c.width, c.height), c.boxWidth, c.boxHeight, false, 0);
+    EXPECT_EQ(fitted.width, c.fittedWidth) << c.width << "x" << c.height;
+    EXPECT_EQ(fitted.height, c.fittedHeight) << c.width << "x" << c.height;
+    EXPECT_EQ(fitted.pixels.size(), static_cast<size_t>(c.fittedWidth * c.fittedHeight));
+  }
+  // Each pixel the average of those it covers; the key colour clear only when asked.
+  const BmpImage halved = FitPreviewPicture(
+      picture(4, 2, {0xFF0000, 0x000000, 0x102030, 0x102030, 0x00FF00, 0x0000FF, 0x102030, 0x102030}), 2, 1,
+      false, 0);
+  EXPECT_EQ(halved.pixels, (std::vector<Pixel>{0x404040, 0x102030}));
+  const BmpImage box = picture(2, 1, {kKeyPixel, 0xFFFFFF});
+  EXPECT_EQ(FitPreviewPicture(box, 4, 1, true, 0xD4D0C8).pixels,
+            (std::vector<Pixel>{0xD4D0C8, 0xD4D0C8, 0xFFFFFF, 0xD4D0C8}));
+  EXPECT_EQ(FitPreviewPicture(box, 10, 10, false, 0xD4D0C8).pixels,
+            (std::vector<Pixel>{kKeyPixel, 0xFFFFFF}));
+  EXPECT_TRUE(PreviewShowsCheckBox(253) && PreviewShowsCheckBox(255));
+  EXPECT_FALSE(PreviewShowsCheckBox(251) || PreviewShowsCheckBox(257) || PreviewShowsCheckBox(259));
+}
 
 TEST(SkinEditorCommandLine, NamesThePathInQuotesOrTheWholeLine) {
   struct {

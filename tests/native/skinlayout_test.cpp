@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <fstream>
+#include <iterator>
 #include <string>
+
+#include "skin/bmp.h"
 
 namespace {
 
@@ -100,6 +105,77 @@ TEST(SkinLayout, AWindowStickingOutOfTheWorkAreaEndsOnePixelBeyondIt) {
   EXPECT_RECT(KeepSkinnedWindowOnWorkArea({10, 10, 260, 260}, work), 10, 10, 260, 260);
   EXPECT_RECT(KeepSkinnedWindowOnWorkArea({775, 489, 1025, 739}, work), 775, 489, 1025, 739);
   EXPECT_RECT(KeepSkinnedWindowOnWorkArea({-50, -50, 100, 100}, work), -50, -50, 100, 100);
+}
+
+TEST(SkinLayout, AChangeOfSizeKeepsTheWindowOnTheCornerOrEdgesItLayOn) {
+  const Rect work = {0, 0, 1024, 738};
+  const struct {
+    Rect before;
+    Size size;
+    Rect after;
+  } cases[] = {
+      // In the corner, skinned (one pixel beyond) or plain: back to a smaller skin, or a larger one.
+      {{725, 319, 1025, 739}, {264, 352}, {761, 387, 1025, 739}},
+      {{774, 488, 1024, 738}, {300, 420}, {725, 319, 1025, 739}},
+      // On the right edge only, on the bottom edge only.
+      {{725, 100, 1025, 520}, {264, 352}, {761, 100, 1025, 452}},
+      {{100, 319, 400, 739}, {264, 352}, {100, 387, 364, 739}},
+      // Beyond the right edge: back to its corner. Away from the edges: the top-left corner stays.
+      {{900, 319, 1200, 739}, {264, 352}, {761, 387, 1025, 739}},
+      {{100, 100, 400, 520}, {264, 352}, {100, 100, 364, 452}},
+      // Away from the edges but larger than the room: kept on the work area.
+      {{600, 400, 864, 722}, {300, 420}, {600, 319, 900, 739}},
+  };
+  for (const auto& c : cases)
+    EXPECT_RECT(ResizeSkinnedWindow(c.before, c.size, work), c.after.left, c.after.top, c.after.right,
+                c.after.bottom);
+}
+
+TEST(SkinLayout, TheCalendarTitleTextIsTheSkinsWhereItReadsOtherwiseWhiteOrBlack) {
+  const Color white = MakeColor(255, 255, 255), black = MakeColor(0, 0, 0);
+  EXPECT_NEAR(ContrastRatio(black, white), 21.0, 1e-9);
+  EXPECT_NEAR(ContrastRatio(white, white), 1.0, 1e-9);
+  EXPECT_NEAR(ContrastRatio(MakeColor(118, 118, 118), white), 4.54, 0.01);  // the lightest grey that passes
+  const struct {
+    Color text, back, title;
+  } cases[] = {
+      {MakeColor(28, 42, 66), MakeColor(196, 214, 238), MakeColor(28, 42, 66)},
+      {MakeColor(28, 42, 66), MakeColor(40, 83, 146), white},
+      {MakeColor(250, 250, 250), MakeColor(230, 230, 200), black},
+      {MakeColor(250, 250, 250), MakeColor(30, 30, 30), MakeColor(250, 250, 250)},
+  };
+  for (const auto& c : cases) {
+    Skin skin = {};
+    skin.textColor = c.text;
+    skin.backColor = c.back;
+    EXPECT_EQ(CalendarTitleTextColor(skin), c.title) << std::hex << c.text << " on " << c.back;
+  }
+}
+
+// The bundled Default skin as built: its calendar's weekday names (the back
+// colour on the paper of the tree background), today's date (white on the
+// back colour), its title and the tasks' text all read.
+TEST(SkinLayout, TheDefaultSkinsCalendarAndTasksRead) {
+  std::ifstream in(VELKIN_BUNDLED_SKINS "/Default", std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  MemorySkinSource source(bytes);
+  SkinFile file;
+  ASSERT_EQ(ReadSkinForOrganiser(source, &file), SkinReadResult::kRead);
+  Skin skin = {};
+  SetSkinGeometry(file.values, &skin);
+  const SlotImage& tile = file.slots[kSlotTreeBackground];
+  BmpImage paper;
+  ASSERT_EQ(DecodeBmp(tile.data(), tile.size(), &paper), 1);
+  double weekdays = 21, text = 21;
+  for (Pixel p : paper.pixels) {
+    const Color c = MakeColor((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    weekdays = std::min(weekdays, ContrastRatio(skin.backColor, c));
+    text = std::min(text, ContrastRatio(skin.textColor, c));
+  }
+  EXPECT_GE(weekdays, kReadableContrast);
+  EXPECT_GE(text, kReadableContrast);
+  EXPECT_GE(ContrastRatio(MakeColor(255, 255, 255), skin.backColor), kReadableContrast);
+  EXPECT_GE(ContrastRatio(CalendarTitleTextColor(skin), skin.backColor), kReadableContrast);
 }
 
 TEST(SkinLayout, APressClosesOrMovesAndSelectsATabAndThePointerHoversTheFirstButton) {

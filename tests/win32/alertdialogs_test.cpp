@@ -136,13 +136,15 @@ TEST_F(AlertDialogs, PropertiesShowAnUneditedTaskAndStoreWhatTheUserChanged) {
     EXPECT_EQ(CompareDateTime(Picker(id), kFixtureNow), 0) << id;
   EXPECT_TRUE(prompts.shown().empty());
 
-  // Picking a time turns auto-activation on, at that time.
+  // Picking a time, once auto-activation is on, makes it at that time.
   // The format starts with a space: Right goes on to the hour.
+  Click(properties, kAutoActivateBox);
   KeyInPicker(kAutoTimePicker, VK_RIGHT);
   KeyInPicker(kAutoTimePicker, VK_UP);
   EXPECT_TRUE(Checked(properties, kAutoActivateBox));
   EXPECT_TRUE(Checked(properties, kAtTimeRadio));
   EXPECT_FALSE(Checked(properties, kStartupRadio));
+  Click(properties, kDueDateBox);
   KeyInPicker(kDueDatePicker, VK_UP);
   EXPECT_TRUE(Checked(properties, kDueDateBox));
   Click(properties, kNotifyBox);
@@ -158,6 +160,26 @@ TEST_F(AlertDialogs, PropertiesShowAnUneditedTaskAndStoreWhatTheUserChanged) {
             "11110");
   EXPECT_EQ(std::string(record->autotime) + "|" + record->duedate + "|" + record->autodate,
             FormatTime(time) + "|" + FormatDate(due) + "|3-7-2008");
+}
+
+TEST_F(AlertDialogs, APickerCanBeUsedOnlyWhileItsBoxIsChecked) {
+  FillProperties(properties, RecordOf(Lists(), Add(Lists(), nullptr, "Plan")), true);
+  const struct {
+    int click;  // 0: as filled
+    bool due, autoDate, autoTime;
+  } steps[] = {
+      {0, false, false, false},
+      {kDueDateBox, true, false, false},
+      {kAutoActivateBox, true, true, true},
+      {kDueDateBox, false, true, true},
+      {kAutoActivateBox, false, false, false},
+  };
+  for (const auto& step : steps) {
+    if (step.click) Click(properties, step.click);
+    EXPECT_EQ(IsWindowEnabled(GetDlgItem(properties, kDueDatePicker)) != FALSE, step.due) << step.click;
+    EXPECT_EQ(IsWindowEnabled(GetDlgItem(properties, kAutoDatePicker)) != FALSE, step.autoDate) << step.click;
+    EXPECT_EQ(IsWindowEnabled(GetDlgItem(properties, kAutoTimePicker)) != FALSE, step.autoTime) << step.click;
+  }
 }
 
 TEST_F(AlertDialogs, ADoneTaskShowsEverythingDisabledButOk) {

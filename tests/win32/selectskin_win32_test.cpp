@@ -94,6 +94,7 @@ TEST_F(SelectSkin, ListsTheFolderSortedAndSelectingPlainSwitchesTheLookAndKeepsT
   WriteText(skins + "\\Another", "x");
   ASSERT_EQ(ShowSelectSkinDialog(dialog), 1);
   EXPECT_EQ(Entries(), (std::vector<std::string>{"Another", "Default", "Plain"}));
+  EXPECT_EQ(SendMessageA(List(), LB_GETCURSEL, 0, 0), 2) << "the skin in use is not selected";
   Choose("Default");
   Press(kSkinSelectId);
   EXPECT_TRUE(IsSkinned());

@@ -48,7 +48,7 @@ struct SkinnedWindow : MainWindow {
   void TearDown() override {
     // Nothing may show the skin's bitmaps when they go.
     ApplyPlainLook(main);
-    ReleaseSkinObjects(CurrentSkin().skin);
+    ReleaseSkinPictures();
     ResetSkinState();
     MainWindow::TearDown();
   }

@@ -4,12 +4,15 @@
 // scenario "skinedit".
 #include <windows.h>
 
+#include <prsht.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "base/filesystem.h"
 #include "base/prompts.h"
+#include "base/win32/scoped.h"
 #include "skinedit/win32/editor.h"
 #include "skinedit/win32/preview.h"
 #include "tests/native/bmp_builder.h"
@@ -91,6 +94,86 @@ TEST_F(SkinEditorSheet, APreviewFreesWhatItShowedWhenReplacedOrDoubleClicked) {
   EXPECT_EQ(PreviewImage(preview), nullptr);
   EXPECT_EQ(SendMessageA(preview, STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
   EXPECT_EQ(GetObjectType(shown), 0u) << "the cleared bitmap was not freed";
+}
+
+// On the disk: a skin whose path is as long as a path can be, in a folder
+// whose temporary name of choice is taken, is saved without touching it.
+TEST_F(SkinEditorSheet, SavesAtThePathLimitWithoutTouchingTheFilesBesideIt) {
+  ASSERT_NE(editor.sheet, nullptr);
+  ASSERT_LT(temp.path.size(), 200u);
+  const std::string deep = temp.path + std::string(255 - temp.path.size(), 'd') + "\\";
+  ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
+  struct {
+    std::string path;
+    std::string neighbour;
+  } cases[] = {
+      {temp.path + std::string(259 - temp.path.size(), 's'), temp.path + "~0.tmp"},
+      {deep + "ab", deep + "~0"},
+      {temp.path + "Mine", temp.path + "Mine.tmp"},
+  };
+  SheetControls sheet(editor.sheet);
+  SetWindowTextA(PageControl(editor.sheet, 0, 201), "264");
+  for (const auto& c : cases) {
+    ASSERT_LE(c.path.size(), 259u);
+    ASSERT_EQ(HostFileSystem()->WriteNewFile(c.neighbour, "the user's"), 1);
+    std::string message;
+    EXPECT_EQ(SaveSheetAsSkin(sheet, editor.loaded, *HostFileSystem(), c.path, &message), 1) << c.path;
+    EXPECT_EQ(message, "Skin file was successfully saved.") << c.path;
+    std::string saved, kept;
+    ASSERT_EQ(HostFileSystem()->ReadFile(c.path, &saved), 1) << c.path;
+    SkinFile back;
+    MemorySkinSource source(saved);
+    ASSERT_EQ(ReadSkinForOrganiser(source, &back), SkinReadResult::kRead);
+    EXPECT_EQ(back.values[kValueWindowWidth], 264);
+    ASSERT_EQ(HostFileSystem()->ReadFile(c.neighbour, &kept), 1);
+    EXPECT_EQ(kept, "the user's") << c.neighbour;
+  }
+}
+
+// Every label shows its whole text on one line in the font it gets.
+TEST_F(SkinEditorSheet, EveryLabelFitsItsText) {
+  ASSERT_NE(editor.sheet, nullptr);
+  ScopedDC screen = ScopedDC::ForWindow(nullptr);
+  for (int page = 0; page < kPageCount; ++page)
+    for (int id = 102; id <= 106; ++id) {
+      HWND label = PageControl(editor.sheet, page, id);
+      char kind[16] = "";
+      if (!label || !GetClassNameA(label, kind, sizeof kind) || lstrcmpiA(kind, "Static") != 0) continue;
+      char text[64] = "";
+      const int length = GetWindowTextA(label, text, sizeof text);
+      ScopedSelect font(screen.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
+      SIZE extent = {};
+      GetTextExtentPoint32A(screen.get(), text, length, &extent);
+      RECT room;
+      GetClientRect(label, &room);
+      EXPECT_LE(extent.cx, room.right) << "\"" << text << "\" on page " << page;
+    }
+}
+
+// Cancel asks before it throws edits away, and only then.
+TEST_F(SkinEditorSheet, CancelAsksOnlyWhenSomethingChanged) {
+  ASSERT_NE(editor.sheet, nullptr);
+  SkinFile skin;
+  skin.values[kValueWindowWidth] = 264;
+  MemorySkinSink bytes;
+  ASSERT_EQ(WriteSkinFile(bytes, skin), 1);
+  ASSERT_EQ(HostFileSystem()->WriteNewFile(temp.path + "Skin", bytes.bytes), 1);
+  const struct {
+    const char* width;  // typed into the first field; none: left alone
+    bool asked;
+  } cases[] = {{nullptr, false}, {"300", true}, {"264", false}};
+  for (const auto& c : cases) {
+    LoadSkinFile(editor, (temp.path + "Skin").c_str());
+    if (c.width) SetWindowTextA(PageControl(editor.sheet, 0, 201), c.width);
+    prompts.Clear();
+    prompts.Answer(kAnswerNo);
+    HWND page = PropSheet_GetCurrentPageHwnd(editor.sheet);
+    NMHDR query = {editor.sheet, 0, static_cast<UINT>(PSN_QUERYCANCEL)};
+    SendMessageA(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&query));
+    EXPECT_EQ(prompts.shown().size(), c.asked ? 1u : 0u) << (c.width ? c.width : "unchanged");
+    EXPECT_EQ(editor.cancelled, !c.asked);
+    editor.cancelled = false;
+  }
 }
 
 }  // namespace

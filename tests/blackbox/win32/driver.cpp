@@ -484,6 +484,20 @@ int PrintSkinList() {
   return 0;
 }
 
+// The entry the list has selected, or nothing.
+int PrintSelectedSkin() {
+  HWND list = SkinList();
+  if (!list) return 1;
+  const LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
+  wchar_t wide[MAX_PATH] = L"";
+  char name[MAX_PATH] = "";
+  if (index != LB_ERR && SendMessageW(list, LB_GETTEXTLEN, index, 0) < MAX_PATH &&
+      SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide)) != LB_ERR)
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, name, sizeof name, nullptr, nullptr);
+  std::printf("%s\n", name);
+  return 0;
+}
+
 int ChooseSkin(const char* name) {
   HWND list = SkinList();
   wchar_t wide[MAX_PATH] = L"";
@@ -1113,6 +1127,7 @@ int main(int argc, char** argv) {
   }
   if (command == "skin-click" && argc >= 4) return ClickSkinButton(argv[2], std::atoi(argv[3]));
   if (command == "skin-list") return PrintSkinList();
+  if (command == "skin-selected") return PrintSelectedSkin();
   if (command == "skin-choose" && argc >= 3) return ChooseSkin(argv[2]);
   if (command == "open-file" && argc >= 3) return ChooseFile("Open", argv[2]);
   if (command == "save-file" && argc >= 3) return ChooseFile("Save As", argv[2]);
@@ -1123,6 +1138,10 @@ int main(int argc, char** argv) {
       return 1;
     std::printf("%s\n", PageTitles(sheet).c_str());
     return 0;
+  }
+  if (command == "sheet-page" && argc >= 4) {
+    HWND sheet = FindPropertySheet(argv[2]);
+    return sheet && SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(std::atoi(argv[3])), 0) ? 0 : 1;
   }
   if (command == "rect" && argc >= 3) {
     HWND window = FindWindowA(nullptr, argv[2]);
