@@ -1,10 +1,13 @@
 #include "alerts/activation.h"
 
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "base/appstate.h"
 #include "base/clock.h"
 #include "base/prompts.h"
+#include "base/schedule.h"
 #include "base/taskrecord.h"
 #include "data/datetext.h"
 #include "tree/commands.h"
@@ -44,10 +47,34 @@ class CountingPrompts final : public Prompts {
   int shown_ = 0;
 };
 
-bool IsRegistered(const TaskRegister& tasks, const TaskRecord* record) {
-  for (RegisterEntry* entry = FirstEntry(tasks); entry; entry = NextEntry(entry))
-    if (EntryRecord(entry) == record) return true;
-  return false;
+// "3 tasks became active: Pay rent, Renew insurance, ..." within the
+// balloon's text: as many whole names as fit, then "..." for the rest.
+std::string CatchUpBalloonText(const std::vector<std::string>& names) {
+  std::string text = std::to_string(names.size()) + " tasks became active: ";
+  const size_t limit = kBalloonTextSize - 1;
+  for (size_t i = 0; i < names.size(); ++i) {
+    const std::string piece = (i ? ", " : "") + names[i];
+    // Room for the name, and for ", ..." after it unless it is the last.
+    if (text.size() + piece.size() + (i + 1 < names.size() ? 5 : 0) > limit) {
+      text += i ? ", ..." : "...";
+      break;
+    }
+    text += piece;
+  }
+  return text;
+}
+
+MomentKey KeyOf(const DateTime& moment) {
+  // Month and day are at most 31 here; hour and minute keep their 16 bits,
+  // as an edited list file may give any number.
+  return static_cast<MomentKey>(moment.year) << 48 | static_cast<MomentKey>(moment.month & 0xFF) << 40 |
+         static_cast<MomentKey>(moment.day & 0xFF) << 32 | static_cast<MomentKey>(moment.hour) << 16 |
+         moment.minute;
+}
+
+MomentKey ScheduledMomentOf(const TaskRecord& record) {
+  DateTime moment;
+  return record.autoactivate && ActivationMomentOf(record, &moment) ? KeyOf(moment) : kNoMoment;
 }
 
 class Check {
@@ -57,49 +84,54 @@ class Check {
   int Run() {
     AppState& app = App();
     if (!app.lists) return 0;
-    const DateTime now = Now();
     // The due tasks first, handled after: handling one changes nothing in
     // the register, but a box it shows lets the user do so.
-    std::vector<TaskRecord*> due;
-    for (RegisterEntry* entry = FirstEntry(app.tasks); entry; entry = NextEntry(entry)) {
-      TaskRecord* record = EntryRecord(entry);
-      if (record && record->autoactivate && IsDue(*record, now)) due.push_back(record);
-    }
-    int handled = 0;
-    for (TaskRecord* record : due)
-      if (StillThere(record) && Handle(*app.lists, record)) ++handled;
-    return handled;
+    const std::vector<ScheduledTask> due = ScheduledUpTo(app.tasks, KeyOf(Now()), ScheduledMomentOf);
+    for (const ScheduledTask& task : due)
+      if (StillThere(task)) Handle(*app.lists, task);
+    Announce();
+    return static_cast<int>(handled_.size());
   }
 
  private:
-  bool StillThere(const TaskRecord* record) {
-    if (prompts_.shown() == boxesSeen_) return true;
-    boxesSeen_ = prompts_.shown();
-    return IsRegistered(App().tasks, record);
+  // A box lets the user delete or edit any task: after one, every record
+  // still to be handled is looked up again.
+  bool StillThere(const ScheduledTask& task) {
+    return prompts_.shown() == 0 || StillScheduled(App().tasks, task);
   }
 
-  bool Handle(TaskForest& lists, TaskRecord* record) {
-    const Node node = record->treeitem;
+  void Handle(TaskForest& lists, const ScheduledTask& task) {
+    TaskRecord* record = task.record;
     // Does nothing to a task already active; the rest happens anyway.
-    ActivateTask(lists, node);
-    if (!StillThere(record)) return false;
-    if (record->notify) {
-      char name[kNameSize];
-      if (!GetTaskName(lists, node, name, sizeof name)) name[0] = '\0';
-      outlet_.ShowBalloon(kActivationTitle, name);
-    }
-    if (record->email) {
-      ActivationAlert alert;
-      if (BuildActivationAlert(lists, node, &alert))
-        outlet_.SendMailAlert(alert.subject.c_str(), alert.body.c_str());
-    }
+    ActivateTask(lists, record->treeitem);
+    if (!StillThere(task)) return;
+    char name[kNameSize];
+    if (!GetTaskName(lists, record->treeitem, name, sizeof name)) name[0] = '\0';
+    handled_.push_back(name);
+    if (record->notify) notified_.push_back(name);
+    if (record->email) mailed_.push_back(name);
     record->autoactivate = 0;
-    return true;
+    DropFromSchedule(App().tasks, record);
+  }
+
+  // One balloon and one e-mail for the whole check: after days away a
+  // start would otherwise send one message per task.
+  void Announce() {
+    if (notified_.size() == 1) outlet_.ShowBalloon(kActivationTitle, notified_[0].c_str());
+    if (notified_.size() > 1) outlet_.ShowBalloon(kActivationTitle, CatchUpBalloonText(notified_).c_str());
+    if (mailed_.empty()) return;
+    // Built now, so that the Active tree's text shows every task activated.
+    ActivationAlert alert;
+    if (mailed_.size() == 1)
+      BuildActivationAlertFor(mailed_[0].c_str(), &alert);
+    else
+      BuildCatchUpAlert(mailed_, &alert);
+    outlet_.SendMailAlert(alert.subject.c_str(), alert.body.c_str());
   }
 
   ActivationOutlet& outlet_;
   CountingPrompts prompts_;
-  int boxesSeen_ = 0;
+  std::vector<std::string> handled_, notified_, mailed_;
 };
 
 bool SameMinute(const DateTime& a, const DateTime& b) {
@@ -113,7 +145,9 @@ int ActivationMomentOf(const TaskRecord& record, DateTime* moment) {
   ParseDate(date, record.autodate);
   if (date.year < 1 || date.month < 1 || date.month > 12 || date.day < 1 || date.day > 31) return 0;
   DateTime at{};
-  if (record.autotimeset)
+  // A time without its colon (an edited file) reads as the present time of
+  // day, which any moment of that day has reached: the day's start.
+  if (record.autotimeset && std::strchr(record.autotime, ':'))
     ParseTime(at, record.autotime);
   else
     ClearTime(at);
@@ -127,6 +161,13 @@ int ActivationMomentOf(const TaskRecord& record, DateTime* moment) {
 bool IsDue(const TaskRecord& record, const DateTime& now) {
   DateTime moment;
   return record.autoactivate && ActivationMomentOf(record, &moment) && CompareDateTime(now, moment) >= 0;
+}
+
+std::vector<TaskRecord*> DueTasks(const DateTime& now) {
+  std::vector<TaskRecord*> due;
+  for (const ScheduledTask& task : ScheduledUpTo(App().tasks, KeyOf(now), ScheduledMomentOf))
+    due.push_back(task.record);
+  return due;
 }
 
 int RunActivationCheck(ActivationOutlet& outlet) {

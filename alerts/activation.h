@@ -6,6 +6,8 @@
 // application clock, the balloon and the mail go through an outlet.
 #pragma once
 
+#include <vector>
+
 #include "base/platform.h"
 
 struct TaskRecord;
@@ -22,6 +24,8 @@ class ActivationOutlet {
 
 // The balloon's title.
 extern const char kActivationTitle[];  // "Velkin Task Activation"
+// The most a balloon's text holds, its zero included (the tray's szInfo).
+constexpr unsigned kBalloonTextSize = 256;
 
 // The timer that runs the check: id 2 on the main window, every second.
 constexpr unsigned kActivationTimerId = 2;
@@ -35,12 +39,19 @@ int ActivationMomentOf(const TaskRecord& record, DateTime* moment);
 // Waiting for auto-activation, and the moment is now or past.
 bool IsDue(const TaskRecord& record, const DateTime& now);
 
-// Walks the task register once, newest first, with one reading of the
-// clock for the whole walk; every due task is activated (nothing happens
-// to one already active), then its balloon and its alert, then its setting
-// is cleared. Answers the number of tasks handled. A check asked for while
+// With one reading of the clock, takes the due tasks from the register's
+// schedule, earliest moment first, and activates each (nothing happens to
+// one already active) and clears its setting. Then one balloon for those
+// that notify and one e-mail for those that mail: for a single task its
+// name and the alert of BuildActivationAlert, for several one text naming
+// them all. Answers the number of tasks handled. A check asked for while
 // one is under way (from a box it showed) does nothing.
 int RunActivationCheck(ActivationOutlet& outlet);
+
+// The tasks a check at `now` would take, in its order (placing first what
+// the schedule has noted): for the checks that compare the schedule with
+// a walk of the register.
+std::vector<TaskRecord*> DueTasks(const DateTime& now);
 
 // The remembered minute of the timer: none before the first tick.
 struct ActivationTimer {

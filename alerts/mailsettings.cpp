@@ -13,6 +13,7 @@ const char kPortValue[] = "Port";
 const char kUsernameValue[] = "Username";
 const char kPasswordValue[] = "Password";
 const char kSendToValue[] = "Send To";
+const char kAnyCertValue[] = "smtpanycert";
 
 namespace {
 
@@ -66,6 +67,8 @@ MailSettings ReadMailSettings(SettingsStore& store) {
   settings.port = ReadText(store, kPortValue, kMailTextMax);
   settings.username = ReadText(store, kUsernameValue, kMailTextMax);
   settings.sendTo = ReadText(store, kSendToValue, kMailTextMax);
+  uint32_t anyCertificate = 0;
+  settings.anyCertificate = store.ReadNumberSetting(kAnyCertValue, &anyCertificate) && anyCertificate != 0;
   // The longest password and its two zeros.
   char password[kMailTextMax + 2] = {};
   const size_t count = store.ReadSetting(kPasswordValue, password, sizeof password);
@@ -85,6 +88,7 @@ void WriteMailSettings(SettingsStore& store, const MailSettings& settings) {
   if (ScramblePassword(&password[0], password.size(), username.c_str()))
     store.WriteBytes(kPasswordValue, password.data(), password.size());
   store.WriteText(kSendToValue, Cut(settings.sendTo, kMailTextMax).c_str());
+  store.WriteNumberSetting(kAnyCertValue, settings.anyCertificate ? 1 : 0);
 }
 
 uint16_t MailPort(const std::string& text) {

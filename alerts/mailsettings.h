@@ -14,6 +14,7 @@ extern const char kPortValue[];        // "Port"
 extern const char kUsernameValue[];    // "Username"
 extern const char kPasswordValue[];    // "Password"
 extern const char kSendToValue[];      // "Send To"
+extern const char kAnyCertValue[];     // "smtpanycert": REG_DWORD, absent means 0
 
 // The port when none is set.
 constexpr uint16_t kDefaultMailPort = 25;
@@ -26,18 +27,20 @@ struct MailSettings {
   std::string username;
   std::string password;  // in the clear
   std::string sendTo;
+  bool anyCertificate = false;  // the server's certificate is not checked
 };
 
-// The five values; a value that is missing or too long reads as empty. The
+// The six values; a value that is missing or too long reads as empty. The
 // password is unscrambled with the username, and is empty when it cannot
 // be (no username); one that an earlier version stored in the legacy code
 // page reads as the same characters.
 MailSettings ReadMailSettings(SettingsStore& store);
 // Writes "Mail Server", "Port", "Username", then "Password" (the password
 // and two zeros, scrambled with the username, as bytes; on an earlier
-// Windows one zero, as earlier versions), then "Send To". With an empty
-// username the password cannot be scrambled and the stored one is left as
-// it was. Texts are cut to kMailTextMax bytes, never inside a character.
+// Windows one zero, as earlier versions), then "Send To" and "smtpanycert".
+// With an empty username the password cannot be scrambled and the stored
+// one is left as it was. Texts are cut to kMailTextMax bytes, never inside
+// a character.
 void WriteMailSettings(SettingsStore& store, const MailSettings& settings);
 // The port a text names: kDefaultMailPort for an empty text, the number
 // for 1 to 65535 (digits only, surrounding blanks allowed), else 0: no

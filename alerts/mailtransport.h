@@ -8,6 +8,16 @@
 #include <cstddef>
 #include <cstdint>
 
+// Why the last connection or TLS handshake could not be made.
+enum class MailFault {
+  kNone,
+  kNameNotFound,  // the name lookup found no address
+  kRefused,       // every address refused (or was unreachable)
+  kTimedOut,      // no address answered within the time limit
+  kTlsFailed,     // the handshake failed
+  kUntrusted,     // the certificate's chain or name did not check out
+};
+
 class MailTransport {
  public:
   virtual ~MailTransport() = default;
@@ -20,8 +30,12 @@ class MailTransport {
   // closed the connection, or -1 on a failure or when the time ran out.
   virtual long Receive(char* buffer, size_t capacity, int timeoutMs) = 0;
   // The TLS handshake over the connection; on 1 everything from now on
-  // goes through TLS. The server's certificate is not checked.
-  virtual int StartTls(const char* host, int timeoutMs) = 0;
+  // goes through TLS. With `checkCertificate` the server's chain must lead
+  // to a trusted root and the certificate must name `host`.
+  virtual int StartTls(const char* host, bool checkCertificate, int timeoutMs) = 0;
+  // Why the last Connect or StartTls answered 0, or kTimedOut after a
+  // Receive that waited its time out.
+  virtual MailFault LastFault() const = 0;
   // Ends TLS (if any) and the connection. Safe to call twice.
   virtual void Close() = 0;
 };

@@ -1,6 +1,8 @@
 #include "alerts/properties.h"
 
+#include "base/appstate.h"
 #include "base/boundedtext.h"
+#include "base/schedule.h"
 #include "base/taskrecord.h"
 #include "data/datetext.h"
 
@@ -71,6 +73,7 @@ void StorePropertiesForm(const PropertiesForm& form, TaskRecord& record) {
   CopyField(record.duedate, FormatDate(form.dueDate).c_str());
   CopyField(record.autodate, FormatDate(form.autoDate).c_str());
   CopyField(record.autotime, FormatTime(form.autoTime).c_str());
+  NoteMomentChanged(App().tasks, &record);
 }
 
 void HoldPropertiesRecord(TaskRecord* record) {
@@ -89,5 +92,8 @@ void StoreHeldProperties(const PropertiesForm& form) {
   if (!gHeld) return;
   const bool fired = gWaiting.set && !gHeld->autoactivate;
   StorePropertiesForm(form, *gHeld);
-  if (fired && ShowsWaitingMoment(form)) gHeld->autoactivate = 0;
+  if (fired && ShowsWaitingMoment(form)) {
+    gHeld->autoactivate = 0;
+    DropFromSchedule(App().tasks, gHeld);
+  }
 }

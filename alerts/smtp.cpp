@@ -8,6 +8,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "alerts/mailtransport.h"
@@ -95,6 +97,39 @@ std::string CommandOf(SmtpStep step, const SmtpRequest& request) {
   }
 }
 
+// What a refusal at each step means to the user.
+MailResult RefusalAt(SmtpStep step) {
+  switch (step) {
+    case SmtpStep::kAuthPlainCredential:
+    case SmtpStep::kAuthLoginPassword:
+      return MailResult::kAuthRefused;
+    case SmtpStep::kMailFrom:
+      return MailResult::kSenderRefused;
+    case SmtpStep::kRcptTo:
+      return MailResult::kRecipientRefused;
+    case SmtpStep::kData:
+    case SmtpStep::kMessage:
+      return MailResult::kMessageRefused;
+    default:
+      return MailResult::kDialogueFailed;
+  }
+}
+
+MailResult ResultOf(MailFault fault) {
+  switch (fault) {
+    case MailFault::kNameNotFound:
+      return MailResult::kNameNotFound;
+    case MailFault::kTimedOut:
+      return MailResult::kTimedOut;
+    case MailFault::kUntrusted:
+      return MailResult::kUntrusted;
+    case MailFault::kTlsFailed:
+      return MailResult::kNoTls;
+    default:
+      return MailResult::kRefused;
+  }
+}
+
 class Session {
  public:
   Session(MailTransport& transport, const SmtpRequest& request, int timeoutMs)
@@ -105,16 +140,25 @@ class Session {
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
-  SmtpStep Run(SmtpStep* last) {
-    SmtpStep step = transport_.Connect(request_.server, request_.port, timeoutMs_) ? SmtpStep::kGreeting
-                                                                                   : SmtpStep::kFailed;
-    SmtpStep at = SmtpStep::kGreeting;
+  SmtpReport Run() {
+    SmtpReport report{SmtpStep::kGreeting, MailResult::kSent, std::string()};
+    if (!transport_.Connect(request_.server, request_.port, timeoutMs_)) {
+      report.result = ResultOf(transport_.LastFault());
+      return report;
+    }
+    SmtpStep step = SmtpStep::kGreeting;
     while (step != SmtpStep::kDone && step != SmtpStep::kFailed) {
-      at = step;
+      at_ = step;
       step = Take(step);
     }
-    if (last) *last = step == SmtpStep::kDone ? step : at;
-    return step;
+    if (step == SmtpStep::kDone && !failure_) {
+      report.last = SmtpStep::kDone;
+      return report;
+    }
+    report.last = failure_ ? failedAt_ : at_;
+    report.result = failure_ ? failureResult_ : MailResult::kDialogueFailed;
+    report.reply = HoldsCredential(reply_) ? std::string() : reply_;
+    return report;
   }
 
  private:
@@ -126,36 +170,77 @@ class Session {
     const bool sent = command.empty() || transport_.Send(command.data(), command.size(), timeoutMs_);
     // The message is accepted once its 250 came: QUIT is only courtesy.
     if (step == SmtpStep::kQuit) return SmtpStep::kDone;
-    if (!sent) return SmtpStep::kFailed;
+    if (!sent) return Fail(MailResult::kDialogueFailed);
     int code = 0;
     // No whole reply in time (or a connection gone, or not SMTP): nothing
     // more can be read over this connection, so the alert fails.
-    if (!ReadReply(&code)) return SmtpStep::kFailed;
+    if (!ReadReply(&code)) return Fail(timedOut_ ? MailResult::kTimedOut : MailResult::kDialogueFailed);
+    reply_ = reader_.text;
     const bool expected = code == rule->expected;
     if (step == SmtpStep::kStartTls && expected) {
       // Bytes that came in the clear after the 220 may have been slipped in
       // on the way: none of them may be read as a reply sent over TLS.
       ResetReplyReader(reader_);
-      transport_.StartTls(request_.server, timeoutMs_);
+      tls_ = transport_.StartTls(request_.server, !request_.anyCertificate, timeoutMs_) == 1;
+      // A server that cannot prove who it is gets nothing more, not even
+      // the message.
+      if (!tls_ && transport_.LastFault() == MailFault::kUntrusted) return Fail(MailResult::kUntrusted);
+      // Whatever answers after a failed handshake is no server to trust
+      // with credentials.
+      if (!tls_ && HasCredentials()) {
+        reply_.clear();  // the 220 said yes; the handshake is what failed
+        return QuitWith(MailResult::kNoTls);
+      }
     }
     if (step == SmtpStep::kAuthLoginUser && !expected) {
       std::fputs("Error in authentication\n", stdout);
       std::fflush(stdout);
     }
+    if (!expected && rule->otherwise == SmtpStep::kFailed) return Fail(RefusalAt(step));
     return Arrive(expected ? rule->onExpected : rule->otherwise);
   }
 
-  // Authentication needs both a username and a password.
-  SmtpStep Arrive(SmtpStep step) const {
-    if (step == SmtpStep::kAuthPlain && (IsEmpty(request_.username) || IsEmpty(request_.password)))
-      return SmtpStep::kMailFrom;
-    return step;
+  // A reply goes to the user's screen: one that echoes the password, as
+  // sent or encoded, is not shown.
+  bool HoldsCredential(const std::string& reply) const {
+    if (!HasCredentials()) return false;
+    for (SmtpStep step : {SmtpStep::kAuthPlainCredential, SmtpStep::kAuthLoginPassword}) {
+      std::string sent = CommandOf(step, request_);
+      sent.resize(sent.size() - 2);  // the line's CR LF
+      if (reply.find(sent) != std::string::npos) return true;
+    }
+    return reply.find(request_.password) != std::string::npos;
+  }
+
+  bool HasCredentials() const { return !IsEmpty(request_.username) && !IsEmpty(request_.password); }
+
+  // Authentication needs both a username and a password, and TLS: without
+  // it they would go to whoever sits on the path, so the dialogue ends.
+  SmtpStep Arrive(SmtpStep step) {
+    if (step != SmtpStep::kAuthPlain) return step;
+    if (!HasCredentials()) return SmtpStep::kMailFrom;
+    return tls_ ? step : QuitWith(MailResult::kNoTls);
+  }
+
+  // Ends the dialogue politely, as a failure.
+  SmtpStep QuitWith(MailResult result) {
+    Fail(result);
+    return SmtpStep::kQuit;
+  }
+
+  SmtpStep Fail(MailResult result) {
+    failedAt_ = at_;
+    failure_ = true;
+    failureResult_ = result;
+    return SmtpStep::kFailed;
   }
 
   // One whole reply, however many receives it takes, within the time limit.
   bool ReadReply(int* code) {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs_);
+    reply_.clear();
+    timedOut_ = false;
     for (;;) {
       switch (TakeReply(reader_, code)) {
         case ReplyStatus::kComplete:
@@ -167,8 +252,10 @@ class Session {
       }
       const auto left =
           std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-      if (left <= 0) return false;
+      timedOut_ = left <= 0;
+      if (timedOut_) return false;
       const long got = transport_.Receive(FreeSpace(reader_), FreeSpaceSize(reader_), static_cast<int>(left));
+      timedOut_ = got < 0 && transport_.LastFault() == MailFault::kTimedOut;
       if (got <= 0) return false;
       ReplyReceived(reader_, static_cast<size_t>(got));
     }
@@ -178,6 +265,13 @@ class Session {
   const SmtpRequest& request_;
   const int timeoutMs_;
   ReplyReader reader_;
+  SmtpStep at_ = SmtpStep::kGreeting;
+  SmtpStep failedAt_ = SmtpStep::kGreeting;
+  bool tls_ = false;
+  bool timedOut_ = false;
+  bool failure_ = false;
+  MailResult failureResult_ = MailResult::kSent;
+  std::string reply_;
 };
 
 bool IsAscii(const std::string& text) {
@@ -237,33 +331,37 @@ std::vector<std::string> QuotedPrintable(const std::string& line) {
 
 }  // namespace
 
-int SmtpSend(MailTransport& transport, const SmtpRequest& request, int timeoutMs, SmtpStep* last) {
-  if (last) *last = SmtpStep::kGreeting;
-  if (IsEmpty(request.server) || !IsUsableAddress(request.from) || !IsUsableAddress(request.to)) return 0;
-  Session session(transport, request, timeoutMs);
-  return session.Run(last) == SmtpStep::kDone ? 1 : 0;
+int SmtpSend(MailTransport& transport, const SmtpRequest& request, int timeoutMs, SmtpReport* report) {
+  SmtpReport outcome{SmtpStep::kGreeting, MailResult::kNotSet, std::string()};
+  if (!IsEmpty(request.server) && IsUsableAddress(request.from) && IsUsableAddress(request.to)) {
+    Session session(transport, request, timeoutMs);
+    outcome = session.Run();
+  }
+  const int sent = outcome.result == MailResult::kSent ? 1 : 0;
+  if (report) *report = std::move(outcome);
+  return sent;
 }
 
 std::string Base64(const void* data, size_t size) {
   std::string text;
   if (!data || size == 0 || size > 0x3FFFFFFF) return text;
-  BIO* filter = BIO_new(BIO_f_base64());
+  // The filter owns the sink once pushed; freeing the head frees the chain.
+  std::unique_ptr<BIO, decltype(&BIO_free_all)> chain(BIO_new(BIO_f_base64()), BIO_free_all);
   BIO* sink = BIO_new(BIO_s_mem());
-  if (!filter || !sink) {
-    BIO_free(filter);
+  if (!chain || !sink) {
     BIO_free(sink);
     return text;
   }
   // One line however long: a credential broken over lines would reach the
   // server as two commands.
-  BIO_set_flags(filter, BIO_FLAGS_BASE64_NO_NL);
-  BIO* chain = BIO_push(filter, sink);
-  if (BIO_write(chain, data, static_cast<int>(size)) == static_cast<int>(size) && BIO_flush(chain) == 1) {
+  BIO_set_flags(chain.get(), BIO_FLAGS_BASE64_NO_NL);
+  BIO_push(chain.get(), sink);
+  if (BIO_write(chain.get(), data, static_cast<int>(size)) == static_cast<int>(size) &&
+      BIO_flush(chain.get()) == 1) {
     BUF_MEM* memory = nullptr;
-    BIO_get_mem_ptr(chain, &memory);
+    BIO_get_mem_ptr(chain.get(), &memory);
     if (memory && memory->data) text.assign(memory->data, memory->length);
   }
-  BIO_free_all(chain);
   return text;
 }
 
@@ -306,4 +404,45 @@ bool IsUsableAddress(const char* address) {
   for (const unsigned char* at = reinterpret_cast<const unsigned char*>(address); *at; ++at)
     if (*at < 0x20 || *at == 0x7F || *at == '<' || *at == '>') return false;
   return true;
+}
+
+std::string MailResultText(MailResult result, const std::string& reply, const char* server, const char* to) {
+  const std::string host = server ? server : "", address = to ? to : "";
+  std::string text;
+  switch (result) {
+    case MailResult::kSent:
+      return "sent to " + address + ".";
+    case MailResult::kNotSet:
+      return "the mail server, its port or the Send To address is not set.";
+    case MailResult::kNameNotFound:
+      return "the mail server's name \"" + host + "\" was not found.";
+    case MailResult::kRefused:
+      return "no connection: " + host + " refused it or cannot be reached.";
+    case MailResult::kTimedOut:
+      text = host + " did not answer in time";
+      break;
+    case MailResult::kNoTls:
+      text = "TLS was not established with " + host + ", so the user name and password were not sent";
+      break;
+    case MailResult::kUntrusted:
+      return "the certificate of " + host +
+             " is not trusted (not issued to that name by an authority Windows trusts), so nothing was sent.";
+    case MailResult::kAuthRefused:
+      text = "the server refused the user name or password";
+      break;
+    case MailResult::kSenderRefused:
+      text = "the server refused the sender " + address;
+      break;
+    case MailResult::kRecipientRefused:
+      text = "the server refused the recipient " + address;
+      break;
+    case MailResult::kMessageRefused:
+      text = "the server refused the message";
+      break;
+    case MailResult::kDialogueFailed:
+      text = reply.empty() ? "the server broke off the exchange" : "the server refused to go on";
+      break;
+  }
+  if (!reply.empty()) text += " (it said \"" + reply + "\")";
+  return text + ".";
 }

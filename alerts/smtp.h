@@ -1,7 +1,9 @@
 // The SMTP client of the e-mail alerts: one message, one dialogue, each
 // step one command, one whole reply and one expected code. STARTTLS when
-// the server accepts it (the dialogue goes on in the clear when it does
-// not), then AUTH PLAIN, or AUTH LOGIN when PLAIN is refused.
+// the server accepts it, then AUTH PLAIN, or AUTH LOGIN when PLAIN is
+// refused. Without TLS the dialogue goes on in the clear only when there
+// is nothing to authenticate: credentials never go over a connection
+// without TLS, and a certificate that does not check out ends it.
 #pragma once
 
 #include <cstddef>
@@ -24,6 +26,7 @@ struct SmtpRequest {
   const char* to;
   const char* subject;
   const char* body;
+  bool anyCertificate;  // the server's certificate is not checked
 };
 
 // The steps of the dialogue, in the order they normally come.
@@ -46,12 +49,39 @@ enum class SmtpStep {
   kFailed,
 };
 
+// How a message fared, in the terms the user is told.
+enum class MailResult {
+  kSent,
+  kNotSet,            // no server, no usable address or no usable port
+  kNameNotFound,      // the server's name
+  kRefused,           // the connection
+  kTimedOut,          // the connection, or a reply
+  kNoTls,             // STARTTLS refused or its handshake failed, with credentials to send
+  kUntrusted,         // the certificate
+  kAuthRefused,       // the user name or the password
+  kSenderRefused,     // MAIL FROM
+  kRecipientRefused,  // RCPT TO
+  kMessageRefused,    // DATA or the message
+  kDialogueFailed,    // anything else the server refused or broke off
+};
+
+struct SmtpReport {
+  SmtpStep last;  // kDone, or the step whose reply was not the one expected
+  MailResult result;
+  std::string reply;  // the server's last reply, when the result came from one
+};
+
 // Sends the message over `transport`; 1 when the server accepted it. The
 // connection is closed on every way out. `timeoutMs` bounds each connect,
-// send and reply. `last` (optional) gets the step the dialogue ended on:
-// kDone, or the step whose reply was not the one expected.
+// send and reply. `report` (optional) gets how the dialogue ended.
 int SmtpSend(MailTransport& transport, const SmtpRequest& request, int timeoutMs = kMailTimeoutMs,
-             SmtpStep* last = nullptr);
+             SmtpReport* report = nullptr);
+
+// The outcome in words a user understands, for a balloon, a box or the
+// Settings dialog: "Test e-mail not sent: " + MailResultText(...) and the
+// like. Names the server and the address where they help; never the
+// password (which the result never carries).
+std::string MailResultText(MailResult result, const std::string& reply, const char* server, const char* to);
 
 // Standard base64 with "=" padding, on one line.
 std::string Base64(const void* data, size_t size);

@@ -14,9 +14,19 @@ void Consume(ReplyReader& reader, size_t count) {
   reader.length -= count;
 }
 
+// The line as the user may see it: a server's control bytes and 8-bit
+// text go no further than the reader.
+void KeepText(ReplyReader& reader, const char* line, size_t length) {
+  size_t kept = 0;
+  for (size_t at = 0; at < length && kept + 1 < sizeof reader.text; ++at)
+    reader.text[kept++] = line[at] >= 0x20 && line[at] < 0x7F ? line[at] : '?';
+  reader.text[kept] = '\0';
+}
+
 }  // namespace
 
 void ResetReplyReader(ReplyReader& reader) {
+  reader.text[0] = '\0';
   reader.length = 0;
   reader.lines = 0;
 }
@@ -48,6 +58,7 @@ ReplyStatus TakeReply(ReplyReader& reader, int* code) {
     const char mark = line == 3 ? ' ' : text[3];
     if (mark != ' ' && mark != '-') return ReplyStatus::kMalformed;
     const int number = (text[0] - '0') * 100 + (text[1] - '0') * 10 + (text[2] - '0');
+    if (mark == ' ') KeepText(reader, text, line);
     Consume(reader, consumed);
     if (mark == '-') {
       if (++reader.lines > kMaxReplyLines) return ReplyStatus::kMalformed;

@@ -13,10 +13,14 @@ constexpr size_t kReplyBufferSize = 2048;
 // broken rather than read forever.
 constexpr int kMaxReplyLines = 200;
 
+// What is kept of a reply's text for the user: its last line, cut.
+constexpr size_t kReplyTextSize = 160;
+
 struct ReplyReader {
   char pending[kReplyBufferSize];
-  size_t length;  // bytes in `pending` not yet read
-  int lines;      // continuation lines already read of the reply under way
+  char text[kReplyTextSize];  // the last whole reply's final line, printable ASCII only
+  size_t length;              // bytes in `pending` not yet read
+  int lines;                  // continuation lines already read of the reply under way
 };
 
 enum class ReplyStatus {

@@ -66,11 +66,18 @@ struct AppState {
   // Application Data folder to find it in (tests, the native build).
   char dataFolderOverride[kPathSize];
 
-  // Files of the set loaded at start-up that were not read completely and
-  // must be kept before a save first replaces them, and the folder they
-  // were loaded from.
-  uint8_t unreadListFile[kListFileCount];
+  // The set loaded at start-up: its name ("current"), the folder it was
+  // looked for in (empty when there was no data folder), the files that
+  // were there but not read completely (the start said so), and each file
+  // as the program knows it there: read whole, or put there by its own
+  // save. A save of the set keeps a copy of any other file it would
+  // replace (one that appeared later, or was changed since).
+  char loadedSet[kPathSize];
   char loadedFolder[kPathSize];
+  uint8_t unreadListFile[kListFileCount];
+  uint8_t knownListFile[kListFileCount];
+  uint64_t knownListSize[kListFileCount];
+  uint64_t knownListSum[kListFileCount];
   // Whether that load missed part of the lists: the trees, and so every
   // save of them elsewhere (a backup), hold only what was read.
   uint8_t listsIncomplete;

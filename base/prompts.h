@@ -1,9 +1,7 @@
 // The prompts: message boxes through which the organiser warns and asks.
 #pragma once
 
-#include <functional>
 #include <string>
-#include <vector>
 
 #include "base/platform.h"
 
@@ -33,43 +31,14 @@ class Prompts {
   virtual int Show(Handle owner, const char* text, const char* title, unsigned style) = 0;
 };
 
-// Prompts answered from a script: every box shown is recorded, and each
-// answer is taken from the queue, or is the box's natural default (OK for a
-// warning, No for a question) when the queue is empty.
-class ScriptedPrompts final : public Prompts {
- public:
-  struct Shown {
-    Handle owner;
-    std::string text;
-    std::string title;
-    unsigned style;
-  };
-
-  int Show(Handle owner, const char* text, const char* title, unsigned style) override;
-  // Called while a box is up, before it is answered: what the user might do
-  // meanwhile in the windows the box leaves usable.
-  void WhileShown(std::function<void()> action) { whileShown_ = std::move(action); }
-  void Answer(int answer) { answers_.push_back(answer); }
-  const std::vector<Shown>& shown() const { return shown_; }
-  std::vector<std::string> Texts() const;
-  void Clear() {
-    shown_.clear();
-    answers_.clear();
-    next_ = 0;
-  }
-
- private:
-  std::vector<Shown> shown_;
-  std::vector<int> answers_;
-  size_t next_ = 0;
-  std::function<void()> whileShown_;
-};
-
 // The title of every box the organiser shows.
 extern const char kAppTitle[];  // "Velkin 1.0"
 
 // The warning box: title "Velkin 1.0", warning icon, OK; "NULL" for no text.
 int ShowWarning(const char* text);
+// A box titled "Velkin 1.0" with OK and the given icon (kBoxIcon...),
+// owned by `owner`.
+int ShowNotice(const char* text, unsigned icon, Handle owner);
 // A question with Yes and No; true only for Yes. An owner window cannot be
 // used while the question is open.
 bool AskYesNo(const char* text, Handle owner = nullptr);

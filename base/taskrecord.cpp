@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/appstate.h"
+#include "base/schedule.h"
 
 namespace {
 
@@ -37,16 +38,19 @@ void RegisterTask(TaskRegister& reg, TaskRecord* record) {
   auto* entry = static_cast<RegisterEntry*>(std::malloc(sizeof(RegisterEntry)));
   if (!entry) return;  // out of memory: the task simply is not scheduled
   entry->record = record;
+  entry->notedPrevious = entry->notedNext = nullptr;
   entry->previous = nullptr;
   entry->next = reg.head;
   if (reg.head) reg.head->previous = entry;
   reg.head = entry;
   record->entry = entry;
   ++reg.count;
+  NoteMomentChanged(reg, record);
 }
 
 void UnlinkEntry(TaskRegister& reg, RegisterEntry* entry) {
   if (!entry) return;
+  DropFromSchedule(reg, entry->record);
   if (entry->previous) entry->previous->next = entry->next;
   if (entry->next) entry->next->previous = entry->previous;
   if (reg.head == entry) reg.head = entry->next;
@@ -63,10 +67,16 @@ void ClearRegister(TaskRegister& reg) {
   RegisterEntry* entry = reg.head;
   while (entry) {
     RegisterEntry* next = entry->next;
-    if (entry->record && entry->record->entry == entry) entry->record->entry = nullptr;
+    if (entry->record && entry->record->entry == entry) {
+      entry->record->entry = nullptr;
+      entry->record->scheduled = 0;
+      entry->record->momentkey = 0;
+    }
     std::free(entry);
     entry = next;
   }
+  reg.noted = nullptr;
+  FreeSchedule(reg);
   reg.head = nullptr;
   reg.count = 0;
 }

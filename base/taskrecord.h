@@ -10,6 +10,7 @@
 #include "base/platform.h"
 
 struct RegisterEntry;
+struct Schedule;
 
 struct TaskRecord {
   uint8_t paired;  // set on an Active record while links are resolved
@@ -36,6 +37,10 @@ struct TaskRecord {
   // Numbers the records in the order they were made: tells a record from a
   // later one that happens to get the same address.
   uint64_t serial;
+  // The record's place in its register's schedule (base/schedule.h): the
+  // moment it was placed at, and whether it is placed, noted or outside.
+  uint64_t momentkey;
+  uint8_t scheduled;
 };
 
 // A zero-filled record on the heap; released with FreeTaskRecord, which
@@ -51,21 +56,29 @@ struct RegisterEntry {
   TaskRecord* record;
   RegisterEntry* previous;
   RegisterEntry* next;
+  // The list of the records whose moment the schedule has still to learn
+  // (base/schedule.h): in the entry, so that noting costs no allocation.
+  RegisterEntry* notedPrevious;
+  RegisterEntry* notedNext;
 };
 
-// Doubly linked, newest first. Owns its entries, never the records.
+// Doubly linked, newest first. Owns its entries and its schedule, never
+// the records.
 struct TaskRegister {
   RegisterEntry* head;
   size_t count;
+  Schedule* schedule;
+  RegisterEntry* noted;
 };
 
-// A null record, or one already registered, is ignored.
+// A null record, or one already registered, is ignored. A record
+// registered is noted in the schedule.
 void RegisterTask(TaskRegister& reg, TaskRecord* record);
 // Takes the entry out of the list and frees it (not its record).
 void UnlinkEntry(TaskRegister& reg, RegisterEntry* entry);
 // Takes the record's entry out of the register, if it has one.
 void UnregisterTask(TaskRegister& reg, TaskRecord* record);
-// Frees every entry; the records stay.
+// Frees every entry and the schedule; the records stay.
 void ClearRegister(TaskRegister& reg);
 RegisterEntry* FirstEntry(const TaskRegister& reg);
 RegisterEntry* NextEntry(const RegisterEntry* entry);

@@ -14,7 +14,6 @@
 #include "base/appstate.h"
 #include "base/clock.h"
 #include "base/filesystem.h"
-#include "base/memoryforest.h"
 #include "base/prompts.h"
 #include "base/taskrecord.h"
 #include "bench/interleaved.h"
@@ -22,6 +21,9 @@
 #include "data/datetext.h"
 #include "data/listreader.h"
 #include "data/listwriter.h"
+#include "fakes/manualclock.h"
+#include "fakes/memoryforest.h"
+#include "fakes/scriptedprompts.h"
 #include "tree/tasktree.h"
 
 namespace {

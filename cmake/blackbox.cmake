@@ -5,13 +5,13 @@
 # and reads skin files with the organiser's own reader, to find their buttons.
 add_executable(blackbox_driver tests/blackbox/win32/driver.cpp alerts/scrambler.cpp)
 target_include_directories(blackbox_driver PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(blackbox_driver PRIVATE velkin_skin comctl32 shell32 user32 advapi32 version)
+target_link_libraries(blackbox_driver PRIVATE velkin_skin comctl32 shell32 user32 advapi32 version crypt32)
 
 if(TARGET velkin)
   find_program(BASH bash REQUIRED)
   foreach(scenario dpi first-start save-and-load seeded-lists second-instance start-hidden close-hides backup
-                   manage-backups malformed-list about-and-help edit-and-save unicode-names drag-and-save
-                   mail-alert skins crash-saves)
+                   manage-backups malformed-list late-data-folder about-and-help edit-and-save unicode-names
+                   drag-and-save mail-alert mail-test skins crash-saves)
     add_test(NAME blackbox_${scenario}
              COMMAND ${BASH} ${CMAKE_SOURCE_DIR}/tests/blackbox/run.sh ${CMAKE_BINARY_DIR} ${scenario})
     set_tests_properties(blackbox_${scenario} PROPERTIES TIMEOUT 300 LABELS blackbox)

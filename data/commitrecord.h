@@ -2,9 +2,11 @@
 // once the three new files are complete beside the old ones and before the
 // first of them replaces its predecessor; removed when all three are in
 // place. It names each new file's size and checksum, so that start-up can
-// tell a file already in place from one still to be moved, and ends with a
-// checksum of its own, so that a record cut short reads as none. No list
-// reader takes it for a list file: it has no "<" at all.
+// tell a file already in place from one still to be moved, and the size
+// and checksum of the file each replaces, so that a new file never goes
+// over one put there since (a backup restored by hand, another instance's
+// save). It ends with a checksum of its own, so that a record cut short
+// reads as none. No list reader takes it for a list file: it has no "<".
 #pragma once
 
 #include <cstdint>
@@ -22,6 +24,25 @@ struct FileSeal {
 };
 FileSeal SealOf(const std::string& bytes);
 
-std::string FormatCommitRecord(const FileSeal (&seals)[kListFileCount]);
-// 1 when the text is a whole record; the seals are then filled in.
-int ParseCommitRecord(const std::string& text, FileSeal (&seals)[kListFileCount]);
+// What one save does to one list file: `next` replaces what `replaced`
+// seals (or, when `wasThere` is false, takes a place no file held; when
+// `unknown` is true, a file that could not be read, which it replaces
+// whatever it holds).
+struct FileChange {
+  FileSeal next;
+  FileSeal replaced;
+  bool wasThere;
+  bool unknown;
+};
+
+struct CommitRecord {
+  FileChange file[kListFileCount];
+  // False for the record of an older version, which named the new files
+  // alone: what they replace is not known.
+  bool knowsReplaced;
+};
+
+std::string FormatCommitRecord(const CommitRecord& record);
+// 1 when the text is a whole record, of this version or an older one;
+// the record is then filled in.
+int ParseCommitRecord(const std::string& text, CommitRecord* record);

@@ -6,6 +6,7 @@
 
 #include "base/appstate.h"
 #include "base/filesystem.h"
+#include "base/prompts.h"
 #include "data/commitrecord.h"
 #include "data/datafolder.h"
 #include "data/listreader.h"
@@ -18,18 +19,22 @@ const char kListsIncomplete[] =
     "The lists could not be read completely: only what was read is shown.\n\n"
     "Nothing is lost. The next save keeps each file that could not be read in the \"current\" folder, "
     "as list.unread.xml, active.unread.xml or done.unread.xml.";
+const char kListsKept[] =
+    "Velkin found list files that it had not loaded: the data folder could not be seen when it started, "
+    "or the files were changed or put back since.\n\n"
+    "Nothing is lost. Each of them is kept beside the lists (in the \"current\" folder) as list.unread.xml, "
+    "active.unread.xml or done.unread.xml: open it in a text editor to recover its tasks.";
 
 int SaveTree(TaskForest& tree, const std::string& path) {
   return SaveFileAtomically(AppFiles(), path, FormatListFile(tree));
 }
 
+namespace {
+int ReadTree(TaskForest& tree, const std::string& path, FileSeal* seal);
+}  // namespace
+
 int LoadTree(TaskForest& tree, const std::string& path) {
-  std::string bytes;
-  if (!AppFiles().ReadFile(path, &bytes)) {
-    ClearTaskTree(tree);
-    return 0;
-  }
-  return ParseListFile(tree, bytes.data(), bytes.size());
+  return ReadTree(tree, path, nullptr);
 }
 
 namespace {
@@ -70,44 +75,6 @@ void RemoveStaged(FileSystem& files, const SetPaths& paths) {
     if (files.FileExists(staged)) files.RemoveFile(staged);
 }
 
-// Brings the folder to one whole set after a save that did not finish.
-// With a commit record, the new files not yet in place are moved in (a
-// file that matches neither its new version nor a staged copy was changed
-// since, and stays as it is); without one, or with a record cut short,
-// the save never committed and its new files go. 1 when the folder holds
-// its set in the three list files; 0 when a committed save could not be
-// finished (a file is locked), `read` then naming for each file where its
-// committed bytes are.
-int SettleFolder(FileSystem& files, const std::string& folder, std::string (&read)[kListFileCount]) {
-  const SetPaths paths(folder);
-  for (int file = 0; file < kListFileCount; ++file) read[file] = paths.target[file];
-  std::string text;
-  if (!files.ReadFile(paths.record, &text)) {
-    // A record that is there but cannot be read may still have work to
-    // do: nothing is touched.
-    if (files.FileExists(paths.record)) return 0;
-    RemoveStaged(files, paths);
-    return 1;
-  }
-  FileSeal seals[kListFileCount];
-  if (ParseCommitRecord(text, seals)) {
-    bool finished = true;
-    for (int file = 0; file < kListFileCount; ++file) {
-      if (HasSeal(files, paths.target[file], seals[file])) continue;
-      if (!HasSeal(files, paths.staged[file], seals[file])) continue;
-      if (!files.ReplaceFile(paths.staged[file], paths.target[file])) {
-        read[file] = paths.staged[file];
-        finished = false;
-      }
-    }
-    if (!finished) return 0;
-  }
-  RemoveStaged(files, paths);
-  files.RemoveFile(paths.record);
-  files.FlushFolder(folder);
-  return 1;
-}
-
 // The name under which a file that was not read completely is kept:
 // "list.unread.xml", then "list.unread-2.xml", ...; empty when all are
 // taken.
@@ -126,46 +93,146 @@ std::string UnreadName(FileSystem& files, const std::string& folder, int file) {
   return std::string();
 }
 
-// Copies each list file that was not read completely to a name of its
-// own, never over another file. A copy, not a move: the list file stays in
-// place until its successor replaces it, so no moment lacks it.
-int KeepUnreadFiles(FileSystem& files, const std::string& folder, std::vector<std::string>* kept) {
-  AppState& app = App();
-  if (folder != app.loadedFolder) return 1;
+enum class Finish { kDone, kDiverted, kLocked };
+
+// Moves the new files of a committed save into place. Right before each
+// move it checks that the new file is still the one the record names and
+// that its place still holds what the save replaced: a new file whose place
+// was taken since (a backup put back by hand, another instance's save) is
+// kept beside it under an unread name instead, and one that is not the
+// record's any more stays where it is. kLocked when a move failed (a file
+// held open), `read` then naming the new file for that list.
+Finish FinishCommitted(FileSystem& files, const SetPaths& paths, const std::string& folder,
+                       const CommitRecord& record, std::string (&read)[kListFileCount],
+                       std::vector<std::string>* kept) {
+  Finish result = Finish::kDone;
   for (int file = 0; file < kListFileCount; ++file) {
-    const std::string path = folder + kListFileNames[file];
-    if (!app.unreadListFile[file] || !files.FileExists(path)) continue;
-    std::string bytes;
-    const std::string keep = UnreadName(files, folder, file);
-    if (keep.empty() || !files.ReadFile(path, &bytes) || !files.WriteNewFile(keep, bytes)) return 0;
-    kept->push_back(keep);
+    const FileChange& change = record.file[file];
+    std::string place;
+    const bool readable = files.ReadFile(paths.target[file], &place) != 0;
+    if (readable && SealOf(place) == change.next) continue;
+    if (!HasSeal(files, paths.staged[file], change.next)) {
+      if (result == Finish::kDone) result = Finish::kDiverted;
+      continue;
+    }
+    // A place another program holds without sharing cannot be checked, nor
+    // moved onto: the new file waits where it is.
+    if (!readable && files.FileExists(paths.target[file])) {
+      read[file] = paths.staged[file];
+      result = Finish::kLocked;
+      continue;
+    }
+    // An older version's record does not say what it replaces: its save is
+    // finished as that version would have.
+    const bool replacedIsThere =
+        readable ? change.wasThere && SealOf(place) == change.replaced : !change.wasThere;
+    if (record.knowsReplaced && !change.unknown && !replacedIsThere) {
+      const std::string keep = UnreadName(files, folder, file);
+      if (!keep.empty() && files.ReplaceFile(paths.staged[file], keep)) {
+        kept->push_back(keep);
+        if (result == Finish::kDone) result = Finish::kDiverted;
+      } else {
+        result = Finish::kLocked;
+      }
+      continue;
+    }
+    if (!files.ReplaceFile(paths.staged[file], paths.target[file])) {
+      read[file] = paths.staged[file];
+      result = Finish::kLocked;
+    }
   }
-  return 1;
+  return result;
+}
+
+enum class Settled { kWhole, kLocked, kRecordUnreadable };
+
+// Brings the folder to one whole set after a save that did not finish.
+// With a commit record, its new files are moved in (FinishCommitted);
+// without one, or with a record cut short, the save never committed and
+// its new files go. A record that is there but cannot be read (held open
+// by another program, no permission) may still have work to do: nothing
+// is touched. kLocked when a committed save could not be finished, `read`
+// then naming for each file where its committed bytes are; `kept` names
+// the new files kept aside.
+Settled SettleFolder(FileSystem& files, const std::string& folder, std::string (&read)[kListFileCount],
+                     std::vector<std::string>* kept) {
+  const SetPaths paths(folder);
+  for (int file = 0; file < kListFileCount; ++file) read[file] = paths.target[file];
+  std::string text;
+  if (!files.ReadFile(paths.record, &text)) {
+    if (files.FileExists(paths.record)) return Settled::kRecordUnreadable;
+    RemoveStaged(files, paths);
+    return Settled::kWhole;
+  }
+  CommitRecord record;
+  if (ParseCommitRecord(text, &record) &&
+      FinishCommitted(files, paths, folder, record, read, kept) == Finish::kLocked)
+    return Settled::kLocked;
+  RemoveStaged(files, paths);
+  files.RemoveFile(paths.record);
+  files.FlushFolder(folder);
+  return Settled::kWhole;
+}
+
+bool IsLoadedSet(const char* folderName) {
+  return App().loadedSet[0] && std::strcmp(folderName, App().loadedSet) == 0;
+}
+
+// Whether the program knows these bytes as the file of the loaded set.
+bool Known(const std::string& folder, int file, const FileSeal& seal) {
+  const AppState& app = App();
+  return folder == app.loadedFolder && app.knownListFile[file] && app.knownListSize[file] == seal.size &&
+         app.knownListSum[file] == seal.sum;
+}
+
+void Know(int file, const FileSeal& seal) {
+  AppState& app = App();
+  app.knownListFile[file] = 1;
+  app.knownListSize[file] = seal.size;
+  app.knownListSum[file] = seal.sum;
 }
 
 void RemoveAll(FileSystem& files, const std::vector<std::string>& paths) {
   for (const std::string& path : paths) files.RemoveFile(path);
 }
 
-}  // namespace
+// Reads a list file into its tree; `seal` is then that of the bytes read.
+int ReadTree(TaskForest& tree, const std::string& path, FileSeal* seal) {
+  std::string bytes;
+  if (!AppFiles().ReadFile(path, &bytes)) {
+    ClearTaskTree(tree);
+    return 0;
+  }
+  if (seal) *seal = SealOf(bytes);
+  return ParseListFile(tree, bytes.data(), bytes.size());
+}
 
-int SaveLists(const char* folderName) {
+// Saves the set into the folder, `kept` naming the copies made of files
+// the program did not know and `tell` whether one of them is news to the
+// user.
+int SaveSet(const char* folderName, std::vector<std::string>& kept, bool& tell) {
   std::string folder = ListFolder(folderName);
   if (folder.empty()) return 0;
   FileSystem& files = AppFiles();
+  AppState& app = App();
   const SetPaths paths(folder);
   // An earlier save still to be finished comes first: its new files must
   // not be written over before they are in place.
   std::string read[kListFileCount];
-  if (!SettleFolder(files, folder, read)) return 0;
+  const size_t keptBefore = kept.size();
+  const Settled settled = SettleFolder(files, folder, read, &kept);
+  if (kept.size() != keptBefore) tell = true;
+  if (settled != Settled::kWhole) return 0;
 
+  const bool loadedSet = IsLoadedSet(folderName);
   std::string bytes[kListFileCount];
-  FileSeal seals[kListFileCount];
+  CommitRecord record{};
+  record.knowsReplaced = true;
   for (int file = 0; file < kListFileCount; ++file) {
     TaskForest* tree = TreeOfFile(file);
     if (!tree) return 0;
     bytes[file] = FormatListFile(*tree);
-    seals[file] = SealOf(bytes[file]);
+    record.file[file].next = SealOf(bytes[file]);
   }
 
   std::vector<std::string> written;
@@ -173,51 +240,123 @@ int SaveLists(const char* folderName) {
   // in place and takes back what this save wrote.
   auto abandon = [&] {
     RemoveAll(files, written);
+    kept.resize(keptBefore);
     return 0;
   };
-  if (!KeepUnreadFiles(files, folder, &written)) return abandon();
+  // What each new file replaces. A list file of the loaded set that the
+  // program did not read (it was absent then, as in a data folder that
+  // appeared only after start-up, or it was not read completely, or was
+  // changed since) is copied first: a copy, not a move, so that no moment
+  // lacks the list file. A file that cannot be read cannot be kept, and
+  // is not replaced.
+  for (int file = 0; file < kListFileCount; ++file) {
+    FileChange& change = record.file[file];
+    std::string old;
+    change.wasThere = files.ReadFile(paths.target[file], &old) != 0;
+    if (!change.wasThere && files.FileExists(paths.target[file])) {
+      // Held by another program without sharing. A file of the loaded set
+      // that the program read whole is taken to be what it read (the move
+      // checks it again once it can); one it did not read cannot be kept,
+      // and is not replaced. Elsewhere (a backup) it is replaced as it is.
+      change.wasThere = true;
+      if (!loadedSet) {
+        change.unknown = true;
+        continue;
+      }
+      if (folder != app.loadedFolder || !app.knownListFile[file]) return abandon();
+      change.replaced = FileSeal{app.knownListSize[file], app.knownListSum[file]};
+      continue;
+    }
+    if (!change.wasThere) continue;
+    change.replaced = SealOf(old);
+    if (!loadedSet || Known(folder, file, change.replaced)) continue;
+    const std::string keep = UnreadName(files, folder, file);
+    if (keep.empty() || !files.WriteNewFile(keep, old)) return abandon();
+    written.push_back(keep);
+    kept.push_back(keep);
+    if (folder != app.loadedFolder || !app.unreadListFile[file]) tell = true;
+  }
   for (int file = 0; file < kListFileCount; ++file) {
     if (!files.WriteNewFile(paths.staged[file], bytes[file])) return abandon();
     written.push_back(paths.staged[file]);
   }
-  if (!files.WriteNewFile(paths.record, FormatCommitRecord(seals))) {
+  if (!files.WriteNewFile(paths.record, FormatCommitRecord(record))) {
     // A record whose removal failed as well may yet be whole, and would
     // then move the new files in at the next start: they stay.
     if (!files.FileExists(paths.record)) abandon();
     return 0;
   }
   // Committed once the record's name is on the disk (with those of the new
-  // files): from here the new set is the one a start-up loads, and what was
-  // not read completely has its copy.
-  if (folder == App().loadedFolder) std::memset(App().unreadListFile, 0, sizeof App().unreadListFile);
+  // files): from here the new set is the one a start-up loads, and what the
+  // program did not know has its copy.
+  if (loadedSet) {
+    CopyField(app.loadedFolder, folder.c_str());
+    std::memset(app.unreadListFile, 0, sizeof app.unreadListFile);
+    for (int file = 0; file < kListFileCount; ++file) Know(file, record.file[file].next);
+    // The trees lack what the copies hold: a backup says so.
+    if (kept.size() != keptBefore) app.listsIncomplete = 1;
+  }
   if (!files.FlushFolder(folder)) return 0;
-  for (int file = 0; file < kListFileCount; ++file)
-    if (!files.ReplaceFile(paths.staged[file], paths.target[file])) return 0;
+  if (FinishCommitted(files, paths, folder, record, read, &kept) != Finish::kDone) {
+    tell = tell || kept.size() != keptBefore;
+    return 0;
+  }
+  // A new file equal to the one in place was not moved.
+  RemoveStaged(files, paths);
   files.RemoveFile(paths.record);
   files.FlushFolder(folder);
   return 1;
 }
 
+}  // namespace
+
+int SaveLists(const char* folderName) {
+  std::vector<std::string> kept;
+  bool tell = false;
+  const int saved = SaveSet(folderName ? folderName : "", kept, tell);
+  // Only once the save is over: a box lets other commands run.
+  if (tell && !kept.empty()) ShowWarning(kListsKept);
+  return saved;
+}
+
 int LoadLists(const char* folderName) {
   AppState& app = App();
   std::memset(app.unreadListFile, 0, sizeof app.unreadListFile);
+  std::memset(app.knownListFile, 0, sizeof app.knownListFile);
   app.listsIncomplete = 0;
+  CopyField(app.loadedSet, folderName ? folderName : "");
   std::string folder = ListFolder(folderName);
   CopyField(app.loadedFolder, folder.c_str());
   if (folder.empty()) return 0;
   FileSystem& files = AppFiles();
   std::string read[kListFileCount];
-  SettleFolder(files, folder, read);
+  std::vector<std::string> kept;
+  const Settled settled = SettleFolder(files, folder, read, &kept);
+  if (!kept.empty()) ShowWarning(kListsKept);
+  // With a record that cannot be read, the files may be of two saves: what
+  // is there is shown, but none of it counts as known, and the start says
+  // that the lists may be incomplete.
+  const bool sure = settled != Settled::kRecordUnreadable;
+  int whole = sure ? 1 : 0;
   for (int file = 0; file < kListFileCount; ++file) {
     TaskForest* tree = TreeOfFile(file);
-    if (tree && LoadTree(*tree, read[file])) continue;
+    FileSeal seal{};
+    if (tree && ReadTree(*tree, read[file], &seal)) {
+      if (sure) Know(file, seal);
+      continue;
+    }
     // This file and the ones skipped after it hold what the trees do not:
     // a later save must keep them.
-    for (int rest = file; rest < kListFileCount; ++rest) {
+    for (int rest = file; rest < kListFileCount; ++rest)
       app.unreadListFile[rest] = files.FileExists(read[rest]) ? 1 : 0;
-      if (app.unreadListFile[rest]) app.listsIncomplete = 1;
-    }
-    return 0;
+    whole = 0;
+    break;
   }
-  return 1;
+  if (!sure)
+    for (int file = 0; file < kListFileCount; ++file)
+      app.unreadListFile[file] = files.FileExists(read[file]) ? 1 : 0;
+  for (uint8_t unread : app.unreadListFile)
+    if (unread) app.listsIncomplete = 1;
+  if (!sure) app.listsIncomplete = 1;
+  return whole;
 }

@@ -6,8 +6,9 @@
 // the old ones ("list.xml.tmp", ...), then a commit record names them
 // (commitrecord.h), and only then do they replace the old ones. Loading
 // first finishes a save that was committed and discards one that was not.
-// Files that were not read completely are copied aside before a save
-// replaces them.
+// A list file the program did not read (absent at start-up, not read
+// completely, in another folder, or changed since) is copied aside before
+// a save replaces it.
 #pragma once
 
 #include <string>
@@ -20,6 +21,10 @@ extern const char kListsNotSaved[];  // "Error: Could not save the lists!"
 // What a start says whose lists were not read completely: otherwise the
 // trees, or the tutorial in an empty Lists tab, would pass for all there is.
 extern const char kListsIncomplete[];
+// What a save or a start says that kept list files the program had not
+// loaded (they appeared after start-up, or were changed since) as
+// "*.unread.xml" before they were replaced.
+extern const char kListsKept[];
 
 int SaveTree(TaskForest& tree, const std::string& path);
 int LoadTree(TaskForest& tree, const std::string& path);

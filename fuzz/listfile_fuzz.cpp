@@ -6,7 +6,9 @@
 #include <cstdlib>
 
 #include "base/clock.h"
-#include "base/memoryforest.h"
+#include "fakes/manualclock.h"
+#include "fakes/memoryforest.h"
+#include "fakes/scriptedprompts.h"
 #include "tests/conformance/listfile_property.h"
 
 namespace {

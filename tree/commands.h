@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "base/forest.h"
 #include "base/platform.h"
@@ -163,3 +164,9 @@ struct ActivationAlert {
 extern const char kActivationAlertPrefix[];  // "Velkin Task Activation: "
 // For the Lists node `node`; 0 when there is no node.
 int BuildActivationAlert(TaskForest& lists, Node node, ActivationAlert* alert);
+// The same for a task whose name was read before.
+void BuildActivationAlertFor(const char* name, ActivationAlert* alert);
+// The one alert of a check that activated several tasks with e-mail: the
+// subject names their number ("3 tasks became active"), the body lists
+// their names, one a line, before the Active tree's text.
+void BuildCatchUpAlert(const std::vector<std::string>& names, ActivationAlert* alert);

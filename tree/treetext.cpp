@@ -116,6 +116,11 @@ int BuildActivationAlert(TaskForest& lists, Node node, ActivationAlert* alert) {
   if (!node || !alert) return 0;
   char name[kNameSize];
   if (!GetTaskName(lists, node, name, sizeof name)) name[0] = '\0';
+  BuildActivationAlertFor(name, alert);
+  return 1;
+}
+
+void BuildActivationAlertFor(const char* name, ActivationAlert* alert) {
   char subject[292];
   CopyField(subject, kActivationAlertPrefix);
   AppendBounded(subject, name, sizeof subject);
@@ -125,5 +130,12 @@ int BuildActivationAlert(TaskForest& lists, Node node, ActivationAlert* alert) {
     alert->body.resize(TreeTextLength(*active, nullptr, 0) + 1);
     alert->body.resize(WriteTreeText(*active, nullptr, 0, &alert->body[0], alert->body.size()));
   }
-  return 1;
+}
+
+void BuildCatchUpAlert(const std::vector<std::string>& names, ActivationAlert* alert) {
+  const std::string count = std::to_string(names.size()) + " tasks became active";
+  std::string list = count + ":\r\n";
+  for (const std::string& name : names) list += "\t" + name + "\r\n";
+  BuildActivationAlertFor(count.c_str(), alert);
+  alert->body = list + "\r\n" + alert->body;
 }

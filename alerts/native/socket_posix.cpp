@@ -7,6 +7,8 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <openssl/x509.h>
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -22,7 +24,8 @@ void IgnoreBrokenPipes() {
   (void)ignored;
 }
 
-bool ConnectWithin(int fd, const sockaddr* address, socklen_t length, int timeoutMs) {
+bool ConnectWithin(int fd, const sockaddr* address, socklen_t length, int timeoutMs, MailFault* fault) {
+  *fault = MailFault::kRefused;
   const int flags = fcntl(fd, F_GETFL, 0);
   if (flags < 0 || fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0) return false;
   int result = connect(fd, address, length);
@@ -30,17 +33,20 @@ bool ConnectWithin(int fd, const sockaddr* address, socklen_t length, int timeou
     pollfd wait = {fd, POLLOUT, 0};
     int error = 0;
     socklen_t size = sizeof error;
-    result = poll(&wait, 1, timeoutMs) == 1 && getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 &&
-                     error == 0
-                 ? 0
-                 : -1;
+    const int ready = poll(&wait, 1, timeoutMs);
+    if (ready == 0) *fault = MailFault::kTimedOut;
+    result = ready == 1 && getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0 ? 0 : -1;
+    if (error == ETIMEDOUT) *fault = MailFault::kTimedOut;
   }
   return result == 0 && fcntl(fd, F_SETFL, flags) == 0;
 }
 
 }  // namespace
 
-SocketHandle OpenSocket(const char* host, uint16_t port, int timeoutMs) {
+SocketHandle OpenSocket(const char* host, uint16_t port, int timeoutMs, MailFault* fault) {
+  MailFault why = MailFault::kNameNotFound;
+  if (!fault) fault = &why;
+  *fault = MailFault::kNameNotFound;
   IgnoreBrokenPipes();
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
@@ -50,14 +56,14 @@ SocketHandle OpenSocket(const char* host, uint16_t port, int timeoutMs) {
   addrinfo* found = nullptr;
   if (!host || getaddrinfo(host, service, &hints, &found) != 0) return kNoSocket;
   SocketHandle connected = kNoSocket;
+  *fault = MailFault::kRefused;
   for (addrinfo* at = found; at && connected == kNoSocket; at = at->ai_next) {
-    const int fd = socket(at->ai_family, at->ai_socktype | SOCK_CLOEXEC, at->ai_protocol);
-    if (fd < 0) continue;
-    if (ConnectWithin(fd, at->ai_addr, at->ai_addrlen, timeoutMs)) {
-      connected = fd;
+    OwnedSocket fd(socket(at->ai_family, at->ai_socktype | SOCK_CLOEXEC, at->ai_protocol));
+    if (fd.get() < 0) continue;
+    if (ConnectWithin(static_cast<int>(fd.get()), at->ai_addr, at->ai_addrlen, timeoutMs, fault)) {
+      connected = fd.release();
       SetSocketTimeouts(connected, timeoutMs);
-    } else {
-      close(fd);
+      *fault = MailFault::kNone;
     }
   }
   freeaddrinfo(found);
@@ -100,4 +106,8 @@ long ReceiveSome(SocketHandle socket, char* buffer, size_t capacity) {
 
 void CloseSocket(SocketHandle socket) {
   if (socket != kNoSocket) close(static_cast<int>(socket));
+}
+
+int AddTrustedRoots(X509_STORE* store) {
+  return store && X509_STORE_set_default_paths(store) == 1 ? 1 : 0;
 }

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 #include "alerts/mailsettings.h"
 #include "alerts/properties.h"
 #include "alerts/win32/settingsdialog.h"
@@ -11,6 +13,7 @@
 #include "base/clock.h"
 #include "base/prompts.h"
 #include "base/settingsstore.h"
+#include "base/taskrecord.h"
 #include "base/win32/activedialog.h"
 #include "base/win32/dialogdata.h"
 #include "base/win32/handles.h"
@@ -51,11 +54,16 @@ DateTime PickerValue(HWND dialog, int id) {
   return ToDateTime(time);
 }
 
-void SetDate(HWND dialog, int id, const DateTime& value, bool fromRecord) {
-  if (!SetPicker(dialog, id, value)) ShowWarning(fromRecord ? "Date set failed!" : "Date set failed");
+// The message for a picker that refuses its value, or none.
+const char* SetDate(HWND dialog, int id, const DateTime& value, bool fromRecord) {
+  if (SetPicker(dialog, id, value)) return nullptr;
+  return fromRecord ? "Date set failed!" : "Date set failed";
 }
 
-void Fill(HWND dialog, const PropertiesForm& form) {
+// Sets every control, and answers what failed rather than saying it: a box
+// lets the user delete the task or open another's Properties, so it comes
+// only once the controls show one task whole.
+std::vector<const char*> Fill(HWND dialog, const PropertiesForm& form) {
   SetDlgItemTextA(dialog, kEnteredLabel, form.entered.c_str());
   SetDlgItemTextA(dialog, kActivatedLabel, form.activated.c_str());
   SetDlgItemTextA(dialog, kCompletedLabel, form.completed.c_str());
@@ -65,9 +73,13 @@ void Fill(HWND dialog, const PropertiesForm& form) {
   Check(dialog, kAtTimeRadio, form.atTime);
   Check(dialog, kNotifyBox, form.notify);
   Check(dialog, kEmailBox, form.email);
-  SetDate(dialog, kDueDatePicker, form.dueDate, form.dueDateFromRecord);
-  SetDate(dialog, kAutoDatePicker, form.autoDate, form.autoDateFromRecord);
-  if (!SetPicker(dialog, kAutoTimePicker, form.autoTime)) ShowWarning("Time set failed!");
+  std::vector<const char*> failures;
+  for (const char* failure :
+       {SetDate(dialog, kDueDatePicker, form.dueDate, form.dueDateFromRecord),
+        SetDate(dialog, kAutoDatePicker, form.autoDate, form.autoDateFromRecord),
+        SetPicker(dialog, kAutoTimePicker, form.autoTime) ? nullptr : "Time set failed!"})
+    if (failure) failures.push_back(failure);
+  return failures;
 }
 
 PropertiesForm ReadForm(HWND dialog) {
@@ -115,6 +127,13 @@ void OnPickerChanged(HWND dialog, int id) {
     default:
       break;
   }
+}
+
+// Whether the dialog still holds the record it was being filled from: a
+// box of Fill lets the user delete the task, or open another's Properties.
+bool StillHeld(const TaskRecord* record, uint64_t serial) {
+  const TaskRecord* held = HeldPropertiesRecord();
+  return held == record && held->serial == serial;
 }
 
 // A date or time picker can be used only while its box is checked: the
@@ -202,11 +221,20 @@ void FillProperties(HWND dialog, TaskRecord* record, bool editable) {
   }
   if (!dialog) return;
   Clock* clock = App().clock ? App().clock : SystemClock();
+  // Held before any box: a task deleted while one is up is let go of, and
+  // OK never writes into its freed record.
+  HoldPropertiesRecord(record);
+  const uint64_t serial = record->serial;
   PropertiesDialog* data = DataOf(dialog);
   if (data) data->filling = true;
-  Fill(dialog, PropertiesFormOf(*record, clock->Now()));
+  const std::vector<const char*> failures = Fill(dialog, PropertiesFormOf(*record, clock->Now()));
   if (data) data->filling = false;
-  HoldPropertiesRecord(record);
+  for (const char* failure : failures) ShowWarning(failure);
+  if (!StillHeld(record, serial)) {
+    // Deleted: nothing left to show. Another task's Properties: shown already.
+    if (!HeldPropertiesRecord()) ShowWindow(dialog, SW_HIDE);
+    return;
+  }
   for (int id : kEditableControls) EnableWindow(GetDlgItem(dialog, id), editable);
   EnablePickers(dialog);
   ShowWindow(dialog, SW_SHOW);

@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
+#include "alerts/mailalert.h"
 #include "alerts/mailsettings.h"
+#include "alerts/win32/mailnotice.h"
 #include "base/appstate.h"
 #include "base/prompts.h"
 #include "base/win32/activedialog.h"
@@ -40,6 +43,7 @@ SettingsForm ReadForm(HWND dialog) {
   form.mail.username = TextOf(dialog, kUsernameEdit);
   form.mail.password = TextOf(dialog, kPasswordEdit);
   form.mail.sendTo = TextOf(dialog, kSendToEdit);
+  form.mail.anyCertificate = IsChecked(dialog, kAnyCertificateBox);
   form.hideHorizontal = IsChecked(dialog, kHideHorizontalBox);
   form.hideVertical = IsChecked(dialog, kHideVerticalBox);
   form.runAtStartup = IsChecked(dialog, kRunAtStartupBox);
@@ -64,10 +68,31 @@ INT_PTR OnInitDialog(HWND dialog, LPARAM store) {
   return TRUE;
 }
 
+// A port that MailPort refuses would keep every alert from being sent,
+// without a word: said, with the focus on it.
+bool PortUsable(HWND dialog, const SettingsForm& form) {
+  if (MailPort(form.mail.port)) return true;
+  ShowWarning("The port must be a number from 1 to 65535.");
+  SetFocus(GetDlgItem(dialog, kPortEdit));
+  return false;
+}
+
+INT_PTR OnTestMailDone(HWND dialog, LPARAM lParam) {
+  const std::unique_ptr<MailOutcome> outcome = TakeMailOutcome(lParam);
+  EnableWindow(GetDlgItem(dialog, kSendTestButton), TRUE);
+  if (!outcome) return TRUE;
+  const bool sent = outcome->result == MailResult::kSent;
+  ShowNotice(TestMailText(*outcome).c_str(), sent ? kBoxIconInformation : kBoxIconWarning, dialog);
+  return TRUE;
+}
+
 INT_PTR OnCommand(HWND dialog, int id) {
   switch (id) {
     case IDOK:
       StoreSettings(dialog);
+      return TRUE;
+    case kSendTestButton:
+      SendTestMail(dialog);
       return TRUE;
     case IDCANCEL:
       ShowWindow(dialog, SW_HIDE);
@@ -88,6 +113,8 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
       return OnCommand(dialog, LOWORD(wParam));
     case WM_SYSCOMMAND:
       return HideOnClose(dialog, wParam);
+    case kMailOutcomeMessage:
+      return OnTestMailDone(dialog, lParam);
     default:
       return FALSE;
   }
@@ -112,6 +139,8 @@ void ShowSettings(HWND dialog) {
   Check(dialog, kHideHorizontalBox, form.hideHorizontal);
   Check(dialog, kHideVerticalBox, form.hideVertical);
   Check(dialog, kRunAtStartupBox, form.runAtStartup);
+  Check(dialog, kAnyCertificateBox, form.mail.anyCertificate);
+  ShowLastAlert(dialog);
   ShowWindow(dialog, SW_SHOW);
   SetForegroundWindow(dialog);
 }
@@ -120,16 +149,27 @@ void StoreSettings(HWND dialog) {
   SettingsStore* store = StoreOf(dialog);
   if (!store) return;
   const SettingsForm form = ReadForm(dialog);
-  if (!MailPort(form.mail.port)) {
-    // Stored, it would keep every alert from being sent, without a word.
-    ShowWarning("The port must be a number from 1 to 65535.");
-    SetFocus(GetDlgItem(dialog, kPortEdit));
-    return;
-  }
+  if (!PortUsable(dialog, form)) return;
   char program[kPathSize] = "";
   DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
   if (length == 0 || length >= sizeof program) program[0] = '\0';
   StoreSettingsForm(*store, form, program);
   ShowWindow(dialog, SW_HIDE);
   RefreshTreeFrames();
+}
+
+void SendTestMail(HWND dialog) {
+  HWND button = GetDlgItem(dialog, kSendTestButton);
+  if (!IsWindowEnabled(button)) return;
+  const SettingsForm form = ReadForm(dialog);
+  if (!PortUsable(dialog, form)) return;
+  EnableWindow(button, FALSE);
+  if (!StartMailWith(form.mail, kTestMailSubject, kTestMailBody, PostMailOutcome, dialog)) {
+    EnableWindow(button, TRUE);
+    ShowNotice("Test e-mail not sent: no thread could be started to send it.", kBoxIconWarning, dialog);
+  }
+}
+
+void ShowLastAlert(HWND dialog) {
+  SetDlgItemTextA(dialog, kLastAlertLabel, LastAlertText().c_str());
 }

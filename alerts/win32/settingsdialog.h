@@ -1,7 +1,8 @@
 // The modeless Settings dialog (resource 103): the trees' scroll-bar
-// options, the start with Windows, and the outgoing-mail settings. Made
-// hidden at start-up; the tray's "Settings" and the Properties dialog's
-// question fill and show it; OK stores and hides.
+// options, the start with Windows, and the outgoing-mail settings with a
+// test e-mail and the last alert's outcome. Made hidden at start-up; the
+// tray's "Settings" and the Properties dialog's question fill and show it;
+// OK stores and hides.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +19,9 @@ enum SettingsControl : int {
   kPasswordEdit = 224,
   kDefaultPortLabel = 225,
   kSendToEdit = 226,
+  kLastAlertLabel = 227,
+  kAnyCertificateBox = 228,
+  kSendTestButton = 229,
   kHideHorizontalBox = 240,
   kHideVerticalBox = 241,
   kRunAtStartupBox = 242,
@@ -32,3 +36,9 @@ void ShowSettings(HWND dialog);
 // dialog hides and the trees show or hide their scroll bars at once. A
 // port outside 1 to 65535 is said and nothing is stored.
 void StoreSettings(HWND dialog);
+// "Send Test E-mail": the message goes on a thread of its own over the
+// alert's path with the values as the dialog shows them (not stored); the
+// button is disabled until the outcome comes back as a box "Velkin 1.0".
+void SendTestMail(HWND dialog);
+// Shows the last alert's outcome (LastAlertText) in the dialog.
+void ShowLastAlert(HWND dialog);

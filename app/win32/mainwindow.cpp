@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "alerts/activation.h"
+#include "alerts/win32/mailnotice.h"
 #include "app/geometry.h"
 #include "app/win32/alerthost.h"
 #include "app/win32/calendar_win32.h"
@@ -182,6 +183,18 @@ LRESULT OnTimer(HWND window, WPARAM id, LPARAM procedure) {
   return DefWindowProcA(window, WM_TIMER, id, procedure);
 }
 
+// Back from sleep, or the clock changed: the tasks that came due meanwhile
+// activate now rather than at the next minute's tick.
+LRESULT OnPowerBroadcast(WPARAM event) {
+  if (event == PBT_APMRESUMEAUTOMATIC) RunMainActivationCheck();
+  return TRUE;
+}
+
+LRESULT OnTimeChange() {
+  RunMainActivationCheck();
+  return 0;
+}
+
 LRESULT OnMoving(HWND window, RECT* proposed) {
   RECT current;
   if (!proposed || !GetWindowRect(window, &current)) return TRUE;
@@ -258,8 +271,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return OnMouseLeave(window);
     case WM_TIMER:
       return OnTimer(window, wParam, lParam);
+    case WM_POWERBROADCAST:
+      return OnPowerBroadcast(wParam);
+    case WM_TIMECHANGE:
+      return OnTimeChange();
     case kTrayIconMessage:
       return OnTrayIcon(window, lParam);
+    case kMailOutcomeMessage:
+      return OnMailAlertOutcome(lParam);
     case WM_DPICHANGED:
       return OnDpiChanged(window, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
     default:

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "alerts/activation.h"
 #include "alerts/win32/settingsdialog.h"
 #include "app/win32/mainwindow.h"
 #include "base/appstate.h"
@@ -113,6 +114,9 @@ void RemoveTrayIcon(HWND window, UINT id) {
   NOTIFYICONDATAA data = IconData(window, id);
   Shell_NotifyIconA(NIM_DELETE, &data);
 }
+
+// The check fits its catch-up text to what a balloon holds.
+static_assert(sizeof(NOTIFYICONDATAA{}.szInfo) == kBalloonTextSize, "the balloon's text size");
 
 bool ShowBalloon(HWND window, const char* title, const char* text) {
   NOTIFYICONDATAA data = IconData(window, 0);

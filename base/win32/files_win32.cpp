@@ -79,11 +79,46 @@ class Win32FileSystem final : public FileSystem {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
   }
 
-  // NTFS records changes to a folder in its log, which the flush of a file
-  // and every write-through move write out; there is nothing more to do.
-  // A removal may come back after a power cut; the list files' commit
-  // record allows for that.
-  int FlushFolder(const std::string& /*path*/) override { return 1; }
+  // Puts the folder's names (files made, moved, removed) on the disk: the
+  // flush of a folder handle, which needs write access and backup
+  // semantics. NTFS writes out its log of the folder's changes; FAT32,
+  // exFAT and many network file systems refuse a folder's flush or cannot
+  // open a folder so, and there the names are as safe as the write-through
+  // moves make them: a refusal is no failed save. Only a folder that is not
+  // there, or a device that failed, fails.
+  int FlushFolder(const std::string& path) override {
+    std::string folder = path;
+    while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+    ScopedHandle handle(CreateFileA(folder.c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME ||
+          error == ERROR_BAD_NETPATH)
+        return 0;
+      const DWORD attributes = GetFileAttributesA(folder.c_str());
+      return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(handle.get(), &info) ||
+        !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      return 0;
+    if (FlushFileBuffers(handle.get())) return 1;
+    switch (GetLastError()) {
+      case ERROR_IO_DEVICE:
+      case ERROR_CRC:
+      case ERROR_WRITE_FAULT:
+      case ERROR_NOT_READY:
+      case ERROR_DEV_NOT_EXIST:
+      case ERROR_NETNAME_DELETED:
+      case ERROR_DISK_FULL:
+      case ERROR_HANDLE_DISK_FULL:
+        return 0;
+      default:
+        return 1;
+    }
+  }
 
   char Separator() const override { return '\\'; }
 

@@ -39,6 +39,8 @@
 #include "tree/tasktree.h"
 #include "tree/win32/tasktree_win32.h"
 #include "tree/win32/treewindow.h"
+#include "fakes/manualclock.h"
+#include "fakes/scriptedprompts.h"
 
 namespace {
 

@@ -16,13 +16,15 @@
 
 #include "base/appstate.h"
 #include "base/clock.h"
-#include "base/memoryforest.h"
 #include "base/prompts.h"
 #include "base/taskrecord.h"
 #include "bench/interleaved.h"
 #include "bench/taskset.h"
 #include "bench/win32/timing.h"
 #include "data/listwriter.h"
+#include "fakes/manualclock.h"
+#include "fakes/memoryforest.h"
+#include "fakes/scriptedprompts.h"
 #include "tree/tasktree.h"
 
 namespace {

@@ -13,7 +13,6 @@
 
 #include "base/appstate.h"
 #include "base/clock.h"
-#include "base/memoryforest.h"
 #include "base/prompts.h"
 #include "base/taskrecord.h"
 #include "base/win32/treeview_forest.h"
@@ -22,6 +21,9 @@
 #include "bench/win32/timing.h"
 #include "data/listreader.h"
 #include "data/listwriter.h"
+#include "fakes/manualclock.h"
+#include "fakes/memoryforest.h"
+#include "fakes/scriptedprompts.h"
 #include "tree/tasktree.h"
 #include "tree/win32/tasktree_win32.h"
 

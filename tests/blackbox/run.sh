@@ -6,8 +6,9 @@
 #   tests/blackbox/run.sh BUILD_DIR SCENARIO
 #
 # Scenarios: dpi, first-start, save-and-load, seeded-lists, second-instance,
-# start-hidden, close-hides, backup, manage-backups, malformed-list,
-# about-and-help, edit-and-save, drag-and-save, mail-alert, skins, crash-saves
+# start-hidden, close-hides, backup, manage-backups, malformed-list, late-data-folder,
+# about-and-help, edit-and-save, drag-and-save, mail-alert, mail-test, skins,
+# crash-saves
 # (KILLS kills, default 8; CRASH_SEED draws the same kill delays again); those
 # in tests/blackbox/scenarios/ (skinedit, the skin editor; install and
 # portable, which take the packages of `make dist` from $VELKIN_DIST); and
@@ -225,6 +226,20 @@ start_smtp() {
     [ -s "$work/smtp/port" ] || fail "the SMTP server did not start: $(cat "$work/smtp.log")"
     smtp_port="$(tr -d '[:space:]' <"$work/smtp/port")"
 }
+# "Buy milk", due long ago, with a balloon and an e-mail alert.
+write_due_mail_task() {
+    mkdir -p "$current"
+    printf '%s\r\n' '<?xml version="1.0" encoding="Windows-1252"?>' '' '<list version="1.0">' \
+        '<item>' $'\t<name>Tasks</name>' $'\t<link>0</link>' $'\t<state>3</state>' \
+        $'\t<item>' $'\t\t<name>Buy milk</name>' $'\t\t<link>0</link>' $'\t\t<state>240</state>' \
+        $'\t\t<enterdate>3-1-2008 8:00</enterdate>' $'\t\t<autodate>3-7-2008</autodate>' \
+        $'\t\t<autotime>9:05</autotime>' $'\t</item>' '</item>' '</list>' >"$current/list.xml"
+}
+stop_smtp() {
+    if [ -n "$smtp_pid" ]; then kill "$smtp_pid" 2>/dev/null || true; wait "$smtp_pid" 2>/dev/null || true; fi
+    smtp_pid=""
+    rm -rf "$work/smtp"
+}
 
 case "$scenario" in
 dpi)
@@ -431,6 +446,28 @@ malformed-list)
     cmp -s "$current/list.unread.xml" "$work/original.xml" || fail "the kept copy differs from the original"
     names_of "$current/list.xml" | grep -qx "Kept" || fail "the part read was not saved"
     ;;
+late-data-folder)
+    # The data folder cannot be seen at start-up (a file holds its name, as
+    # a network folder connected only after logon would be missing): the
+    # tutorial is shown. Then the folder appears with the user's lists; the
+    # save at Exit keeps them as *.unread.xml before writing the tutorial.
+    printf 'not a folder' >"$data"
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    expect_no_boxes
+    rm -f "$data"
+    mkdir -p "$current"
+    cp "$lists/buy-milk.xml" "$current/list.xml"
+    cp "$lists/buy-milk.xml" "$work/real.xml"
+    driver command 555 || fail "cannot send Exit"
+    text="$(driver wait-box "" 20000 | tr -d '\r')" || fail "the save did not say that it kept the lists"
+    note "message: $text"
+    case "$text" in *list.unread.xml*) ;; *) fail "the message does not name list.unread.xml: $text" ;; esac
+    driver answer ok
+    expect_exit
+    cmp -s "$current/list.unread.xml" "$work/real.xml" || fail "the lists that appeared were not kept"
+    check_tutorial
+    ;;
 about-and-help)
     start_velkin
     driver wait-visible 10000 >/dev/null || fail "window not shown"
@@ -557,19 +594,16 @@ mail-alert)
     # A task whose moment passed while the program was not running, with
     # its balloon and its e-mail alert; the mail settings point at a real
     # server that offers STARTTLS and takes AUTH PLAIN.
-    start_smtp --tls --user alerts --password "pass word"
+    start_smtp --tls --ca --user alerts --password "pass word"
     note "SMTP server on port $smtp_port"
+    # Its certificate is checked: the test's authority becomes a trusted root.
+    driver add-root "$(winpath "$work/smtp/ca.der")" || fail "cannot add the test's authority to the roots"
     driver set-text "Mail Server" 127.0.0.1 || fail "cannot set the mail server"
     driver set-text Port "$smtp_port"
     driver set-text Username alerts
     driver set-password alerts "pass word"
     driver set-text "Send To" alerts@example.com
-    mkdir -p "$current"
-    printf '%s\r\n' '<?xml version="1.0" encoding="Windows-1252"?>' '' '<list version="1.0">' \
-        '<item>' $'\t<name>Tasks</name>' $'\t<link>0</link>' $'\t<state>3</state>' \
-        $'\t<item>' $'\t\t<name>Buy milk</name>' $'\t\t<link>0</link>' $'\t\t<state>240</state>' \
-        $'\t\t<enterdate>3-1-2008 8:00</enterdate>' $'\t\t<autodate>3-7-2008</autodate>' \
-        $'\t\t<autotime>9:05</autotime>' $'\t</item>' '</item>' '</list>' >"$current/list.xml"
+    write_due_mail_task
     start_velkin
     driver wait-visible 10000 >/dev/null || fail "window not shown"
     for _ in $(seq 1 300); do
@@ -591,6 +625,69 @@ mail-alert)
     # Activated (0x04) and no longer waiting (0x10 cleared): 0xE4.
     grep -A2 $'<name>Buy milk</name>' "$current/list.xml" | grep -q '<state>228</state>' ||
         fail "list.xml does not hold the task activated and done waiting: $(cat "$current/list.xml")"
+    ;;
+mail-test)
+    # An alert that cannot go says why in a balloon, and Settings shows it;
+    # then Settings' "Send Test E-mail" against real servers, with the
+    # values as the dialog shows them: each outcome in a box, nothing stored.
+    driver set-text "Mail Server" 127.0.0.1 || fail "cannot set the mail server"
+    driver set-text Port 1
+    driver set-text "Send To" alerts@example.com
+    write_due_mail_task
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    refused="no connection: 127.0.0.1 refused it or cannot be reached."
+    balloon="$(driver balloon "The e-mail alert was not sent" 30000 | tr -d '\r')" || fail "no balloon for the alert not sent"
+    # A tooltip hands out its first 80 characters only.
+    case "$balloon" in *"|The e-mail alert was not sent: ${refused:0:49}") ;; *) fail "the balloon said: $balloon" ;; esac
+    driver command 552 || fail "cannot open Settings"
+    texts="$(driver wait-dialog Settings 5000 | tr -d '\r')" || fail "Settings did not show"
+    case "$texts" in *"Last e-mail alert, "*": not sent: $refused"*) ;; *) fail "Settings shows: $texts" ;; esac
+    set_mail() {  # server port user password
+        local id value
+        for pair in "218=$1" "219=$2" "223=$3" "224=$4" "226=alerts@example.com"; do
+            id="${pair%%=*}" value="${pair#*=}"
+            driver dialog-set Settings "$id" "$value" || fail "cannot set control $id"
+        done
+    }
+    test_mail() {  # the box expected
+        local box
+        driver dialog-press Settings 229 || fail "cannot press Send Test E-mail"
+        box="$(driver wait-box "Test e-mail" 30000 | tr -d '\r')" || fail "no box; expected: $1"
+        [ "$box" = "$1" ] || fail "the box said: $box; expected: $1"
+        note "$box"
+        driver answer ok || fail "cannot close the box"
+        sleep 1
+    }
+    sent=$'Test e-mail sent to alerts@example.com.'
+    untrusted="Test e-mail not sent: the certificate of 127.0.0.1 is not trusted (not issued to that name by an authority Windows trusts), so nothing was sent."
+    start_smtp --tls --ca --user alerts --password "pass word"
+    set_mail 127.0.0.1 "$smtp_port" alerts "pass word"
+    test_mail "$untrusted"
+    [ ! -e "$work/smtp/message-1.eml" ] || fail "a message went to an untrusted server"
+    driver add-root "$(winpath "$work/smtp/ca.der")" || fail "cannot add the test's authority to the roots"
+    test_mail "$sent"
+    case "$(cat "$work/smtp/message-1.json")" in *'"tls": true'*'"auth": "PLAIN"'*) ;; *) fail "not over TLS with AUTH PLAIN" ;; esac
+    driver dialog-set Settings 224 "wrong"
+    test_mail 'Test e-mail not sent: the server refused the user name or password (it said "535 5.7.8 Authentication credentials invalid").'
+    stop_smtp
+    test_mail "Test e-mail not sent: $refused"
+    # A certificate of the server's own: nothing unless the box is ticked.
+    start_smtp --tls --refuse nobody@example.com
+    set_mail 127.0.0.1 "$smtp_port" "" ""
+    test_mail "$untrusted"
+    [ ! -e "$work/smtp/message-1.eml" ] || fail "a message went to a self-signed server"
+    driver dialog-check Settings 228 1 || fail "cannot tick Accept any server certificate"
+    test_mail "$sent"
+    driver dialog-set Settings 226 nobody@example.com
+    test_mail 'Test e-mail not sent: the server refused the recipient nobody@example.com (it said "550 5.1.1 <nobody@example.com>: Recipient address rejected").'
+    # Cancel: the values tried are not kept.
+    driver dialog-press Settings 2 || fail "cannot cancel Settings"
+    driver command 552 || fail "cannot open Settings again"
+    texts="$(driver wait-dialog Settings 5000 | tr -d '\r')" || fail "Settings did not show again"
+    case "$texts" in *nobody@*|*"|$smtp_port|"*) fail "the test's values were stored: $texts" ;; esac
+    expect_no_boxes
+    exit_from_tray
     ;;
 skins)
     # A program folder of its own: the scenario adds a file to its skins.

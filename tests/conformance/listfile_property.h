@@ -13,6 +13,7 @@
 #include "base/taskrecord.h"
 #include "data/listreader.h"
 #include "data/listwriter.h"
+#include "fakes/scriptedprompts.h"
 #include "tree/tasktree.h"
 
 // The application state must name the three trees (empty) and `prompts`.

@@ -1,12 +1,17 @@
 #include "tests/differential/random_commands.h"
 
+#include <algorithm>
 #include <random>
 #include <unordered_map>
 #include <unordered_set>
 
+#include "alerts/activation.h"
+#include "alerts/properties.h"
 #include "base/appstate.h"
+#include "base/clock.h"
 #include "base/prompts.h"
 #include "base/taskrecord.h"
+#include "fakes/scriptedprompts.h"
 #include "tree/commands.h"
 #include "tree/droptarget.h"
 #include "tree/tasktree.h"
@@ -39,6 +44,8 @@ constexpr Weighted kWeights[] = {
     {Command::kCollapse, 3, {6, 2, 2}, "collapse"},
     {Command::kBold, 2, {6, 2, 2}, "bold"},
     {Command::kMove, 8, {7, 3, 0}, "drag"},
+    {Command::kSchedule, 6, {8, 1, 1}, "auto-activate"},
+    {Command::kCheck, 4, {1, 0, 0}, "check"},
 };
 
 // Names as users type them, with what the files must carry unchanged or
@@ -101,6 +108,43 @@ void EndLabelEdit(TaskForest& tree, const Step& step) {
   if (!tree.GetEditControl()) return;
   if (!step.cancel) tree.SetEditText(step.text.c_str());
   tree.EndEditLabelNow(step.cancel);
+}
+
+// Properties opened on the node and OK pressed: auto-activation on 7 March
+// 2008 between 9:00 and 11:59 (the run's minutes), at a time or at
+// start-up, or none.
+void ScheduleTask(TaskForest& tree, Node node, const Step& step) {
+  TaskRecord* record = node ? RecordOf(tree, node) : nullptr;
+  if (!record) return;
+  HoldPropertiesRecord(record);
+  PropertiesForm form = PropertiesFormOf(*record, App().clock->Now());
+  form.autoActivate = step.yes;
+  form.atTime = !step.cancel;
+  form.autoDate = DateTime{2008, 3, 5, 7, 0, 0, 0, 0};
+  form.autoTime = DateTime{
+      2008, 3, 5, 7, static_cast<uint16_t>(9 + step.place % 3), static_cast<uint16_t>(step.place / 3 % 60),
+      0,    0};
+  StoreHeldProperties(form);
+  HoldPropertiesRecord(nullptr);
+}
+
+class QuietOutlet final : public ActivationOutlet {
+ public:
+  void ShowBalloon(const char*, const char*) override {}
+  void SendMailAlert(const char*, const char*) override {}
+};
+
+// The schedule against a walk of the register, at `now`.
+std::string CompareDue(const DateTime& now) {
+  std::vector<TaskRecord*> walked, scheduled = DueTasks(now);
+  for (RegisterEntry* entry = FirstEntry(App().tasks); entry; entry = NextEntry(entry))
+    if (IsDue(*EntryRecord(entry), now)) walked.push_back(EntryRecord(entry));
+  std::sort(walked.begin(), walked.end());
+  std::sort(scheduled.begin(), scheduled.end());
+  if (walked == scheduled) return std::string();
+  return "the schedule finds " + std::to_string(scheduled.size()) + " tasks due at " +
+         std::to_string(now.hour) + ":" + std::to_string(now.minute) + ", a walk " +
+         std::to_string(walked.size());
 }
 
 std::string Describe(const Step& step, TaskForest& tree, Node node) {
@@ -205,6 +249,14 @@ std::string ApplyStep(const Step& step, ScriptedPrompts& prompts) {
     case Command::kMove:
       DragAndDrop(tree, node, Pick(tree, step.place, true), step.place >> 16);
       break;
+    case Command::kSchedule:
+      ScheduleTask(tree, node, step);
+      break;
+    case Command::kCheck: {
+      QuietOutlet outlet;
+      RunActivationCheck(outlet);
+      break;
+    }
   }
   return said;
 }
@@ -245,6 +297,10 @@ std::string CheckInvariants() {
     auto partner = listsRecords.find(record->link);
     if (partner == listsRecords.end() || partner->second->link != node)
       return "the copy \"" + TaskName(active, node) + "\" names no task naming it";
+  }
+  for (const DateTime& at : {App().clock->Now(), DateTime{2008, 3, 5, 7, 11, 59, 0, 0}}) {
+    problem = CompareDue(at);
+    if (!problem.empty()) return problem;
   }
   return std::string();
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+#include "fakes/scriptedprompts.h"
 
 class ScriptedPrompts;
 
@@ -27,6 +28,8 @@ enum class Command {
   kCollapse,    // Left
   kBold,        // Ctrl+H
   kMove,        // a drag of the node of `pick` dropped on the row of `place`
+  kSchedule,    // Properties, OK: auto-activation set (`yes`) at a moment from `place`, or cleared
+  kCheck,       // the minute's activation check
 };
 
 struct Step {
@@ -47,5 +50,7 @@ std::string ApplyStep(const Step& step, ScriptedPrompts& prompts);
 // What must hold after any command: every Lists record in the register
 // and no other, links that name each other across Lists and Active with
 // the Lists task checked, Active two levels deep, no record carried by two
-// nodes. Empty when all holds, else what does not.
+// nodes, and the activation check's schedule finding, now and at any
+// later moment, exactly the tasks a walk of the register finds due. Empty
+// when all holds, else what does not.
 std::string CheckInvariants();

@@ -2,11 +2,11 @@
 
 #include <unordered_set>
 
-#include "base/memoryforest.h"
 #include "base/taskrecord.h"
 #include "data/listreader.h"
 #include "data/listset.h"
 #include "data/listwriter.h"
+#include "fakes/memoryforest.h"
 #include "tree/tasktree.h"
 
 World::World(std::unique_ptr<TaskForest> lists, std::unique_ptr<TaskForest> active,

@@ -10,6 +10,8 @@
 #include "base/clock.h"
 #include "base/forest.h"
 #include "base/prompts.h"
+#include "fakes/manualclock.h"
+#include "fakes/scriptedprompts.h"
 #include "tree/commands.h"
 
 class World {

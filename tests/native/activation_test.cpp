@@ -8,6 +8,7 @@
 #include "alerts/activation.h"
 #include "alerts/properties.h"
 #include "base/boundedtext.h"
+#include "failing_forest.h"
 #include "fixture.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
@@ -17,13 +18,11 @@ namespace {
 struct RecordingOutlet final : ActivationOutlet {
   void ShowBalloon(const char* title, const char* text) override {
     balloons.push_back(std::string(title) + "|" + text);
-    if (warnOnBalloon) ShowWarning("a box while the check runs");
   }
   void SendMailAlert(const char* subject, const char* body) override {
     alerts.push_back(std::string(subject) + "|" + body);
   }
   std::vector<std::string> balloons, alerts;
-  bool warnOnBalloon = false;
 };
 
 DateTime At(int month, int day, int hour, int minute, int second = 0, int year = 2008) {
@@ -113,28 +112,92 @@ TEST_F(Activation, ATaskAlreadyActiveStaysAsItIsButStillAlertsAndIsCleared) {
   EXPECT_EQ(RecordOf(lists, node)->autoactivate, 0);
 }
 
-TEST_F(Activation, TwoTasksDueInOneCheckGoNewestFirstAndTheSecondAlertListsBoth) {
-  Node older = Task("Older", "3-7-2008", "8:00", 0, 1);
-  Node newer = Task("Newer", "3-7-2008", "9:00", 0, 1);
-  ASSERT_EQ(Check(At(3, 7, 9, 5)), 2);
-  EXPECT_TRUE(Activated(older) && Activated(newer));
-  EXPECT_EQ(outlet.alerts,
-            (std::vector<std::string>{"Velkin Task Activation: Newer|Today\r\n\tNewer\r\n",
-                                      "Velkin Task Activation: Older|Today\r\n\tOlder\r\n\tNewer\r\n"}));
+// One check that activates several tasks (a start after days away, a
+// resume) gives one balloon naming them, as many names as the balloon
+// holds, and one e-mail listing them; a task alone as before.
+TEST_F(Activation, TasksDueInOneCheckGiveOneBalloonAndOneMessage) {
+  const std::string a(100, 'a'), b(100, 'b'), c(100, 'c');
+  const struct {
+    std::vector<std::string> names;  // due in this order, each notifying and mailing
+    std::string balloon;
+    std::string subject;
+    std::string bodyStart;
+  } cases[] = {
+      {{"Pay rent", "Renew insurance", "Call Anna"},
+       "3 tasks became active: Pay rent, Renew insurance, Call Anna",
+       "Velkin Task Activation: 3 tasks became active",
+       "3 tasks became active:\r\n\tPay rent\r\n\tRenew insurance\r\n\tCall Anna\r\n\r\nToday\r\n"},
+      {{a, b, c},
+       "3 tasks became active: " + a + ", " + b + ", ...",
+       "Velkin Task Activation: 3 tasks became active",
+       "3 tasks became active:\r\n\t" + a},
+      {{"Alone"}, "Alone", "Velkin Task Activation: Alone", "Today\r\n\tAlone\r\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<Node> nodes;
+    for (size_t i = 0; i < c.names.size(); ++i)
+      nodes.push_back(Task(c.names[i].c_str(), "3-7-2008", ("8:0" + std::to_string(i)).c_str(), 1, 1));
+    outlet.balloons.clear();
+    outlet.alerts.clear();
+    EXPECT_EQ(Check(At(3, 7, 9, 5)), static_cast<int>(c.names.size()));
+    ASSERT_EQ(outlet.balloons.size(), 1u) << c.balloon;
+    EXPECT_EQ(outlet.balloons[0], std::string(kActivationTitle) + "|" + c.balloon);
+    EXPECT_LT(c.balloon.size(), kBalloonTextSize);
+    ASSERT_EQ(outlet.alerts.size(), 1u) << c.balloon;
+    const std::string& alert = outlet.alerts[0];
+    EXPECT_EQ(alert.substr(0, alert.find('|')), c.subject);
+    EXPECT_EQ(alert.substr(alert.find('|') + 1, c.bodyStart.size()), c.bodyStart);
+    for (Node node : nodes) RemoveSubtree(lists, node, true);
+  }
 }
 
-TEST_F(Activation, ATaskDeletedWhileABoxOfTheCheckIsUpIsLeftAlone) {
-  Node second = Task("Second", "3-7-2008", nullptr, 1);
-  Node first = Task("First", "3-7-2008", nullptr, 1);
-  outlet.warnOnBalloon = true;
-  prompts.WhileShown([&] {  // the user deletes the second while the first's box is up
-    prompts.WhileShown(nullptr);
-    RemoveSubtree(lists, second, true);
-  });
-  EXPECT_EQ(Check(At(3, 7, 9, 5)), 1);
-  EXPECT_TRUE(Activated(first));
-  EXPECT_EQ(outlet.balloons, std::vector<std::string>{"Velkin Task Activation|First"});
-  EXPECT_EQ(App().prompts, &prompts) << "the check gives the prompts back";
+// A box during the check (here: Active refuses the copies) lets the user
+// delete tasks: every task still to be handled is looked up again.
+TEST_F(Activation, TasksDeletedWhileABoxOfTheCheckIsUpAreLeftAlone) {
+  const struct {
+    int copiesTaken;  // by Active before it refuses
+    int deleted;      // at the first box
+    const char* balloon;
+  } cases[] = {
+      {0, 2, "2 tasks became active: A, B"},
+      {0, 1, "2 tasks became active: A, C"},
+      {1, 2, "2 tasks became active: A, B"},
+      {1, 0, "3 tasks became active: A, B, C"},  // A was handled before the box
+  };
+  for (const auto& c : cases) {
+    FailingForest refusing(c.copiesTaken);
+    InsertTask(refusing.inner, kRootNode, kLastNode, "Today");
+    App().active = &refusing;
+    Node nodes[] = {Task("A", "3-7-2008", "8:00", 1), Task("B", "3-7-2008", "8:01", 1),
+                    Task("C", "3-7-2008", "8:02", 1)};
+    prompts.WhileShown([&] {
+      prompts.WhileShown(nullptr);
+      RemoveSubtree(lists, nodes[c.deleted], true);
+      nodes[c.deleted] = nullptr;
+    });
+    outlet.balloons.clear();
+    EXPECT_EQ(Check(At(3, 7, 9, 5)), c.balloon[0] - '0') << c.balloon;
+    EXPECT_EQ(outlet.balloons, std::vector<std::string>{std::string(kActivationTitle) + "|" + c.balloon});
+    EXPECT_EQ(App().prompts, &prompts) << "the check gives the prompts back";
+    for (Node node : nodes)
+      if (node) RemoveSubtree(lists, node, true);
+    App().active = &active;
+    FreeForestRecords(refusing.inner);
+  }
+}
+
+TEST_F(Activation, AClockSetBackFiresNothingTwice) {
+  Task("Nine", "3-7-2008", "9:00", 1);
+  Task("Half past", "3-7-2008", "9:30", 1);
+  const struct {
+    DateTime now;
+    int handled;
+  } checks[] = {{At(3, 7, 9, 10), 1}, {At(3, 7, 8, 0), 0}, {At(3, 7, 9, 10), 0},
+                {At(3, 7, 9, 30), 1}, {At(3, 6, 9, 0), 0}, {At(3, 8, 0, 0), 0}};
+  for (const auto& check : checks)
+    EXPECT_EQ(Check(check.now), check.handled)
+        << check.now.day << " " << check.now.hour << ":" << check.now.minute;
+  EXPECT_EQ(outlet.balloons.size(), 2u);
 }
 
 TEST_F(Activation, TheTimerRunsTheCheckAtItsFirstTickAndThenOncePerMinute) {
@@ -172,7 +235,9 @@ TEST_F(Activation, OkInPropertiesOpenWhileTheTaskFiredDoesNotSetItAgain) {
   EXPECT_EQ(Check(At(3, 7, 9, 11)), 0);
   EXPECT_FALSE(Activated(task));
 
-  record->autoactivate = 1;
+  PropertiesForm again = PropertiesFormOf(*record, kFixtureNow);
+  again.autoActivate = true;
+  StorePropertiesForm(again, *record);
   HoldPropertiesRecord(record);
   PropertiesForm later = PropertiesFormOf(*record, kFixtureNow);
   ASSERT_EQ(Check(At(3, 7, 9, 12)), 1);

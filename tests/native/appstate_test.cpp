@@ -6,6 +6,7 @@
 
 #include "base/appstate.h"
 #include "base/prompts.h"
+#include "fakes/scriptedprompts.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "base/settingsstore.h"
 #include "data/listwriter.h"
 #include "data_helpers.h"
+#include "fakes/memorysettings.h"
 #include "fixture.h"
 
 namespace {

@@ -6,6 +6,8 @@
 
 #include "base/clipboard.h"
 #include "data/listwriter.h"
+#include "fakes/memoryclipboard.h"
+#include "fakes/memoryforest.h"
 #include "fixture.h"
 #include "recording_host.h"
 #include "tree/commands.h"

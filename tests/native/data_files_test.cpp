@@ -8,107 +8,41 @@
 #include <string>
 
 #include "base/filesystem.h"
+#include "conformance/files_conformance.h"
 #include "data/datafolder.h"
 #include "data/listset.h"
 #include "data_helpers.h"
+#include "fakes/memoryfiles.h"
 #include "fixture.h"
 
 namespace {
 
-// A fresh folder under the system's temporary folder, removed afterwards.
-struct HostFiles : ::testing::Test {
-  std::string dir;
-  FileSystem& host = *HostFileSystem();
-
-  void SetUp() override {
+// The host's files in a fresh folder under the system's temporary folder,
+// removed afterwards.
+struct PosixBackend {
+  static constexpr bool kFoldersNeedParents = true;
+  static constexpr char kSeparator = '/';
+  std::string folder;
+  PosixBackend() {
     char pattern[] = "/tmp/velkin-files-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
+    if (mkdtemp(pattern)) folder = std::string(pattern) + "/";
   }
-  void TearDown() override {
-    std::string command = "rm -rf '" + dir + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+  ~PosixBackend() {
+    if (!folder.empty()) {
+      EXPECT_EQ(std::system(("rm -rf '" + folder + "'").c_str()), 0);
+    }
   }
-  std::string Path(const std::string& name) { return dir + "/" + name; }
-  std::string Read(const std::string& name) {
-    std::string contents;
-    EXPECT_EQ(host.ReadFile(Path(name), &contents), 1) << name;
-    return contents;
-  }
+  FileSystem& files() { return *HostFileSystem(); }
 };
-using FileSystemErrors = HostFiles;
 
-TEST_F(HostFiles, WriteReadReplaceRemove) {
-  EXPECT_EQ(host.Separator(), '/');
-  std::string binary("a\0b\r\n\xff", 6);
-  ASSERT_EQ(host.WriteNewFile(Path("one"), binary), 1);
-  EXPECT_EQ(Read("one"), binary);
-  ASSERT_EQ(host.WriteNewFile(Path("one"), "shorter"), 1);
-  EXPECT_EQ(Read("one"), "shorter");
-  ASSERT_EQ(host.WriteNewFile(Path("empty"), ""), 1);
-  EXPECT_EQ(Read("empty"), "");
-
-  ASSERT_EQ(host.WriteNewFile(Path("two"), "second"), 1);
-  EXPECT_EQ(host.ReplaceFile(Path("two"), Path("one")), 1);
-  EXPECT_EQ(Read("one"), "second");
-  EXPECT_FALSE(host.FileExists(Path("two")));
-
-  EXPECT_EQ(host.RemoveFile(Path("one")), 1);
-  EXPECT_FALSE(host.FileExists(Path("one")));
-  EXPECT_EQ(host.RemoveFile(Path("one")), 0);
-}
-
-TEST_F(HostFiles, BigFileReadWhole) {
-  std::string big(3 * 1024 * 1024 + 17, 'x');
-  for (size_t i = 0; i < big.size(); i += 4093) big[i] = static_cast<char>(i);
-  ASSERT_EQ(host.WriteNewFile(Path("big"), big), 1);
-  EXPECT_EQ(Read("big"), big);
-}
-
-TEST_F(HostFiles, FoldersMayExistAlready) {
-  EXPECT_EQ(host.CreateFolder(Path("sub")), 1);
-  EXPECT_EQ(host.CreateFolder(Path("sub")), 1);
-  EXPECT_EQ(host.CreateFolder(Path("sub/")), 1);
-  ASSERT_EQ(host.WriteNewFile(Path("sub/file"), "x"), 1);
-  EXPECT_TRUE(host.FileExists(Path("sub/file")));
-  EXPECT_EQ(host.FlushFolder(Path("sub")), 1);
-  EXPECT_EQ(host.FlushFolder(Path("sub/")), 1);
-  EXPECT_EQ(host.FlushFolder(Path("none")), 0);
-}
-
-TEST_F(HostFiles, AtomicSaveLeavesNoTemporaryFile) {
-  ASSERT_EQ(SaveFileAtomically(host, Path("list.xml"), "first"), 1);
-  ASSERT_EQ(SaveFileAtomically(host, Path("list.xml"), "second"), 1);
-  EXPECT_EQ(Read("list.xml"), "second");
-  EXPECT_FALSE(host.FileExists(Path("list.xml.tmp")));
-}
-
-TEST_F(FileSystemErrors, MissingFilesAndFolders) {
-  std::string contents = "unchanged";
-  EXPECT_EQ(host.ReadFile(Path("none"), &contents), 0);
-  EXPECT_EQ(contents, "unchanged");
-  EXPECT_EQ(host.ReadFile(dir, &contents), 0);  // a folder is no file
-  EXPECT_EQ(host.WriteNewFile(Path("none/file"), "x"), 0);
-  EXPECT_FALSE(host.FileExists(Path("none/file")));
-  EXPECT_EQ(host.CreateFolder(Path("none/deeper")), 0);
-  EXPECT_EQ(host.ReplaceFile(Path("none"), Path("other")), 0);
-  ASSERT_EQ(host.WriteNewFile(Path("file"), "x"), 1);
-  EXPECT_EQ(host.CreateFolder(Path("file")), 0);  // taken by a file
-}
-
-TEST_F(FileSystemErrors, FailedAtomicSaveKeepsTheOldFile) {
-  ASSERT_EQ(SaveFileAtomically(host, Path("list.xml"), "old"), 1);
-  // The temporary name is taken by a folder: the write cannot start.
-  ASSERT_EQ(host.CreateFolder(Path("list.xml.tmp")), 1);
-  EXPECT_EQ(SaveFileAtomically(host, Path("list.xml"), "new"), 0);
-  EXPECT_EQ(Read("list.xml"), "old");
-  // The replace cannot happen: a folder is in the way of the file.
-  ASSERT_EQ(rmdir(Path("list.xml.tmp").c_str()), 0);
-  ASSERT_EQ(host.CreateFolder(Path("folder")), 1);
-  ASSERT_EQ(host.WriteNewFile(Path("folder/inside"), "x"), 1);
-  EXPECT_EQ(SaveFileAtomically(host, Path("folder"), "new"), 0);
-  EXPECT_FALSE(host.FileExists(Path("folder.tmp")));
-}
+struct MemoryBackend {
+  static constexpr bool kFoldersNeedParents = false;
+  static constexpr char kSeparator = '\\';
+  std::string folder = "C:\\Velkin files\\";
+  MemoryFileSystem memory;
+  MemoryBackend() { memory.CreateFolder(folder); }
+  FileSystem& files() { return memory; }
+};
 
 // The whole set on a real disk, under the XDG data home.
 struct HostListSet : AppFixture {
@@ -195,3 +129,6 @@ TEST(MemoryFiles, Replace) {
 }
 
 }  // namespace
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Posix, FileSystemContract, PosixBackend);
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, FileSystemContract, MemoryBackend);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "data/listset.h"
 #include "data/listwriter.h"
 #include "data_helpers.h"
+#include "fakes/memoryfiles.h"
 #include "fixture.h"
 #include "tree/commands.h"
 
@@ -281,6 +283,62 @@ TEST_F(ListSetErrors, UnreadFilesAreKeptBeforeTheFirstSave) {
   EXPECT_EQ(File("list.unread-2.xml"), truncated);
   EXPECT_EQ(File("active.unread-2.xml"), ListText({}));
   EXPECT_EQ(File("list.unread.xml"), truncated);
+}
+
+// Lists the start did not see, because the data folder appeared only
+// after it (a network folder connected late), could not be made then, or
+// is another one now, are kept before the first save replaces them with
+// the tutorial, and the user is told; a later save keeps nothing more.
+TEST_F(ListSetErrors, ListsThatAppearAfterTheStartAreKeptBeforeASave) {
+  const std::string elsewhere = "D:\\Roaming\\Velkin 1.0\\";
+  const struct {
+    const char* start;
+    std::function<void()> load;
+  } cases[] = {
+      {"the folder was empty", [] { LoadLists("current"); }},
+      {"the folder could not be made",
+       [this] {
+         files.FailFolders(true);
+         LoadLists("current");
+         files.FailFolders(false);
+       }},
+      {"another data folder",
+       [&] {
+         CopyField(App().dataFolderOverride, elsewhere.c_str());
+         files.CreateFolder(elsewhere + "current");
+         files.files[elsewhere + "current\\list.xml"] = ListText({"<item><name>Elsewhere</name></item>"});
+         LoadLists("current");
+         CopyField(App().dataFolderOverride, kData);
+       }},
+  };
+  const std::string theirs[kListFileCount] = {ListText({"<item><name>Real task</name></item>"}),
+                                              ListText({"<item><name>Today</name></item>"}),
+                                              ListText({"<item><name>Completed</name></item>"})};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.start);
+    files.Clear();
+    prompts.Clear();
+    EmptyTrees();
+    c.load();
+    InsertTask(lists, kRootNode, kLastNode, "Tutorial");
+    files.CreateFolder(kData);
+    files.CreateFolder(kCurrent);
+    for (int file = 0; file < kListFileCount; ++file) File(kListFileNames[file]) = theirs[file];
+
+    ASSERT_EQ(SaveLists("current"), 1);
+    EXPECT_EQ(File("list.unread.xml"), theirs[kListsFile]);
+    EXPECT_EQ(File("active.unread.xml"), theirs[kActiveFile]);
+    EXPECT_EQ(File("done.unread.xml"), theirs[kDoneFile]);
+    EXPECT_EQ(File("list.xml"), FormatListFile(lists));
+    EXPECT_EQ(prompts.Texts(), Texts{kListsKept});
+    EXPECT_EQ(App().listsIncomplete, 1);
+
+    const auto afterFirst = FileNames();
+    prompts.Clear();
+    ASSERT_EQ(SaveLists("current"), 1);
+    EXPECT_EQ(FileNames(), afterFirst);
+    EXPECT_TRUE(prompts.shown().empty());
+  }
 }
 
 TEST_F(ListSetErrors, MissingListFileKeepsTheOthers) {

@@ -15,6 +15,7 @@
 #include "data/listset.h"
 #include "data/listwriter.h"
 #include "data_helpers.h"
+#include "fakes/memoryfiles.h"
 #include "fixture.h"
 #include "tree/commands.h"
 
@@ -216,21 +217,32 @@ TEST_F(SaveFaults, BackupsAreWholeToo) {
 }
 
 // active.xml is locked by another program when a save has replaced
-// list.xml; while it stays locked, the next save cannot finish either, and
-// must not disturb the one waiting to be finished.
+// list.xml (held open for reading, or without sharing at all); while it
+// stays locked, the next save cannot finish either, and must not disturb
+// the one waiting to be finished.
 TEST_F(SaveFaults, ASaveWaitingForALockedFileIsNeverDisturbed) {
-  Scenario s = Realistic("current", [] { return SaveLists("current"); });
-  s.prepare();
-  files.HoldOpen(std::string(kData) + "current\\active.xml");
-  ASSERT_EQ(SaveLists("current"), 0);
-  disk = files;
-  s.prepare = [this] {
-    files = disk;
-    Restart("current");
-    Edit(2);
-  };
-  FailEachOperation(s);
-  StopAtEachOperation(s);
+  for (bool unshared : {false, true}) {
+    SCOPED_TRACE(unshared ? "held without sharing" : "held open for reading");
+    Scenario s = Realistic("current", [] { return SaveLists("current"); });
+    s.prepare();
+    const std::string locked = std::string(kData) + "current\\active.xml";
+    if (unshared)
+      files.DenyReading(locked);
+    else
+      files.HoldOpen(locked);
+    ASSERT_EQ(SaveLists("current"), 0);
+    EXPECT_TRUE(files.FileExists(locked + ".tmp"));
+    disk = files;
+    s.prepare = [this] {
+      files = disk;
+      Restart("current");
+      Edit(2);
+    };
+    FailEachOperation(s);
+    StopAtEachOperation(s);
+    files.Clear();
+    FreeForestRecords({&lists, &active, &done});
+  }
 }
 
 // A set whose list.xml was cut short: what the first start could not read
@@ -259,19 +271,28 @@ TEST_F(SaveFaults, FilesNotReadCompletelyAreNeverLost) {
 
 // The commit record and a list file are never taken one for the other.
 TEST(CommitRecord, IsNoListFileAndAListFileIsNoRecord) {
-  const FileSeal seals[kListFileCount] = {SealOf("a"), SealOf(""), SealOf(std::string(70000, 'x'))};
-  const std::string record = FormatCommitRecord(seals);
-  FileSeal read[kListFileCount] = {};
-  ASSERT_EQ(ParseCommitRecord(record, read), 1);
-  for (int file = 0; file < kListFileCount; ++file) EXPECT_TRUE(read[file] == seals[file]);
-  EXPECT_EQ(record.find('<'), std::string::npos);
-  EXPECT_EQ(ParseCommitRecord(ListText({"<item><name>A</name></item>"}), read), 0);
+  CommitRecord record{};
+  record.file[0] = {SealOf("a"), SealOf("before"), true, false};
+  record.file[1] = {SealOf(""), FileSeal{0, 0}, true, true};
+  record.file[2] = {SealOf(std::string(70000, 'x')), FileSeal{0, 0}, false, false};
+  const std::string text = FormatCommitRecord(record);
+  CommitRecord read{};
+  ASSERT_EQ(ParseCommitRecord(text, &read), 1);
+  EXPECT_TRUE(read.knowsReplaced);
+  for (int file = 0; file < kListFileCount; ++file) {
+    EXPECT_TRUE(read.file[file].next == record.file[file].next) << file;
+    EXPECT_TRUE(read.file[file].replaced == record.file[file].replaced) << file;
+    EXPECT_EQ(read.file[file].wasThere, record.file[file].wasThere) << file;
+    EXPECT_EQ(read.file[file].unknown, record.file[file].unknown) << file;
+  }
+  EXPECT_EQ(text.find('<'), std::string::npos);
+  EXPECT_EQ(ParseCommitRecord(ListText({"<item><name>A</name></item>"}), &read), 0);
   // Cut anywhere, or with any byte changed, it is no record.
-  for (size_t cut = 0; cut < record.size(); ++cut) {
-    EXPECT_EQ(ParseCommitRecord(record.substr(0, cut), read), 0) << cut;
-    std::string changed = record;
+  for (size_t cut = 0; cut < text.size(); ++cut) {
+    EXPECT_EQ(ParseCommitRecord(text.substr(0, cut), &read), 0) << cut;
+    std::string changed = text;
     changed[cut] ^= 0x01;
-    EXPECT_EQ(ParseCommitRecord(changed, read), 0) << cut;
+    EXPECT_EQ(ParseCommitRecord(changed, &read), 0) << cut;
   }
 }
 
@@ -292,6 +313,89 @@ TEST_F(SaveFaults, AFileChangedSinceTheCommitIsKept) {
   EXPECT_EQ(Shape(lists), "Edited by hand");
   EXPECT_EQ(loaded.file[kDoneFile], newDone);
   EXPECT_EQ(Names("current"), (std::vector<std::string>{"active.xml", "done.xml", "list.xml"}));
+}
+
+// A commit record another program holds open: the start loads what is
+// there and says that it may be incomplete; no save goes ahead while the
+// record cannot be read, and the first one after keeps the files of both
+// saves.
+TEST_F(SaveFaults, ARecordThatCannotBeReadIsNeverFinishedBlindly) {
+  Scenario s = Realistic("current", [] { return SaveLists("current"); });
+  s.prepare();
+  files.FailOperation(FileOp::kRename, 2);  // active.xml is not in place
+  ASSERT_EQ(SaveLists("current"), 0);
+  files.FailOperation(FileOp::kRename, 0);
+  const std::string folder = kData + std::string("current\\");
+  std::vector<std::string> committed;
+  for (const char* name : kListFileNames) {
+    const std::string staged = folder + name + ".tmp";
+    committed.push_back(files.files[files.FileExists(staged) ? staged : folder + name]);
+  }
+  files.DenyReading(folder + kCommitRecordName);
+  Restart("current");
+  EXPECT_EQ(App().listsIncomplete, 1);
+  Edit(2);
+  const auto held = files.files;
+  EXPECT_EQ(SaveLists("current"), 0);
+  EXPECT_TRUE(files.files == held);
+  files.Release();
+  EXPECT_EQ(SaveLists("current"), 1);
+  for (size_t file = 0; file < committed.size(); ++file)
+    EXPECT_TRUE(Holds("current", committed[file]))
+        << kListFileNames[file] << " of the committed save was lost";
+  s.keep = committed;
+  ExpectCleanSave(s, "after the record could be read");
+}
+
+// A stopped save whose old files were then put back by hand (a backup
+// copied in): the files put back stay, the stopped save's new files are
+// kept beside them, and the start says so. An older version's record,
+// which does not say what it replaces, is still finished.
+TEST_F(SaveFaults, AStoppedSaveNeverGoesOverFilesPutBackByHand) {
+  Scenario s = Realistic("current", [] { return SaveLists("current"); });
+  const std::string folder = kData + std::string("current\\");
+  const std::string restored[kListFileCount] = {ListText({"<item><name>From the backup</name></item>"}),
+                                                ListText({}),
+                                                ListText({"<item><name>Done then</name></item>"})};
+  for (bool byOlder : {false, true}) {
+    SCOPED_TRACE(byOlder ? "an older version's record" : "this version's record");
+    s.prepare();
+    files.FailOperation(FileOp::kRename, 1);
+    ASSERT_EQ(SaveLists("current"), 0);
+    files.FailOperation(FileOp::kRename, 0);
+    std::string staged[kListFileCount];
+    for (int file = 0; file < kListFileCount; ++file) {
+      staged[file] = files.files[folder + kListFileNames[file] + ".tmp"];
+      files.files[folder + kListFileNames[file]] = restored[file];
+    }
+    if (byOlder) {
+      // What the older version wrote for a save of "new list", "new active"
+      // and "new done".
+      std::string record;
+      ASSERT_EQ(HostFileSystem()->ReadFile(VELKIN_TEST_DATA "/journal/older-version.journal", &record), 1);
+      files.files[folder + kCommitRecordName] = record;
+      const std::string older[kListFileCount] = {"new list", "new active", "new done"};
+      for (int file = 0; file < kListFileCount; ++file) {
+        staged[file] = older[file];
+        files.files[folder + kListFileNames[file] + ".tmp"] = staged[file];
+      }
+    }
+    const LoadedSet loaded = Restart("current");
+    for (int file = 0; file < kListFileCount; ++file) {
+      const std::string target = folder + kListFileNames[file];
+      if (byOlder) {
+        EXPECT_EQ(files.files[target], staged[file]);
+        continue;
+      }
+      EXPECT_TRUE(files.files[target] == restored[file])
+          << kListFileNames[file] << " put back by hand was replaced";
+      std::string unread = kListFileNames[file];
+      unread.insert(unread.size() - 4, ".unread");
+      EXPECT_EQ(files.files[folder + unread], staged[file]);
+    }
+    EXPECT_EQ(loaded.messages == std::vector<std::string>{kListsKept}, !byOlder);
+    EXPECT_FALSE(files.FileExists(folder + kCommitRecordName));
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "fakes/memoryforest.h"
 #include "native/data_helpers.h"
 #include "native/failing_forest.h"
 #include "native/fixture.h"

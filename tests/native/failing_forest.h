@@ -1,7 +1,7 @@
 // A task forest whose failures a test chooses, over a MemoryForest.
 #pragma once
 
-#include "base/memoryforest.h"
+#include "fakes/memoryforest.h"
 
 // A forest that stops inserting after a number of nodes, to see a copy fail
 // half-way, and that can refuse to delete one node.

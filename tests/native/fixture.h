@@ -12,9 +12,12 @@
 #include "base/clock.h"
 #include "base/filesystem.h"
 #include "base/forest.h"
-#include "base/memoryforest.h"
 #include "base/prompts.h"
 #include "base/taskrecord.h"
+#include "fakes/manualclock.h"
+#include "fakes/memoryfiles.h"
+#include "fakes/memoryforest.h"
+#include "fakes/scriptedprompts.h"
 
 // 9:05 on Friday 7 March 2008.
 constexpr DateTime kFixtureNow = {2008, 3, 5, 7, 9, 5, 0, 0};

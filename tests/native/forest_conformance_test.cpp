@@ -1,6 +1,6 @@
 // The in-memory forest against the behaviour of the tree-view control.
 #include "conformance/forest_conformance.h"
-#include "base/memoryforest.h"
+#include "fakes/memoryforest.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "app/calendar.h"
 #include "base/settingsstore.h"
 #include "data/datetext.h"
+#include "fakes/memorysettings.h"
 #include "fixture.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "base/forest.h"
-#include "base/memoryforest.h"
+#include "fakes/memoryforest.h"
 
 namespace {
 

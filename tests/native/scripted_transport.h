@@ -30,7 +30,8 @@ class ScriptedTransport final : public MailTransport {
   int Connect(const char* host, uint16_t port, int) override {
     this->host = host;
     this->port = port;
-    return refuseConnection ? 0 : (QueueNextReply(), 1);
+    fault_ = connectFault;
+    return connectFault != MailFault::kNone ? 0 : (QueueNextReply(), 1);
   }
   int Send(const char* data, size_t size, int) override {
     sent.emplace_back(data, size);
@@ -38,18 +39,27 @@ class ScriptedTransport final : public MailTransport {
     return 1;
   }
   long Receive(char* buffer, size_t capacity, int) override {
-    if (pending_.empty()) return -1;
+    if (pending_.empty()) return fault_ = MailFault::kTimedOut, -1;
     const size_t count = std::min(pending_.front().size(), capacity);
     std::memcpy(buffer, pending_.front().data(), count);
     pending_.front().erase(0, count);
     if (pending_.front().empty()) pending_.pop_front();
     return static_cast<long>(count);
   }
-  int StartTls(const char*, int) override { return ++tlsStarts, refuseTls ? 0 : 1; }
+  int StartTls(const char*, bool checkCertificate, int) override {
+    ++tlsStarts;
+    checkedCertificate = checkCertificate;
+    fault_ = checkCertificate || tlsFault != MailFault::kUntrusted ? tlsFault : MailFault::kNone;
+    return fault_ != MailFault::kNone ? 0 : 1;
+  }
+  MailFault LastFault() const override { return fault_; }
   void Close() override { ++closes; }
 
-  bool refuseConnection = false;
-  bool refuseTls = false;
+  // What Connect and StartTls fail with (an untrusted certificate only
+  // when it is checked); kNone: they succeed.
+  MailFault connectFault = MailFault::kNone;
+  MailFault tlsFault = MailFault::kNone;
+  bool checkedCertificate = false;
   std::string host;
   uint16_t port = 0;
   std::vector<std::string> sent;
@@ -64,5 +74,6 @@ class ScriptedTransport final : public MailTransport {
   }
   std::vector<std::vector<std::string>> replies_;
   size_t next_ = 0;
+  MailFault fault_ = MailFault::kNone;
   std::deque<std::string> pending_;
 };

@@ -7,6 +7,7 @@
 
 #include "base/appstate.h"
 #include "conformance/settings_conformance.h"
+#include "fakes/memorysettings.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/filesystem.h"
+#include "fakes/memoryfiles.h"
 #include "skin/compose.h"
 #include "skin/skinfile.h"
 #include "skinedit/bitmapfile.h"

@@ -10,6 +10,7 @@
 #include "alerts/mailsettings.h"
 #include "alerts/smtp.h"
 #include "base/settingsstore.h"
+#include "fakes/memorysettings.h"
 #include "scripted_transport.h"
 
 namespace {
@@ -18,7 +19,8 @@ using Names = std::vector<std::string>;
 const char kAddress[] = "anna@example.com";
 
 SmtpRequest Request(const char* user, const char* password) {
-  return SmtpRequest{"mail.example.com", 587, user, password, kAddress, kAddress, "Subject", "Today\r\n"};
+  return SmtpRequest{"mail.example.com", 587,       user,        password, kAddress,
+                     kAddress,           "Subject", "Today\r\n", false};
 }
 
 // The commands sent, each by a short name.
@@ -55,82 +57,165 @@ TEST(SmtpDialogue, Transcripts) {
     head.insert(head.end(), tail.begin(), tail.end());
     return head;
   };
+  using R = MailResult;
   const struct {
     const char* what;
     std::vector<std::string> replies;
     Names transcript;
     SmtpStep last;  // kDone when the message went
+    MailResult result;
     const char* user;
-    bool refuseTls;
+    MailFault tlsFault = MailFault::kNone;
+    bool anyCertificate = false;
+    const char* trace = "";
   } cases[] = {
       {"TLS and AUTH PLAIN",
        then({"220 ready", "250-mail.example.com\n250-STARTTLS\n250 AUTH PLAIN", "220 go", "250 hi", "334 ",
              "235 ok"},
             delivered),
-       then({"EHLO", "STARTTLS", "EHLO", "AUTH PLAIN", "<plain>"}, sent), SmtpStep::kDone, "anna", false},
-      {"a greeting of 421 ends at once", {"421 busy"}, {}, SmtpStep::kGreeting, "anna", false},
-      {"502 to STARTTLS: on in the clear, no second EHLO", then({"220 hi", "250 hi", "502 no"}, delivered),
-       then({"EHLO", "STARTTLS"}, sent), SmtpStep::kDone, "", false},
+       then({"EHLO", "STARTTLS", "EHLO", "AUTH PLAIN", "<plain>"}, sent), SmtpStep::kDone, R::kSent, "anna"},
+      {"a greeting of 421 ends at once", {"421 busy"}, {}, SmtpStep::kGreeting, R::kDialogueFailed, "anna"},
+      {"502 to STARTTLS without credentials: on in the clear, no second EHLO",
+       then({"220 hi", "250 hi", "502 no"}, delivered), then({"EHLO", "STARTTLS"}, sent), SmtpStep::kDone,
+       R::kSent, ""},
+      {"502 to STARTTLS with credentials: QUIT, no AUTH in the clear",
+       {"220 hi", "250 hi", "502 no"},
+       {"EHLO", "STARTTLS", "QUIT"},
+       SmtpStep::kStartTls,
+       R::kNoTls,
+       "anna"},
+      {"a failed handshake with credentials: QUIT, no AUTH in the clear",
+       {"220 hi", "250 hi", "220 go", "250 hi", "334 ", "235 ok"},
+       {"EHLO", "STARTTLS", "QUIT"},
+       SmtpStep::kStartTls,
+       R::kNoTls,
+       "anna",
+       MailFault::kTlsFailed},
+      {"an untrusted certificate: nothing more, not even QUIT",
+       {"220 hi", "250 hi", "220 go", "250 hi"},
+       {"EHLO", "STARTTLS"},
+       SmtpStep::kStartTls,
+       R::kUntrusted,
+       "",
+       MailFault::kUntrusted},
+      {"any certificate accepted when asked to",
+       then({"220 hi", "250 hi", "220 go", "250 hi", "334 ", "235 ok"}, delivered),
+       then({"EHLO", "STARTTLS", "EHLO", "AUTH PLAIN", "<plain>"}, sent), SmtpStep::kDone, R::kSent, "anna",
+       MailFault::kUntrusted, true},
       {"504 to AUTH PLAIN, then AUTH LOGIN",
-       then({"220 hi", "250 hi", "502 no", "504 no", "334 VXNlcm5hbWU6", "334 UGFzc3dvcmQ6", "235 ok"},
+       then({"220 hi", "250 hi", "220 go", "250 hi", "504 no", "334 VXNlcm5hbWU6", "334 UGFzc3dvcmQ6",
+             "235 ok"},
             delivered),
-       then({"EHLO", "STARTTLS", "AUTH PLAIN", "AUTH LOGIN", "<user>", "<password>"}, sent), SmtpStep::kDone,
-       "anna", false},
-      {"504 to both: on unauthenticated", then({"220 hi", "250 hi", "502 no", "504 no", "504 no"}, delivered),
-       then({"EHLO", "STARTTLS", "AUTH PLAIN", "AUTH LOGIN"}, sent), SmtpStep::kDone, "anna", false},
-      {"a username refused in AUTH LOGIN: the password still goes, and its reply decides",
-       {"220 hi", "250 hi", "502 no", "504 no", "334 VXNlcm5hbWU6", "535 who?", "535 no"},
-       {"EHLO", "STARTTLS", "AUTH PLAIN", "AUTH LOGIN", "<user>", "<password>"},
+       then({"EHLO", "STARTTLS", "EHLO", "AUTH PLAIN", "AUTH LOGIN", "<user>", "<password>"}, sent),
+       SmtpStep::kDone, R::kSent, "anna"},
+      {"504 to both: on unauthenticated",
+       then({"220 hi", "250 hi", "220 go", "250 hi", "504 no", "504 no"}, delivered),
+       then({"EHLO", "STARTTLS", "EHLO", "AUTH PLAIN", "AUTH LOGIN"}, sent), SmtpStep::kDone, R::kSent,
+       "anna"},
+      {"a username refused in AUTH LOGIN: traced; the password still goes, and its reply decides",
+       {"220 hi", "250 hi", "220 go", "250 hi", "504 no", "334 VXNlcm5hbWU6", "535 who?", "535 no"},
+       {"EHLO", "STARTTLS", "EHLO", "AUTH PLAIN", "AUTH LOGIN", "<user>", "<password>"},
        SmtpStep::kAuthLoginPassword,
+       R::kAuthRefused,
        "anna",
-       false},
+       MailFault::kNone,
+       false,
+       "Error in authentication\n"},
       {"a refused password",
-       {"220 hi", "250 hi", "502 no", "334 ", "535 no"},
-       {"EHLO", "STARTTLS", "AUTH PLAIN", "<plain>"},
+       {"220 hi", "250 hi", "220 go", "250 hi", "334 ", "535 no"},
+       {"EHLO", "STARTTLS", "EHLO", "AUTH PLAIN", "<plain>"},
        SmtpStep::kAuthPlainCredential,
-       "anna",
-       false},
+       R::kAuthRefused,
+       "anna"},
+      {"a refused sender",
+       {"220 hi", "250 hi", "502 no", "553 who?"},
+       {"EHLO", "STARTTLS", "MAIL"},
+       SmtpStep::kMailFrom,
+       R::kSenderRefused,
+       ""},
+      {"a refused recipient",
+       {"220 hi", "250 hi", "502 no", "250 ok", "550 no such user"},
+       {"EHLO", "STARTTLS", "MAIL", "RCPT"},
+       SmtpStep::kRcptTo,
+       R::kRecipientRefused,
+       ""},
       {"a refused message gets no QUIT",
        {"220 hi", "250 hi", "502 no", "250 ok", "250 ok", "354 go", "554 spam"},
        {"EHLO", "STARTTLS", "MAIL", "RCPT", "DATA", "<message>"},
        SmtpStep::kMessage,
-       "",
-       false},
-      {"a failed handshake: the second EHLO goes in the clear and its reply decides",
+       R::kMessageRefused,
+       ""},
+      {"a failed handshake without credentials: the second EHLO goes in the clear and its reply decides",
        {"220 hi", "250 hi", "220 go", "500 what?"},
        {"EHLO", "STARTTLS", "EHLO"},
        SmtpStep::kEhloOverTls,
+       R::kDialogueFailed,
        "",
-       true},
+       MailFault::kTlsFailed},
       // A reply slipped in after the 220 to STARTTLS, in the clear, is not
       // taken for the reply to the EHLO over TLS.
       {"bytes after STARTTLS's 220 are dropped",
        {"220 hi", "250 hi", "220 go\n250 slipped in", "500 no"},
        {"EHLO", "STARTTLS", "EHLO"},
        SmtpStep::kEhloOverTls,
-       "",
-       false},
+       R::kDialogueFailed,
+       ""},
       // Without the whole-reply rule the EHLO reply's second line would be
       // taken for the reply to STARTTLS.
       {"replies in pieces, a multi-line one cut inside its lines",
-       then({"22|0 re|ady", "250-mail.exa|mple.com\n250-STA|RTTLS\n|250 AUTH PLAIN", "502 no", "33|4 ",
-             "235 ok"},
+       then({"22|0 re|ady", "250-mail.exa|mple.com\n250-STA|RTTLS\n|250 AUTH PLAIN", "22|0 go", "250 hi",
+             "33|4 ", "235 ok"},
             delivered),
-       then({"EHLO", "STARTTLS", "AUTH PLAIN", "<plain>"}, sent), SmtpStep::kDone, "anna", false},
-      {"a server that says nothing after EHLO", {"220 ready"}, {"EHLO"}, SmtpStep::kEhlo, "anna", false},
-      {"a reply that is not SMTP", {"220 ready", "HTTP/1.1 400"}, {"EHLO"}, SmtpStep::kEhlo, "anna", false},
+       then({"EHLO", "STARTTLS", "EHLO", "AUTH PLAIN", "<plain>"}, sent), SmtpStep::kDone, R::kSent, "anna"},
+      {"a server that says nothing after EHLO",
+       {"220 ready"},
+       {"EHLO"},
+       SmtpStep::kEhlo,
+       R::kTimedOut,
+       "anna"},
+      {"a reply that is not SMTP",
+       {"220 ready", "HTTP/1.1 400"},
+       {"EHLO"},
+       SmtpStep::kEhlo,
+       R::kDialogueFailed,
+       "anna"},
   };
   for (const auto& c : cases) {
     ScriptedTransport server(c.replies);
-    server.refuseTls = c.refuseTls;
-    const SmtpRequest request = Request(c.user, "s3cret");
-    SmtpStep last = SmtpStep::kFailed;
+    server.tlsFault = c.tlsFault;
+    SmtpRequest request = Request(c.user, "s3cret");
+    request.anyCertificate = c.anyCertificate;
+    SmtpReport report{SmtpStep::kFailed, MailResult::kNotSet, ""};
     testing::internal::CaptureStdout();
-    EXPECT_EQ(SmtpSend(server, request, 1000, &last), c.last == SmtpStep::kDone ? 1 : 0) << c.what;
-    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(SmtpSend(server, request, 1000, &report), c.last == SmtpStep::kDone ? 1 : 0) << c.what;
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), c.trace) << c.what;
     EXPECT_EQ(Transcript(server, request), c.transcript) << c.what;
-    EXPECT_EQ(last, c.last) << c.what;
+    EXPECT_EQ(report.last, c.last) << c.what;
+    EXPECT_EQ(report.result, c.result) << c.what;
+    if (server.tlsStarts) {
+      EXPECT_EQ(server.checkedCertificate, !c.anyCertificate) << c.what;
+    }
     EXPECT_GE(server.closes, 1) << c.what << ": the connection is closed on every way out";
+  }
+}
+
+TEST(SmtpDialogue, TheServersReplyIsGivenBackUnlessItEchoesThePassword) {
+  const std::string plain = std::string(1, '\0') + "anna" + std::string(1, '\0') + "s3cret";
+  const struct {
+    std::string refusal;
+    const char* given;
+  } cases[] = {
+      {"535 5.7.8 Authentication credentials invalid", "535 5.7.8 Authentication credentials invalid"},
+      {"535 no such login: anna/s3cret", ""},
+      {"535 bad " + Base64(plain.data(), plain.size()), ""},
+      {"535 bad " + Base64("s3cret", 6), ""},
+  };
+  for (const auto& c : cases) {
+    ScriptedTransport server({"220 hi", "250 hi", "220 go", "250 hi", "334 ", c.refusal});
+    SmtpReport report{SmtpStep::kFailed, MailResult::kSent, "?"};
+    EXPECT_EQ(SmtpSend(server, Request("anna", "s3cret"), 1000, &report), 0);
+    EXPECT_EQ(report.result, MailResult::kAuthRefused) << c.refusal;
+    EXPECT_EQ(report.reply, c.given) << c.refusal;
   }
 }
 

@@ -11,8 +11,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -22,6 +24,7 @@
 #include "alerts/mailsettings.h"
 #include "alerts/sockettransport.h"
 #include "base/settingsstore.h"
+#include "fakes/memorysettings.h"
 #include "fixture.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
@@ -79,6 +82,8 @@ class SmtpServer {
   SmtpServer& operator=(const SmtpServer&) = delete;
 
   int port() const { return port_; }
+  // The authority a server started with --ca issues its certificate from.
+  std::string authority() const { return folder_ + "/ca.pem"; }
   // Message n (from 1) as received, and what the server noted about it
   // (TLS, AUTH); empty when it has not come within the time.
   std::string Message(int n, std::string* envelope, int waitMs) {
@@ -94,51 +99,132 @@ class SmtpServer {
   int port_ = 0;
 };
 
-void Configure(MemorySettingsStore& store, int port, const std::string& user, const std::string& password) {
-  WriteMailSettings(store,
-                    MailSettings{"127.0.0.1", std::to_string(port), user, password, "alerts@example.com"});
+void Configure(MemorySettingsStore& store, int port, const std::string& user, const std::string& password,
+               bool anyCertificate = false, const char* host = "127.0.0.1") {
+  WriteMailSettings(
+      store, MailSettings{host, std::to_string(port), user, password, "alerts@example.com", anyCertificate});
 }
 
-TEST(SmtpServerAlert, TheMessageArrivesWithItsThreeHeadersAndTheListingOverEachRoute) {
+// A port on which nothing listens (bound, never listened on, closed).
+int ClosedPort() {
+  const int probe = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  bind(probe, reinterpret_cast<sockaddr*>(&address), size);
+  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
+  close(probe);
+  return ntohs(address.sin_port);
+}
+
+TEST(SmtpServerAlert, TheMessageArrivesOverEachRouteAndEachFailureSaysWhy) {
   const std::string user(40, 'u'), password(30, 'p');  // together beyond one line of base64
+  using R = MailResult;
   const struct {
     const char* what;
-    std::vector<std::string> server;
+    std::vector<std::string> server;  // empty: nothing listens
     std::string user, password;
     const char* envelope;  // none: nothing may arrive
+    MailResult result;
+    bool anyCertificate = false;
+    const char* host = "127.0.0.1";
+    const char* said = "";  // part of the reason given
   } cases[] = {
-      {"in the clear, no AUTH", {}, "", "", "\"tls\": false, \"auth\": null"},
+      {"in the clear, no AUTH", {"--no-plain"}, "", "", "\"tls\": false, \"auth\": null", R::kSent},
       {"STARTTLS, AUTH PLAIN",
-       {"--tls", "--user", "anna", "--password", "pw 1"},
+       {"--tls", "--ca", "--user", "anna", "--password", "pw 1"},
        "anna",
        "pw 1",
-       "\"tls\": true, \"auth\": \"PLAIN\""},
-      {"STARTTLS, AUTH LOGIN",
-       {"--tls", "--user", "anna", "--password", "pw", "--no-plain"},
+       "\"tls\": true, \"auth\": \"PLAIN\"",
+       R::kSent},
+      {"STARTTLS, AUTH LOGIN, the server named as its certificate names it",
+       {"--tls", "--ca", "--user", "anna", "--password", "pw", "--no-plain"},
        "anna",
        "pw",
-       "\"tls\": true, \"auth\": \"LOGIN\""},
-      {"AUTH LOGIN in the clear",
+       "\"tls\": true, \"auth\": \"LOGIN\"",
+       R::kSent,
+       false,
+       "localhost"},
+      {"long credentials",
+       {"--tls", "--ca", "--user", user, "--password", password},
+       user,
+       password,
+       "\"tls\": true, \"auth\": \"PLAIN\"",
+       R::kSent},
+      {"a self-signed certificate accepted when asked to",
+       {"--tls", "--user", "anna", "--password", "pw"},
+       "anna",
+       "pw",
+       "\"tls\": true, \"auth\": \"PLAIN\"",
+       R::kSent,
+       true},
+      {"a self-signed certificate: nothing sent",
+       {"--tls", "--user", "anna", "--password", "pw"},
+       "anna",
+       "pw",
+       nullptr,
+       R::kUntrusted,
+       false,
+       "127.0.0.1",
+       "is not trusted"},
+      {"a server without STARTTLS gets no credentials in the clear",
        {"--user", "anna", "--password", "pw", "--no-plain"},
        "anna",
        "pw",
-       "\"tls\": false, \"auth\": \"LOGIN\""},
-      {"long credentials",
-       {"--tls", "--user", user, "--password", password},
-       user,
-       password,
-       "\"tls\": true, \"auth\": \"PLAIN\""},
-      {"a wrong password", {"--tls", "--user", "anna", "--password", "right"}, "anna", "wrong", nullptr},
+       nullptr,
+       R::kNoTls,
+       false,
+       "127.0.0.1",
+       "were not sent"},
+      {"a wrong password",
+       {"--tls", "--ca", "--user", "anna", "--password", "right"},
+       "anna",
+       "wrong",
+       nullptr,
+       R::kAuthRefused,
+       false,
+       "127.0.0.1",
+       "(it said \"535 5.7.8 Authentication credentials invalid\")"},
+      {"a refused recipient",
+       {"--tls", "--ca", "--refuse", "alerts@example.com"},
+       "",
+       "",
+       nullptr,
+       R::kRecipientRefused,
+       false,
+       "127.0.0.1",
+       "the recipient alerts@example.com (it said \"550 5.1.1"},
+      {"nothing listening", {}, "", "", nullptr, R::kRefused, false, "127.0.0.1", "refused it"},
+      {"a name not found",
+       {},
+       "",
+       "",
+       nullptr,
+       R::kNameNotFound,
+       false,
+       "no-such-host.invalid",
+       "\"no-such-host.invalid\" was not found"},
   };
   for (const auto& c : cases) {
-    SmtpServer server(c.server);
-    ASSERT_GT(server.port(), 0) << c.what << ": the server did not start";
+    const bool listening = !c.server.empty();
+    std::unique_ptr<SmtpServer> server(listening ? new SmtpServer(c.server) : nullptr);
+    if (listening) {
+      ASSERT_GT(server->port(), 0) << c.what << ": the server did not start";
+    }
     MemorySettingsStore store;
-    Configure(store, server.port(), c.user, c.password);
+    Configure(store, listening ? server->port() : ClosedPort(), c.user, c.password, c.anyCertificate, c.host);
     SocketTransport transport;
-    EXPECT_EQ(SendAlert(store, transport, kSubject, kBody, 10000), c.envelope ? 1 : 0) << c.what;
+    if (listening) transport.caFile = server->authority();
+    MailOutcome outcome;
+    EXPECT_EQ(SendAlert(store, transport, kSubject, kBody, 10000, &outcome), c.envelope ? 1 : 0) << c.what;
+    EXPECT_EQ(outcome.result, c.result) << c.what;
+    const std::string text = MailOutcomeText(outcome);
+    EXPECT_NE(text.find(c.said), std::string::npos) << c.what << ": " << text;
+    EXPECT_EQ(text.find(c.password.empty() ? "\n" : c.password), std::string::npos) << c.what << ": " << text;
+    if (!listening) continue;
     std::string envelope;
-    EXPECT_EQ(server.Message(1, &envelope, c.envelope ? 10000 : 0), c.envelope ? kMessage : "") << c.what;
+    EXPECT_EQ(server->Message(1, &envelope, c.envelope ? 10000 : 0), c.envelope ? kMessage : "") << c.what;
     if (c.envelope) {
       EXPECT_NE(envelope.find(c.envelope), std::string::npos) << c.what << ": " << envelope;
     }
@@ -151,7 +237,9 @@ TEST_F(SmtpServerTaskAlert, AnAlertThreadSendsWithTheSettingsAndEnds) {
   SmtpServer server({"--tls", "--user", "anna", "--password", "pw"});
   ASSERT_GT(server.port(), 0);
   static MemorySettingsStore store;  // read by the thread: it outlives the test
-  Configure(store, server.port(), "anna", "pw");
+  // The server's certificate is its own: the stored choice must reach the
+  // thread, or nothing arrives.
+  Configure(store, server.port(), "anna", "pw", true);
   // The alert of a task whose name goes beyond ASCII arrives as the
   // server's mail reader decodes it.
   Node task = InsertTask(lists, kRootNode, kLastNode, "\xC4\x8C" "aj \xE2\x9C\x93");
@@ -181,7 +269,9 @@ TEST(SmtpServerAlert, AServerThatSaysNothingFailsTheAlertWithinItsTimeLimit) {
   Configure(store, ntohs(address.sin_port), "", "");
   SocketTransport transport;
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(SendAlert(store, transport, kSubject, kBody, 300), 0);
+  MailOutcome outcome;
+  EXPECT_EQ(SendAlert(store, transport, kSubject, kBody, 300, &outcome), 0);
+  EXPECT_EQ(MailOutcomeText(outcome), "127.0.0.1 did not answer in time.");
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
   close(listener);
 }

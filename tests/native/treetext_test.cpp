@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/clipboard.h"
+#include "fakes/memoryclipboard.h"
 #include "fixture.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"

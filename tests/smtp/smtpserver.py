@@ -1,11 +1,14 @@
 #!/usr/bin/python3
 """A real SMTP server for the tests: Debian's aiosmtpd on 127.0.0.1.
 
-    smtpserver.py DIR [--tls] [--user NAME --password WORD] [--no-plain]
-                      [--ports LOW-HIGH] [--parent PID]
+    smtpserver.py DIR [--tls [--ca]] [--user NAME --password WORD] [--no-plain]
+                      [--refuse ADDRESS] [--ports LOW-HIGH] [--parent PID]
 
 Writes the port it listens on (free, from LOW-HIGH when given) to DIR/port.
---tls offers STARTTLS with a self-signed certificate made by openssl;
+--tls offers STARTTLS with a self-signed certificate made by openssl, or
+with --ca one for localhost and 127.0.0.1 issued by an authority of its own,
+written to DIR/ca.pem and DIR/ca.der for the client to trust;
+--refuse answers RCPT TO that address with 550;
 --user and --password offer AUTH PLAIN and LOGIN (--no-plain: LOGIN only).
 Message N lands in DIR/message-N.eml (as received) and then, announcing it,
 DIR/message-N.json (envelope, TLS, AUTH mechanism). Ends on SIGTERM or when
@@ -30,29 +33,52 @@ from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 def parse():
     parser = argparse.ArgumentParser()
     parser.add_argument("dir")
-    for flag in ("--tls", "--no-plain"):
+    for flag in ("--tls", "--ca", "--no-plain"):
         parser.add_argument(flag, action="store_true")
-    for option in ("--user", "--password", "--ports"):
+    for option in ("--user", "--password", "--ports", "--refuse"):
         parser.add_argument(option)
     parser.add_argument("--parent", type=int)
     return parser.parse_args()
 
 
-def tls_context(folder):
+def openssl(*args):
+    subprocess.run(["openssl"] + list(args), check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def tls_context(folder, with_authority):
     cert = os.path.join(folder, "cert.pem")
     key = os.path.join(folder, "key.pem")
-    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert,
-                    "-days", "2", "-subj", "/CN=localhost"], check=True, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL)
+    if not with_authority:
+        openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert, "-days", "2",
+                "-subj", "/CN=localhost")
+    else:
+        ca, ca_key = os.path.join(folder, "ca.pem"), os.path.join(folder, "ca-key.pem")
+        request, extensions = os.path.join(folder, "cert.csr"), os.path.join(folder, "cert.ext")
+        openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", ca_key, "-out", ca, "-days", "2",
+                "-subj", "/CN=Velkin Test Authority", "-addext", "basicConstraints=critical,CA:TRUE",
+                "-addext", "keyUsage=critical,keyCertSign,cRLSign")
+        openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", request, "-subj", "/CN=localhost")
+        with open(extensions, "w") as out:
+            out.write("subjectAltName=DNS:localhost,IP:127.0.0.1\nextendedKeyUsage=serverAuth\n")
+        openssl("x509", "-req", "-in", request, "-CA", ca, "-CAkey", ca_key, "-CAcreateserial", "-out", cert,
+                "-days", "2", "-extfile", extensions)
+        openssl("x509", "-in", ca, "-outform", "DER", "-out", os.path.join(folder, "ca.der"))
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(cert, key)
     return context
 
 
 class Recorder:
-    def __init__(self, folder):
+    def __init__(self, folder, refused):
         self.folder = folder
+        self.refused = refused
         self.count = 0
+
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if address == self.refused:
+            return "550 5.1.1 <%s>: Recipient address rejected" % address
+        envelope.rcpt_tos.append(address)
+        return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
         self.count += 1
@@ -108,8 +134,8 @@ async def main():
     args = parse()
     # aiosmtpd warns about its own use of a deprecated attribute.
     logging.getLogger("mail.log").setLevel(logging.ERROR)
-    context = tls_context(args.dir) if args.tls else None
-    recorder = Recorder(args.dir)
+    context = tls_context(args.dir, args.ca) if args.tls else None
+    recorder = Recorder(args.dir, args.refuse)
     options = {}
     if args.user is not None:
         options["authenticator"] = authenticator(args.user, args.password or "")

@@ -24,6 +24,7 @@
 #include "base/win32/handles.h"
 #include "base/win32/treeview_forest.h"
 #include "data/datetext.h"
+#include "fakes/memorysettings.h"
 #include "tests/native/fixture.h"
 #include "tests/win32/tree_window.h"
 #include "tree/tasktree.h"
@@ -216,13 +217,43 @@ TEST_F(AlertDialogs, OkAfterTheTaskWasDeletedStoresNothingAndHides) {
   FillProperties(properties, RecordOf(Lists(), task), true);
   Click(properties, kNotifyBox);
   RemoveSubtree(Lists(), task, true);
-  // A new task may well get the released record's memory.
-  Node fresh = Add(Lists(), nullptr, "New");
+  EXPECT_EQ(HeldPropertiesRecord(), nullptr) << "the dialog let go of the record";
   Click(properties, IDOK);
   EXPECT_FALSE(IsWindowVisible(properties));
-  EXPECT_EQ(RecordOf(Lists(), fresh)->notify, 0);
   EXPECT_EQ(RecordOf(Lists(), other)->notify, 0);
-  EXPECT_STREQ(RecordOf(Lists(), fresh)->autodate, "");
+}
+
+// Filling shows a box when a picker refuses the record's date; the task
+// may be deleted, or another task's Properties opened, while it is up.
+TEST_F(AlertDialogs, ATaskDeletedWhileFillingShowsABoxIsNotHeld) {
+  const struct {
+    bool openAnother;  // else the task is deleted
+  } cases[] = {{false}, {true}};
+  for (const auto& c : cases) {
+    Node task = Add(Lists(), nullptr, "Odd date");
+    Node other = Add(Lists(), nullptr, "Other");
+    CopyField(RecordOf(Lists(), task)->duedate, "13-7-2008");
+    prompts.WhileShown([&] {
+      prompts.WhileShown(nullptr);
+      if (c.openAnother)
+        FillProperties(properties, RecordOf(Lists(), other), true);
+      else
+        RemoveSubtree(Lists(), task, true);
+    });
+    FillProperties(properties, RecordOf(Lists(), task), true);
+    EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"Date set failed!"});
+    EXPECT_EQ(HeldPropertiesRecord(), c.openAnother ? RecordOf(Lists(), other) : nullptr);
+    EXPECT_EQ(IsWindowVisible(properties) != FALSE, c.openAnother);
+    Click(properties, kEmailBox);
+    prompts.Clear();
+    Click(properties, IDOK);
+    if (c.openAnother) {
+      EXPECT_EQ(RecordOf(Lists(), other)->email, 1) << "OK stores into the task shown";
+      EXPECT_EQ(RecordOf(Lists(), task)->email, 0);
+      RemoveSubtree(Lists(), task, true);
+    }
+    RemoveSubtree(Lists(), other, true);
+  }
 }
 
 TEST_F(AlertDialogs, ARealDoubleClickOnANestedTaskOpensItsProperties) {
@@ -283,16 +314,48 @@ TEST_F(AlertDialogs, TheTraysSettingsShowsTheStoredValuesAndOkStoresTheEdits) {
   SetDlgItemTextA(settings, kUsernameEdit, "bert");
   SetDlgItemTextA(settings, kPasswordEdit, "new secret");
   Click(settings, kHideVerticalBox);
+  Click(settings, kAnyCertificateBox);
   Click(settings, IDOK);
   EXPECT_FALSE(IsWindowVisible(settings));
   const MailSettings stored = ReadMailSettings(store);
   EXPECT_EQ(stored.port + "|" + stored.username + "|" + stored.password, "2525|bert|new secret")
       << "the password scrambled with the new username";
+  EXPECT_TRUE(stored.anyCertificate);
   EXPECT_EQ(App().vscroll, 0);
   EXPECT_FALSE(GetWindowLongA(listsTree, GWL_STYLE) & WS_VSCROLL) << "hidden at once";
 }
 
-TEST_F(AlertDialogs, TheMainWindowsTimerRunsTheCheck) {
+// The minute's tick, a resume from sleep and a change of the clock run the
+// check at once; other power events do not.
+TEST_F(AlertDialogs, TheMainWindowRunsTheCheckOnItsTickAResumeAndAClockChange) {
+  const struct {
+    UINT message;
+    WPARAM wParam;
+    bool runs;
+  } cases[] = {{WM_TIMER, kActivationTimerId, true},
+               {WM_POWERBROADCAST, PBT_APMSUSPEND, false},
+               {WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, true},
+               {WM_TIMECHANGE, 0, true}};
+  Node folder = Add(Lists(), nullptr, "Tasks");
+  uint16_t minute = 6;
+  for (const auto& c : cases) {
+    Node task = Add(Lists(), folder, "Due");
+    TaskRecord* record = RecordOf(Lists(), task);
+    PropertiesForm form = PropertiesFormOf(*record, kFixtureNow);
+    form.autoActivate = true;
+    StorePropertiesForm(form, *record);
+    // Another minute for each, so that the tick's minute is new.
+    clock.Set(DateTime{2008, 3, 5, 7, 9, minute++, 0, 0});
+    SendMessageA(main, c.message, c.wParam, 0);
+    EXPECT_EQ(CheckStateOf(Lists(), task) == kChecked, c.runs) << c.message << " " << c.wParam;
+    EXPECT_EQ(record->autoactivate == 0, c.runs);
+    if (!c.runs) SendMessageA(main, WM_TIMECHANGE, 0, 0);
+    EXPECT_EQ(record->autoactivate, 0) << "every overdue task activates";
+  }
+}
+
+// An e-mail alert that cannot go reports why to the main window.
+TEST_F(AlertDialogs, TheOutcomeOfAnAlertReachesTheMainWindow) {
   Node task = Add(Lists(), Add(Lists(), nullptr, "Tasks"), "Due");
   TaskRecord* record = RecordOf(Lists(), task);
   record->autoactivate = 1;
@@ -302,6 +365,28 @@ TEST_F(AlertDialogs, TheMainWindowsTimerRunsTheCheck) {
   EXPECT_EQ(CheckStateOf(Lists(), task), kChecked);
   EXPECT_EQ(record->autoactivate, 0);
   EXPECT_TRUE(WaitForMailAlerts(10000));
+  // The thread's outcome reaches the main window as a posted message.
+  PumpMessages();
+  EXPECT_NE(LastAlertText().find(": not sent: the mail server, its port or the Send To address is not set."),
+            std::string::npos)
+      << LastAlertText();
+}
+
+TEST_F(AlertDialogs, TheTestEmailGoesWithTheValuesShownAndItsOutcomeComesAsABox) {
+  SendMessageA(main, WM_COMMAND, MAKEWPARAM(kTraySettings, 0), 0);
+  SetDlgItemTextA(settings, kMailServerEdit, "127.0.0.1");
+  SetDlgItemTextA(settings, kPortEdit, "1");  // nothing listens there
+  SetDlgItemTextA(settings, kSendToEdit, "anna@example.com");
+  HWND button = GetDlgItem(settings, kSendTestButton);
+  Click(settings, kSendTestButton);
+  EXPECT_FALSE(IsWindowEnabled(button)) << "one test at a time";
+  EXPECT_TRUE(WaitForMailAlerts(30000));
+  PumpMessages();
+  ASSERT_EQ(prompts.Texts(), std::vector<std::string>{
+                                 "Test e-mail not sent: no connection: 127.0.0.1 refused it or cannot be reached."});
+  EXPECT_EQ(prompts.shown()[0].title, "Velkin 1.0");
+  EXPECT_TRUE(IsWindowEnabled(button));
+  EXPECT_EQ(ReadMailSettings(store).server, "") << "the dialog's values are not stored by a test";
 }
 
 }  // namespace

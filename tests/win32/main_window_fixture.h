@@ -18,6 +18,7 @@
 #include "base/appstate.h"
 #include "base/settingsstore.h"
 #include "base/win32/treeview_forest.h"
+#include "fakes/memorysettings.h"
 #include "tests/native/fixture.h"
 #include "tree/win32/tasktree_win32.h"
 #include "tree/win32/treewindow.h"

@@ -13,6 +13,8 @@
 #include "base/filesystem.h"
 #include "base/prompts.h"
 #include "base/win32/scoped.h"
+#include "fakes/memoryfiles.h"
+#include "fakes/scriptedprompts.h"
 #include "skinedit/win32/editor.h"
 #include "skinedit/win32/preview.h"
 #include "tests/native/bmp_builder.h"

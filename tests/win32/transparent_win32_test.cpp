@@ -11,6 +11,7 @@
 #include "base/appstate.h"
 #include "base/prompts.h"
 #include "base/win32/scoped.h"
+#include "fakes/scriptedprompts.h"
 #include "skin/compose.h"
 #include "skin/win32/transparent.h"
 #include "tests/win32/pixel_canvas.h"

@@ -16,6 +16,8 @@
 #include "base/clock.h"
 #include "base/prompts.h"
 #include "base/win32/treeview_forest.h"
+#include "fakes/manualclock.h"
+#include "fakes/scriptedprompts.h"
 #include "tree/commands.h"
 #include "tree/tasktree.h"
 #include "tree/win32/tasktree_win32.h"

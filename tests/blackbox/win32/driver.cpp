@@ -19,6 +19,15 @@
 //   dialog-ok TITLE       presses OK on the dialog of that title
 //   dialog-hidden TITLE   the dialog of that title exists and is hidden
 //   dialog-press TITLE ID presses the button ID of the dialog of that title
+//   dialog-set TITLE ID TEXT
+//                         sets the text of control ID of the dialog of that title
+//   dialog-check TITLE ID 0|1
+//                         unticks or ticks the check box ID there
+//   dialog-enabled TITLE ID
+//                         control ID of that dialog is enabled
+//   add-root FILE         adds the DER certificate FILE to the trusted roots
+//                         of the prefix, then finds it in the "ROOT" store as
+//                         the organiser opens it
 //   tray-menu KEY...      right-clicks the tray icon, waits for the menu, prints
 //                         its items when they can be read, then types the keys
 //                         (down, up, enter, escape) into it and waits for it
@@ -107,6 +116,7 @@
 #include <prsht.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <wincrypt.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -170,6 +180,31 @@ BOOL CALLBACK CollectBox(HWND window, LPARAM data) {
   auto* boxes = reinterpret_cast<std::vector<Box>*>(data);
   boxes->push_back(Box{window, TextOf(message)});
   return TRUE;
+}
+
+// The certificate in the machine's "ROOT" store, as Windows keeps a root
+// a user trusts; then looked for where the organiser looks.
+int AddRoot(const char* path) {
+  FILE* file = std::fopen(path, "rb");
+  if (!file) return 1;
+  std::vector<unsigned char> der(65536);
+  der.resize(std::fread(der.data(), 1, der.size(), file));
+  std::fclose(file);
+  HCERTSTORE machine = CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, "ROOT");
+  const BOOL added = machine && CertAddEncodedCertificateToStore(machine, X509_ASN_ENCODING, der.data(),
+                                                                   static_cast<DWORD>(der.size()),
+                                                                   CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
+  if (machine) CertCloseStore(machine, 0);
+  if (!added) return 2;
+  HCERTSTORE roots = CertOpenSystemStoreA(0, "ROOT");
+  bool found = false;
+  for (PCCERT_CONTEXT cert = roots ? CertEnumCertificatesInStore(roots, nullptr) : nullptr; cert && !found;
+       cert = CertEnumCertificatesInStore(roots, cert)) {
+    found = cert->cbCertEncoded == der.size() && std::memcmp(cert->pbCertEncoded, der.data(), der.size()) == 0;
+    if (found) CertFreeCertificateContext(cert);
+  }
+  if (roots) CertCloseStore(roots, 0);
+  return found ? 0 : 3;
 }
 
 std::vector<Box> Boxes() {
@@ -998,6 +1033,20 @@ int main(int argc, char** argv) {
     const int id = std::atoi(argv[3]);
     return dialog && PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0) ? 0 : 1;
   }
+  if ((command == "dialog-set" || command == "dialog-check") && argc >= 5) {
+    HWND dialog = FindDialog(argv[2]);
+    HWND control = dialog ? GetDlgItem(dialog, std::atoi(argv[3])) : nullptr;
+    if (!control) return 1;
+    if (command == "dialog-check")
+      return SendMessageA(control, BM_SETCHECK, std::atoi(argv[4]) ? BST_CHECKED : BST_UNCHECKED, 0), 0;
+    return SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4])) ? 0 : 1;
+  }
+  if (command == "dialog-enabled" && argc >= 4) {
+    HWND dialog = FindDialog(argv[2]);
+    HWND control = dialog ? GetDlgItem(dialog, std::atoi(argv[3])) : nullptr;
+    return control && IsWindowEnabled(control) ? 0 : 1;
+  }
+  if (command == "add-root" && argc >= 3) return AddRoot(argv[2]);
   if (command == "dialog-hidden" && argc >= 3) {
     HWND dialog = FindDialog(argv[2]);
     return dialog && !IsWindowVisible(dialog) ? 0 : 1;

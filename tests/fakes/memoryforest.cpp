@@ -1,4 +1,4 @@
-#include "base/memoryforest.h"
+#include "fakes/memoryforest.h"
 
 #include <cstring>
 #include <vector>
