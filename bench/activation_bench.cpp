@@ -30,15 +30,8 @@ class NoOutlet final : public ActivationOutlet {
 class WaitingRegister {
  public:
   WaitingRegister() {
-    AppState& app = App();
-    app.lists = &lists_;
-    app.active = &active_;
-    app.done = &done_;
-    app.prompts = &prompts_;
-    app.clock = &clock_;
-    GenerateTaskSet(lists_, active_, done_, 100000, 10);
     int index = 0;
-    for (RegisterEntry* entry = FirstEntry(app.tasks); entry; entry = NextEntry(entry)) {
+    for (RegisterEntry* entry = FirstEntry(App().tasks); entry; entry = NextEntry(entry)) {
       if (++index % 100) continue;
       TaskRecord* record = EntryRecord(entry);
       record->autoactivate = 1;
@@ -53,29 +46,10 @@ class WaitingRegister {
     NoOutlet outlet;
     RunActivationCheck(outlet);
   }
-  ~WaitingRegister() {
-    for (TaskForest* tree : {&lists_, &active_, &done_}) ClearTaskTree(*tree);
-    ClearRegister(App().tasks);
-    ResetAppState();
-  }
-  WaitingRegister(const WaitingRegister&) = delete;
-  WaitingRegister& operator=(const WaitingRegister&) = delete;
 
  private:
-  MemoryForest lists_{true};
-  MemoryForest active_{false};
-  MemoryForest done_{false};
-  ScriptedPrompts prompts_;
-  ManualClock clock_{DateTime{2026, 12, 1, 7, 9, 5, 0, 0}};
+  TaskSetWorld world_{100000, 10};
 };
-
-// The least any check must do: visit every record once.
-size_t PlainWalk(const TaskRegister& tasks) {
-  size_t waiting = 0;
-  for (RegisterEntry* entry = FirstEntry(tasks); entry; entry = NextEntry(entry))
-    waiting += EntryRecord(entry)->autoactivate != 0;
-  return waiting;
-}
 
 void BM_ActivationCheck100k(benchmark::State& state) {
   WaitingRegister world;

@@ -9,8 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "base/appstate.h"
+#include "base/clock.h"
+#include "base/prompts.h"
 #include "base/taskrecord.h"
 #include "data/datetext.h"
+#include "data/treerecords.h"
+#include "fakes/manualclock.h"
+#include "fakes/memoryforest.h"
+#include "fakes/scriptedprompts.h"
 #include "tree/tasktree.h"
 
 inline std::string RandomStamp(std::mt19937& rng) {
@@ -72,4 +79,41 @@ inline void GenerateTaskSet(TaskForest& lists, TaskForest& active, TaskForest& d
   for (Node top = FirstChild(lists, kRootNode); top; top = NextSibling(lists, top))
     lists.Expand(top, ExpandAction::kExpand);
   active.Expand(today, ExpandAction::kExpand);
+}
+
+// The application state wired to in-memory trees holding such a set, for
+// as long as it lives.
+class TaskSetWorld {
+ public:
+  TaskSetWorld(int count, int activatedPercent) {
+    AppState& app = App();
+    app.lists = &lists_;
+    app.active = &active_;
+    app.done = &done_;
+    app.prompts = &prompts_;
+    app.clock = &clock_;
+    GenerateTaskSet(lists_, active_, done_, count, activatedPercent);
+  }
+  ~TaskSetWorld() {
+    for (TaskForest* tree : {&lists_, &active_, &done_}) ClearTaskTree(*tree);
+    ClearRegister(App().tasks);
+    ResetAppState();
+  }
+  TaskSetWorld(const TaskSetWorld&) = delete;
+  TaskSetWorld& operator=(const TaskSetWorld&) = delete;
+
+ private:
+  MemoryForest lists_{true};
+  MemoryForest active_{false};
+  MemoryForest done_{false};
+  ScriptedPrompts prompts_;
+  ManualClock clock_{DateTime{2026, 12, 1, 7, 9, 5, 0, 0}};
+};
+
+// The least any pass over the register must do: visit every record once.
+inline size_t PlainWalk(const TaskRegister& tasks) {
+  size_t waiting = 0;
+  for (RegisterEntry* entry = FirstEntry(tasks); entry; entry = NextEntry(entry))
+    waiting += EntryRecord(entry)->autoactivate != 0;
+  return waiting;
 }

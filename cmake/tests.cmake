@@ -7,7 +7,7 @@ if(WIN32)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
   file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/*.cpp)
-  file(GLOB TEST_RC CONFIGURE_DEPENDS resources/about.rc resources/bitmaps.rc resources/menus.rc
+  file(GLOB TEST_RC CONFIGURE_DEPENDS resources/about.rc resources/bitmaps.rc resources/capture.rc resources/menus.rc
        resources/properties.rc resources/settings.rc resources/selectskin.rc resources/skinpages.rc
        tests/win32/*.rc)
   add_executable(velkin_win32_tests ${WIN32_TEST_SOURCES} ${TEST_RC})

@@ -7,6 +7,7 @@
 #include "base/taskrecord.h"
 #include "data/datetext.h"
 #include "data/listset.h"
+#include "tree/pastetext.h"
 #include "tree/tasktree.h"
 
 namespace {
@@ -407,7 +408,8 @@ int CutTask(TaskForest& tree, Node node) {
 }
 
 int PasteTask(TaskForest& tree, Node target, bool into) {
-  if (!target || !gCut.node || !gCut.tree) return 0;
+  if (!gCut.node) return PasteClipboardText(tree, target, into);
+  if (!target || !gCut.tree) return 0;
   if (gCut.tree != &tree) {
     ShowWarning("Error: Cannot move items between tabs.");
     return 0;
@@ -571,6 +573,9 @@ bool HandleTreeKey(TaskForest& tree, Node selected, unsigned key, bool control) 
     case kKeyF5:
       if (gHost) gHost->RunActivationCheck();
       return true;
+    case kKeyF3:
+      if (gHost) gHost->OpenFind();
+      return true;
     default:
       break;
   }
@@ -584,6 +589,9 @@ bool HandleTreeKey(TaskForest& tree, Node selected, unsigned key, bool control) 
       return true;
     case 'C':
       CopyText(tree, selected);
+      return true;
+    case 'E':
+      if (gHost) gHost->OpenFind();
       return true;
     case 'F':
       if (gHost) gHost->SelectNextTab();
@@ -644,7 +652,7 @@ TreeMenu MenuFor(TaskForest& tree, Node target) {
       break;
   }
   if (!menu.resource) return menu;
-  if (!gCut.node) {
+  if (!gCut.node && !CanPasteClipboardText(tree)) {
     menu.greyed[kCmdPasteBelow - 500] = true;
     menu.greyed[kCmdPasteInto - 500] = true;
   }

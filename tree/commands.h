@@ -41,6 +41,7 @@ enum : unsigned {
   kKeyRight = 0x27,
   kKeyDown = 0x28,
   kKeyDelete = 0x2E,
+  kKeyF3 = 0x72,
   kKeyF5 = 0x74,
 };
 
@@ -74,6 +75,8 @@ class TreeHost {
   virtual void ShowPropertiesDialog(TaskRecord* record, bool editable) = 0;
   // Makes the label edit swallow "<" and ">" (subclassing it on Windows).
   virtual void GuardLabelEdit(Handle edit) = 0;
+  // Ctrl+E and F3: the Find Task box.
+  virtual void OpenFind() {}
 };
 
 // The host of the running program; set at start-up (and by tests).
@@ -102,6 +105,7 @@ int CompleteTask(TaskForest& tree, Node node);
 int RestoreTask(TaskForest& tree, Node node);
 int DeleteTask(TaskForest& tree, Node node);
 int CutTask(TaskForest& tree, Node node);
+// With no cut pending, the clipboard's text becomes tasks (Lists only).
 int PasteTask(TaskForest& tree, Node target, bool into);
 int ShowProperties(TaskForest& tree, Node node);
 void RemoveSubtree(TaskForest& tree, Node node, bool releaseRecords);

@@ -8,6 +8,7 @@
 #include "alerts/mailalert.h"
 #include "alerts/mailsettings.h"
 #include "alerts/win32/mailnotice.h"
+#include "alerts/win32/hotkeyfield.h"
 #include "base/appstate.h"
 #include "base/prompts.h"
 #include "base/win32/activedialog.h"
@@ -141,6 +142,7 @@ void ShowSettings(HWND dialog) {
   Check(dialog, kRunAtStartupBox, form.runAtStartup);
   Check(dialog, kAnyCertificateBox, form.mail.anyCertificate);
   ShowLastAlert(dialog);
+  FillHotKeyField(dialog, *store);
   ShowWindow(dialog, SW_SHOW);
   SetForegroundWindow(dialog);
 }
@@ -150,6 +152,7 @@ void StoreSettings(HWND dialog) {
   if (!store) return;
   const SettingsForm form = ReadForm(dialog);
   if (!PortUsable(dialog, form)) return;
+  if (!StoreHotKeyField(dialog, *store)) return;
   char program[kPathSize] = "";
   DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
   if (length == 0 || length >= sizeof program) program[0] = '\0';

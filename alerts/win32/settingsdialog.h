@@ -25,6 +25,9 @@ enum SettingsControl : int {
   kHideHorizontalBox = 240,
   kHideVerticalBox = 241,
   kRunAtStartupBox = 242,
+  kHotKeyControl = 243,
+  kHotKeyWinBox = 244,
+  kHotKeyStatus = 245,
 };
 
 // Makes the dialog, hidden, owned by `owner`, reading and writing the mail

@@ -6,6 +6,7 @@
 #include "alerts/activation.h"
 #include "alerts/win32/mailnotice.h"
 #include "app/geometry.h"
+#include "app/win32/addtaskbox.h"
 #include "app/win32/alerthost.h"
 #include "app/win32/calendar_win32.h"
 #include "app/win32/instance.h"
@@ -275,6 +276,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return OnPowerBroadcast(wParam);
     case WM_TIMECHANGE:
       return OnTimeChange();
+    case WM_HOTKEY:
+      return OnQuickAddHotKey(wParam);
     case kTrayIconMessage:
       return OnTrayIcon(window, lParam);
     case kMailOutcomeMessage:

@@ -7,6 +7,8 @@
 
 #include "alerts/activation.h"
 #include "alerts/win32/settingsdialog.h"
+#include "app/win32/addtaskbox.h"
+#include "app/win32/exportfile.h"
 #include "app/win32/mainwindow.h"
 #include "base/appstate.h"
 #include "base/boundedtext.h"
@@ -178,6 +180,12 @@ LRESULT RunTrayCommand(HWND window, int id) {
         ShowWindow(about, SW_SHOW);
         SetForegroundWindow(about);
       }
+      break;
+    case kTrayAddTask:
+      ShowAddTaskBox();
+      break;
+    case kTrayExport:
+      ExportTasks(window);
       break;
     default:
       break;

@@ -13,6 +13,8 @@ enum TrayCommand : int {
   kTrayBackupLists = 556,
   kTrayManageBackups = 557,
   kTrayAbout = 558,
+  kTrayAddTask = 559,
+  kTrayExport = 560,
 };
 
 // The About dialog's resource id and the icon it shows.

@@ -4,6 +4,7 @@
 
 #include "alerts/win32/propertiesdialog.h"
 #include "app/win32/alerthost.h"
+#include "app/win32/findbox.h"
 #include "app/win32/tabs.h"
 #include "app/win32/windowsettings.h"
 #include "base/appstate.h"
@@ -53,6 +54,10 @@ void Win32TreeHost::ShowPropertiesDialog(TaskRecord* record, bool editable) {
 
 void Win32TreeHost::GuardLabelEdit(Handle edit) {
   GuardLabelEditWindow(Window(edit));
+}
+
+void Win32TreeHost::OpenFind() {
+  ShowFindBox();
 }
 
 Win32TreeHost& MainTreeHost() {

@@ -15,6 +15,7 @@ class Win32TreeHost final : public TreeHost {
   void RunActivationCheck() override;
   void ShowPropertiesDialog(TaskRecord* record, bool editable) override;
   void GuardLabelEdit(Handle edit) override;
+  void OpenFind() override;
 };
 
 // The program's host (one per process).

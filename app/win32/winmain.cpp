@@ -11,8 +11,10 @@
 #include "alerts/win32/propertiesdialog.h"
 #include "alerts/win32/settingsdialog.h"
 #include "app/geometry.h"
+#include "app/win32/addtaskbox.h"
 #include "app/win32/alerthost.h"
 #include "app/win32/calendar_win32.h"
+#include "app/win32/findbox.h"
 #include "app/win32/instance.h"
 #include "app/win32/mainwindow.h"
 #include "app/win32/screens.h"
@@ -24,8 +26,10 @@
 #include "base/clipboard.h"
 #include "base/clock.h"
 #include "base/filesystem.h"
+#include "base/hotkey.h"
 #include "base/prompts.h"
 #include "base/win32/dpi.h"
+#include "base/win32/hotkey_win32.h"
 #include "base/win32/scoped.h"
 #include "base/win32/treeview_forest.h"
 #include "data/listset.h"
@@ -147,7 +151,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
 
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TREEVIEW_CLASSES | ICC_TAB_CLASSES |
                                                         ICC_DATE_CLASSES | ICC_BAR_CLASSES |
-                                                        ICC_STANDARD_CLASSES};
+                                                        ICC_HOTKEY_CLASS | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   const bool hidden = StartHidden(commandLine, showCommand);
 
@@ -163,6 +167,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
   app.selectSkinDialog = CreateSelectSkinDialog(main, instance);
   app.settingsDialog = CreateSettingsDialog(instance, main, &MainSettingsStore());
   app.aboutDialog = CreateAboutDialog(instance, main);
+  CreateAddTaskBox(instance, main);
+  CreateFindBox(instance, main);
 
   app.tabControl = CreateTabControl(instance, main);
 
@@ -213,6 +219,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
   // Whatever came due while the program was not running activates now.
   RunMainActivationCheck();
   SetTimer(main, kActivationTimerId, kActivationTimerMs, nullptr);
+  // A hot key another program holds is said by the Settings dialog.
+  RegisterQuickAddHotKey(main, ReadHotKey(MainSettingsStore()));
 
   if (app.lists->Count() == 0) BuildTutorial(main, *app.lists);
 

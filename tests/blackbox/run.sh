@@ -380,10 +380,10 @@ close-hides)
     ;;
 backup)
     start_velkin -autorun
-    # Through the tray menu: its first item.
+    # Through the tray menu: its second item, after "Add Task...".
     driver tray-menu escape || fail "the tray menu did not open and close"
     expect_no_boxes
-    driver tray-menu down enter || fail "cannot choose Backup Lists from the tray menu"
+    driver tray-menu down down enter || fail "cannot choose Backup Lists from the tray menu"
     driver wait-box "Backup succeeded!" 10000 >/dev/null || fail "no \"Backup succeeded!\""
     driver answer ok
     sleep 1
@@ -478,9 +478,9 @@ about-and-help)
     driver dialog-ok About || fail "cannot press OK"
     sleep 1
     driver dialog-hidden About || fail "OK did not hide the About box"
-    # The same from the tray menu: About is its fifth item (separators are
+    # The same from the tray menu: About is its seventh item (separators are
     # stepped over).
-    driver tray-menu down down down down down enter || fail "cannot choose About from the tray menu"
+    driver tray-menu down down down down down down down enter || fail "cannot choose About from the tray menu"
     driver wait-dialog About 5000 >/dev/null || fail "About from the tray menu did not show"
     driver dialog-ok About
     expect_help_window

@@ -7,7 +7,8 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX controls = {sizeof controls,
+                                   ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES | ICC_HOTKEY_CLASS};
   if (!InitCommonControlsEx(&controls)) {
     fprintf(stderr, "InitCommonControlsEx failed\n");
     return 1;
