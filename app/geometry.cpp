@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/scale.h"
+
 Rect SnapPlainMove(const Rect& proposed, const Rect& current, const Rect& workArea) {
   Rect r = proposed;
   if (r.top < kSnapDistance) {
@@ -75,9 +77,27 @@ bool StartHidden(const char* commandLine, int showCommand) {
   return (showCommand & 6) != 0;
 }
 
-Rect DefaultWindowRect(const Rect& workArea) {
-  return Rect{workArea.right - kDefaultWindowSize, workArea.bottom - kDefaultWindowSize, workArea.right,
-              workArea.bottom};
+Rect DefaultWindowRect(const Rect& workArea, int dpi) {
+  const int side = ScaleForDpi(kDefaultWindowSize, dpi);
+  return Rect{workArea.right - side, workArea.bottom - side, workArea.right, workArea.bottom};
+}
+
+Rect PlaceAfterDpiChange(const Rect& suggested, const Rect& before, const Rect& workArea) {
+  const int width = suggested.right - suggested.left;
+  const int height = suggested.bottom - suggested.top;
+  int left = suggested.left;
+  int top = suggested.top;
+  // An edge the window sat on stays its edge: the corner it was snapped
+  // into holds it whatever its new size.
+  if (before.right == workArea.right) left = workArea.right - width;
+  if (before.bottom == workArea.bottom) top = workArea.bottom - height;
+  if (before.left == workArea.left) left = workArea.left;
+  if (before.top == workArea.top) top = workArea.top;
+  // Grown beyond the work area: pushed back in, its top-left corner first
+  // so that the caption stays within reach.
+  left = std::max(std::min(left, workArea.right - width), workArea.left);
+  top = std::max(std::min(top, workArea.bottom - height), workArea.top);
+  return Rect{left, top, left + width, top + height};
 }
 
 bool RectVisibleOnAnyScreen(const Rect& rect, const Rect* screens, size_t count) {

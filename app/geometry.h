@@ -33,8 +33,15 @@ Rect SnapSkinnedMove(const Rect& candidate, const Rect& workArea);
 // 5, 6, 7, 10 and 11 hide; 0, 1, 8 and 9 show). A null command line is empty.
 bool StartHidden(const char* commandLine, int showCommand);
 
-// kDefaultWindowSize square, its bottom-right corner on the work area's.
-Rect DefaultWindowRect(const Rect& workArea);
+// kDefaultWindowSize square (at 96 DPI, scaled for `dpi`), its bottom-right
+// corner on the work area's.
+Rect DefaultWindowRect(const Rect& workArea, int dpi = 96);
+
+// Where the window goes when its monitor's DPI changes: the system's
+// `suggested` rectangle (already of the new size), kept on the edges of
+// `workArea` that it sat on `before`, then moved, size unchanged, to lie
+// within the work area as far as it fits (its top-left corner first).
+Rect PlaceAfterDpiChange(const Rect& suggested, const Rect& before, const Rect& workArea);
 
 // True when `rect` shares at least one pixel with one of the `count` screen
 // rectangles (right and bottom exclusive). A stored place on a monitor that

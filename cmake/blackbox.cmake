@@ -9,7 +9,7 @@ target_link_libraries(blackbox_driver PRIVATE velkin_skin comctl32 shell32 user3
 
 if(TARGET velkin)
   find_program(BASH bash REQUIRED)
-  foreach(scenario first-start save-and-load seeded-lists second-instance start-hidden close-hides backup
+  foreach(scenario dpi first-start save-and-load seeded-lists second-instance start-hidden close-hides backup
                    manage-backups malformed-list late-data-folder about-and-help edit-and-save unicode-names
                    drag-and-save mail-alert mail-test skins crash-saves)
     add_test(NAME blackbox_${scenario}

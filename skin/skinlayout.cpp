@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/boundedtext.h"
+#include "base/scale.h"
 
 namespace {
 
@@ -152,4 +153,14 @@ void SkinsFolderOf(const char* programPath, char* folder, size_t size) {
   }
   CopyBounded(folder, path, size);
   AppendBounded(folder, "\\skins", size);
+}
+
+void MultiplySkinGeometry(Skin* skin, int multiple) {
+  if (!skin || multiple <= 1) return;
+  skin->width = MultiplySaturated(skin->width, multiple);
+  skin->height = MultiplySaturated(skin->height, multiple);
+  skin->cornerRadius = MultiplySaturated(skin->cornerRadius, multiple);
+  skin->titleBar = MultiplyRect(skin->titleBar, multiple);
+  skin->treeRect = MultiplyRect(skin->treeRect, multiple);
+  for (SkinButton& button : skin->buttons) button.rect = MultiplyRect(button.rect, multiple);
 }

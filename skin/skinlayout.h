@@ -27,6 +27,11 @@ struct Place {
   int height;
 };
 
+// The skin's sizes, corner and rectangles (its region and hit areas) times
+// `multiple`, for a display of that many times 96 DPI; its pictures are
+// grown by the same whole multiple, so the two still match pixel for pixel.
+void MultiplySkinGeometry(Skin* skin, int multiple);
+
 // The window's size in the skinned look: the skin's, each side kept within
 // kMinSkinWindowSide to kMaxSkinWindowSide.
 Size SkinWindowSize(const Skin& skin);

@@ -10,6 +10,8 @@
 #include "app/win32/tabs.h"
 #include "base/appstate.h"
 #include "base/prompts.h"
+#include "base/scale.h"
+#include "base/win32/dpi.h"
 #include "base/win32/handles.h"
 #include "skin/win32/transparent.h"
 
@@ -20,6 +22,9 @@ static_assert((kCalendarHitDate | kCalendarHitNext) == MCHT_CALENDARDATENEXT,
               "hit-test codes follow the control's");
 static_assert((kCalendarHitDate | kCalendarHitPrev) == MCHT_CALENDARDATEPREV,
               "hit-test codes follow the control's");
+
+// The tooltip's line width at 96 DPI: it makes the breaks between names show.
+constexpr int kTipWidth = 150;
 
 LRESULT CallStandard(HWND calendar, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!MainState().previousCalendarProc) return DefWindowProcA(calendar, message, wParam, lParam);
@@ -113,14 +118,18 @@ HWND CreateTooltip(HINSTANCE instance, HWND calendar, HWND mainWindow) {
     DestroyWindow(tooltip);
     return nullptr;
   }
-  // A width limit is what makes the line breaks between names show.
-  SendMessageA(tooltip, TTM_SETMAXTIPWIDTH, 0, 150);
+  SendMessageA(tooltip, TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(kTipWidth, WindowDpi(mainWindow)));
   SendMessageA(tooltip, TTM_SETDELAYTIME, TTDT_INITIAL, 100);
   SendMessageA(tooltip, TTM_ACTIVATE, FALSE, 0);
   return tooltip;
 }
 
 }  // namespace
+
+void ScaleCalendarFont(HWND calendar, int dpi) {
+  MainState().calendarFont.Apply(calendar, dpi);
+  if (HWND tip = MainState().calendarTooltip) SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(kTipWidth, dpi));
+}
 
 HWND CreateCalendar(HINSTANCE instance, HWND mainWindow) {
   INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_DATE_CLASSES | ICC_BAR_CLASSES};
@@ -137,10 +146,7 @@ HWND CreateCalendar(HINSTANCE instance, HWND mainWindow) {
       SetWindowLongPtrA(calendar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CalendarProc)));
   if (!MainState().previousCalendarProc) MainState().previousCalendarProc = previous;
 
-  ScopedGdiObject<HFONT>& font = MainState().calendarFont;
-  if (!font)
-    font.reset(CreateFontA(10, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, NONANTIALIASED_QUALITY, 0, "MS Sans Serif"));
-  if (font) SendMessageA(calendar, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+  ScaleCalendarFont(calendar, WindowDpi(mainWindow));
 
   const COLORREF key = RGB(250, 50, 250);
   SendMessageA(calendar, MCM_SETCOLOR, MCSC_BACKGROUND, key);

@@ -11,6 +11,8 @@
 // tooltip) and gives it its tooltip. Returns the calendar, or null when it
 // cannot be made.
 HWND CreateCalendar(HINSTANCE instance, HWND mainWindow);
+// Gives the calendar its own font, and its tooltip its line width, for `dpi`.
+void ScaleCalendarFont(HWND calendar, int dpi);
 
 // The code of the calendar's day-state request, as the control sends it:
 // MCN_FIRST - 1 (-747). MinGW-w64's <commctrl.h> gives MCN_GETDAYSTATE as

@@ -13,6 +13,7 @@
 #include "alerts/activation.h"
 #include "app/calendar.h"
 #include "base/platform.h"
+#include "base/win32/dpi.h"
 #include "base/win32/scoped.h"
 
 class SettingsStore;
@@ -41,9 +42,9 @@ struct MainWindowState {
   HWND calendarTooltip = nullptr;
   HWND tooltipOwner = nullptr;
   DayHover hover = {};
-  // The calendar's and the tab strip's fonts, made with the first of each.
-  ScopedGdiObject<HFONT> calendarFont;
-  ScopedGdiObject<HFONT> tabFont;
+  // The calendar's and the tab strip's fonts, made for the window's DPI.
+  ScaledFont calendarFont{10, FW_NORMAL, NONANTIALIASED_QUALITY};
+  ScaledFont tabFont{12, FW_NORMAL, DEFAULT_QUALITY};
   // The answer to a day-state request that brought no array of its own.
   std::vector<MONTHDAYSTATE> dayStates;
 };

@@ -11,6 +11,7 @@
 #include "app/win32/calendar_win32.h"
 #include "app/win32/instance.h"
 #include "app/win32/mainstate.h"
+#include "app/win32/scaling.h"
 #include "app/win32/screens.h"
 #include "app/win32/skinnedframe.h"
 #include "app/win32/tabs.h"
@@ -279,6 +280,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return OnTrayIcon(window, lParam);
     case kMailOutcomeMessage:
       return OnMailAlertOutcome(lParam);
+    case WM_DPICHANGED:
+      return OnDpiChanged(window, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
     default:
       return DefWindowProcA(window, message, wParam, lParam);
   }

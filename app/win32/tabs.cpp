@@ -6,6 +6,7 @@
 #include "app/win32/mainstate.h"
 #include "base/appstate.h"
 #include "base/prompts.h"
+#include "base/win32/dpi.h"
 #include "base/win32/handles.h"
 #include "skin/win32/skinpaint.h"
 #include "tree/win32/treewindow.h"
@@ -43,6 +44,10 @@ HWND ViewOfTab(int index) {
   }
 }
 
+void ScaleTabFont(HWND tabs, int dpi) {
+  MainState().tabFont.Apply(tabs, dpi);
+}
+
 HWND CreateTabControl(HINSTANCE instance, HWND mainWindow) {
   RECT client;
   GetClientRect(mainWindow, &client);
@@ -50,10 +55,7 @@ HWND CreateTabControl(HINSTANCE instance, HWND mainWindow) {
                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_MULTILINE | TCS_HOTTRACK, 0, 0,
                               client.right, client.bottom, mainWindow, nullptr, instance, nullptr);
   if (!tabs) return nullptr;
-  ScopedGdiObject<HFONT>& font = MainState().tabFont;
-  if (!font)
-    font.reset(CreateFontA(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif"));
-  SendMessageA(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+  ScaleTabFont(tabs, WindowDpi(mainWindow));
   static const char* const kTabTexts[kTabCount] = {"Lists", "Active", "Done", "Calendar"};
   for (int index = 0; index < kTabCount; ++index) {
     TCITEMA item = {};

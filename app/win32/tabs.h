@@ -9,6 +9,8 @@ enum TabIndex : int { kTabLists = 0, kTabActive = 1, kTabDone = 2, kTabCalendar 
 // The tab control at (0, 0) over the main window's client area, with its
 // font and the four tabs. None when it cannot be made.
 HWND CreateTabControl(HINSTANCE instance, HWND mainWindow);
+// Gives the tab control its own font for `dpi`, deleting the one it had.
+void ScaleTabFont(HWND tabs, int dpi);
 // Makes the view of tab `index` the current one, raises it, repaints it and
 // gives it the focus; "Unknown tab!" for an index outside 0 to 3.
 void SelectTab(int index);

@@ -29,6 +29,7 @@
 #include "base/filesystem.h"
 #include "base/hotkey.h"
 #include "base/prompts.h"
+#include "base/win32/dpi.h"
 #include "base/win32/hotkey_win32.h"
 #include "base/win32/scoped.h"
 #include "base/win32/treeview_forest.h"
@@ -59,7 +60,7 @@ bool RegisterMainClass(HINSTANCE instance) {
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
-  Rect place = DefaultWindowRect(WorkArea());
+  Rect place = DefaultWindowRect(WorkArea(), SystemDpi());
   HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kAppTitle, kAppTitle, WS_OVERLAPPEDWINDOW, place.left,
                                 place.top, place.right - place.left, place.bottom - place.top, nullptr,
                                 nullptr, instance, nullptr);

@@ -2,16 +2,16 @@
 
 namespace {
 
-bool g_refused = false;
+bool gHotKeyRefused = false;
 
 }  // namespace
 
 bool RegisterQuickAddHotKey(HWND window, HotKey key) {
   UnregisterHotKey(window, kQuickAddHotKeyId);
-  g_refused = key.key && !RegisterHotKey(window, kQuickAddHotKeyId, key.modifiers, key.key);
-  return !g_refused;
+  gHotKeyRefused = key.key && !RegisterHotKey(window, kQuickAddHotKeyId, key.modifiers, key.key);
+  return !gHotKeyRefused;
 }
 
 bool QuickAddHotKeyRefused() {
-  return g_refused;
+  return gHotKeyRefused;
 }

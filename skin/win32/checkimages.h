@@ -6,9 +6,13 @@
 
 #include <commctrl.h>
 
-// The check-box state images: 16 x 16, 24-bit, no mask, room for 3 and
+// The side of a check box's cell at 96 DPI.
+constexpr int kCheckBoxSide = 16;
+
+// The check-box state images: `side` x `side` (kCheckBoxSide at 96 DPI; the
+// bitmaps grown in the same proportion), 24-bit, no mask, room for 3 and
 // growing by 3; the empty box twice (state 0 is never shown, state 1 is
 // unchecked) then the checked box. The list copies the pixels: the caller
 // keeps its bitmaps. None when either bitmap is missing or the list cannot
 // be made.
-HIMAGELIST MakeCheckBoxImages(HBITMAP empty, HBITMAP checked);
+HIMAGELIST MakeCheckBoxImages(HBITMAP empty, HBITMAP checked, int side);

@@ -7,6 +7,8 @@
 #include "base/appstate.h"
 #include "base/boundedtext.h"
 #include "base/prompts.h"
+#include "base/scale.h"
+#include "base/win32/dpi.h"
 #include "base/win32/handles.h"
 #include "base/win32/scoped.h"
 #include "base/win32/workarea.h"
@@ -58,6 +60,14 @@ void UseCheckImages(Handle images) {
   }
 }
 
+// Every tree's rows as high as the check boxes it may show.
+void RowsForCheckBoxes(Handle images) {
+  int width = 0, height = 0;
+  if (!images || !ImageList_GetIconSize(static_cast<HIMAGELIST>(images), &width, &height)) return;
+  for (int i = 0; i < 3; ++i)
+    if (HWND tree = Trees(i)) SendMessageA(tree, TVM_SETITEMHEIGHT, static_cast<WPARAM>(height), 0);
+}
+
 // A change of look restyles the window where it stands: hidden first and
 // shown again, it vanished, and under Wine the pair cost about 2 s. Its
 // visibility is kept.
@@ -72,25 +82,33 @@ void LayOutViews(HWND main) {
   SendMessageA(main, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
 }
 
-HBITMAP Decode(HDC dc, const SkinFile& file, int slot) {
-  return DecodeSlotBitmap(dc, file.slots[slot]);
+// A slot's picture grown by the skin's whole multiple, pixel for pixel.
+HBITMAP Decode(HDC dc, const SkinFile& file, int slot, int multiple) {
+  HBITMAP decoded = DecodeSlotBitmap(dc, file.slots[slot]);
+  BITMAP info = {};
+  if (!decoded || multiple <= 1 || !GetObjectA(decoded, sizeof info, &info)) return decoded;
+  HBITMAP grown = StretchedBitmap(decoded, MultiplySaturated(info.bmWidth, multiple),
+                                  MultiplySaturated(info.bmHeight, multiple));
+  DeleteObject(decoded);
+  return grown;
 }
 
-SkinPictures BuildSkinPictures(const SkinFile& file) {
+SkinPictures BuildSkinPictures(const SkinFile& file, int multiple) {
   SkinPictures made;
   // A device context of the display: the bitmaps are made for it.
   ScopedDC screen = ScopedDC::ForWindow(nullptr);
   HDC dc = screen.get();
-  made.windowBackground.reset(Decode(dc, file, kSlotWindowBackground));
-  made.treeBackground.reset(Decode(dc, file, kSlotTreeBackground));
+  made.windowBackground.reset(Decode(dc, file, kSlotWindowBackground, multiple));
+  made.treeBackground.reset(Decode(dc, file, kSlotTreeBackground, multiple));
   if (!file.slots[kSlotCheckEmpty].empty() && !file.slots[kSlotCheckChecked].empty()) {
-    ScopedGdiObject<HBITMAP> empty(Decode(dc, file, kSlotCheckEmpty));
-    ScopedGdiObject<HBITMAP> checked(Decode(dc, file, kSlotCheckChecked));
-    made.checkImages.reset(static_cast<HIMAGELIST>(MakeCheckBoxImages(empty.get(), checked.get())));
+    ScopedGdiObject<HBITMAP> empty(Decode(dc, file, kSlotCheckEmpty, 1));
+    ScopedGdiObject<HBITMAP> checked(Decode(dc, file, kSlotCheckChecked, 1));
+    made.checkImages.reset(
+        static_cast<HIMAGELIST>(MakeCheckBoxImages(empty.get(), checked.get(), kCheckBoxSide * multiple)));
   }
   for (int button = 0; button < kSkinButtonCount; ++button)
     for (int picture = 0; picture < 3; ++picture)
-      made.buttons[button][picture].reset(Decode(dc, file, ButtonSlot(button, picture)));
+      made.buttons[button][picture].reset(Decode(dc, file, ButtonSlot(button, picture), multiple));
   return made;
 }
 
@@ -128,8 +146,10 @@ int ReadAndBuildSkin(const char* path, SkinPictures* replaced) {
   Skin built = {};
   built.serial = NewSkinSerial();
   SetSkinGeometry(file.values, &built);
+  const int multiple = SkinMultipleForDpi(WindowDpi(Window(App().mainWindow)));
+  MultiplySkinGeometry(&built, multiple);
   *replaced = std::move(OwnedPictures());
-  OwnedPictures() = BuildSkinPictures(file);
+  OwnedPictures() = BuildSkinPictures(file, multiple);
   NamePictures(OwnedPictures(), &built);
   CurrentSkin().skin = built;
   return 1;
@@ -152,8 +172,9 @@ void ApplySkinnedLook(HWND main) {
   LayOutViews(main);
   if (HWND tabs = Window(app.tabControl)) ShowWindow(tabs, SW_HIDE);
 
-  const int indent = 10;
+  const int indent = 10 * SkinMultipleForDpi(WindowDpi(main));
   ColourTrees(skin.textColor, skin.backColor, &indent);
+  RowsForCheckBoxes(skin.checkImages ? skin.checkImages : app.defaultCheckImages);
   ColourCalendar(skin.textColor, CalendarTitleTextColor(skin), skin.backColor);
   UseCheckImages(skin.checkImages ? skin.checkImages : app.defaultCheckImages);
 
@@ -178,6 +199,7 @@ void ApplyPlainLook(HWND main) {
   ColourTrees(kSystemColour, kPlainLines, nullptr);
   ColourCalendar(RGB(0, 0, 0), RGB(0, 0, 0), kPlainTitle);
   UseCheckImages(app.defaultCheckImages);
+  RowsForCheckBoxes(app.defaultCheckImages);
   app.treeBackground = app.defaultBackground;
 }
 

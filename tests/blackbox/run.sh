@@ -5,7 +5,7 @@
 #
 #   tests/blackbox/run.sh BUILD_DIR SCENARIO
 #
-# Scenarios: first-start, save-and-load, seeded-lists, second-instance,
+# Scenarios: dpi, first-start, save-and-load, seeded-lists, second-instance,
 # start-hidden, close-hides, backup, manage-backups, malformed-list, late-data-folder,
 # about-and-help, edit-and-save, drag-and-save, mail-alert, mail-test, skins,
 # crash-saves
@@ -242,6 +242,42 @@ stop_smtp() {
 }
 
 case "$scenario" in
+dpi)
+    # The plain look at 96 and at 144 DPI (Wine's LogPixels, read as Wine
+    # starts): rows, fonts and check boxes follow the scale, and a first
+    # start's window is 250 pixels square at 96 DPI.
+    plain_sizes() {
+        driver forget-settings || fail "could not clear the settings key"
+        driver set-skin "$(winpath "$build/skins/Plain")" || fail "cannot store the Plain skin"
+        start_velkin
+        driver wait-visible 10000 >/dev/null || fail "window not shown"
+        expect_no_boxes
+        driver sizes | tr -d '\r' || fail "no tree has the focus"
+        exit_from_tray
+    }
+    read -r row96 width96 height96 <<<"$(plain_sizes)"
+    "$wine_run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1 ||
+        fail "cannot set LogPixels"
+    "$wine_stop" >/dev/null 2>&1 || true
+    "$wine_run" explorer "/desktop=$VELKIN_DESKTOP,1024x768" "$build/blackbox_driver.exe" sleep 900000 \
+        >/dev/null 2>&1 &
+    read -r row144 width144 height144 <<<"$(plain_sizes)"
+    note "96 DPI: rows $row96, window $width96 x $height96; 144 DPI: rows $row144, window $width144 x $height144"
+    # The Default skin (264 x 352) at twice its size, its rows as high as
+    # its check boxes at that multiple.
+    driver forget-settings || fail "could not clear the settings key"
+    start_velkin
+    driver wait-visible 10000 >/dev/null || fail "window not shown"
+    expect_default_skin "$build"
+    skinned="$(driver sizes | tr -d '\r')"
+    exit_from_tray
+    [ "$skinned" = "32 528 704" ] || fail "the Default skin at 144 DPI: rows, width, height $skinned"
+    [ "$width96" = 250 ] && [ "$height96" = 250 ] || fail "the window at 96 DPI is $width96 x $height96"
+    [ "$width144" = 375 ] && [ "$height144" = 375 ] || fail "the window at 144 DPI is $width144 x $height144"
+    # 1.5 times the height, give or take a pixel.
+    [ "$row96" -gt 0 ] && [ $((2 * row144 - 3 * row96)) -ge -2 ] && [ $((2 * row144 - 3 * row96)) -le 2 ] ||
+        fail "rows of $row144 pixels at 144 DPI against $row96 at 96 DPI"
+    ;;
 first-start)
     start_velkin
     driver wait-visible 10000 >/dev/null || fail "window not shown"

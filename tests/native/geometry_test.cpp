@@ -126,6 +126,35 @@ TEST(StartHiddenTest, AutorunIsACaseSensitiveSubstring) {
 TEST(DefaultWindowRectTest, BottomRightCornerOfTheWorkArea) {
   EXPECT_EQ(DefaultWindowRect(kWork), (Rect{1030, 734, 1280, 984}));
   EXPECT_EQ(DefaultWindowRect(Rect{-1920, 40, 0, 1080}), (Rect{-250, 830, 0, 1080}));
+  EXPECT_EQ(DefaultWindowRect(kWork, 144), (Rect{905, 609, 1280, 984}));
+}
+
+// Moved to a monitor of another scale, or the scale changed under it: the
+// suggested rectangle (new size) kept on the edges the window sat on and
+// within the work area.
+TEST(DpiChangeTest, SuggestedPlaceKeptOnItsEdgesAndTheWorkArea) {
+  struct Case {
+    const char* what;
+    Rect suggested;
+    Rect before;
+    Rect expected;
+  };
+  const Case cases[] = {
+      {"free in the middle: as suggested", {500, 400, 875, 775}, kMiddle, {500, 400, 875, 775}},
+      {"snapped bottom-right, grown: still in that corner", {1030, 734, 1405, 1109}, {1030, 734, 1280, 984},
+       {905, 609, 1280, 984}},
+      {"snapped bottom-right, shrunk: still in that corner", {905, 609, 1155, 859}, {905, 609, 1280, 984},
+       {1030, 734, 1280, 984}},
+      {"snapped top-left stays there", {3, 5, 378, 380}, {0, 0, 250, 250}, {0, 0, 375, 375}},
+      {"grown past the right and bottom: pushed in", {1100, 800, 1475, 1175}, kMiddle, {905, 609, 1280, 984}},
+      {"above and left of the work area: pushed in", {-40, -30, 335, 345}, kMiddle, {0, 0, 375, 375}},
+      {"larger than the work area: its top-left corner on the screen", {100, 100, 1500, 1100}, kMiddle,
+       {0, 0, 1400, 1000}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(PlaceAfterDpiChange(c.suggested, c.before, kWork), c.expected);
+  }
 }
 
 TEST(VisibleOnScreenTest, NeedsAtLeastOnePixelOnSomeScreen) {

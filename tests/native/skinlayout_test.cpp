@@ -74,6 +74,27 @@ TEST(SkinLayout, SizesTheWindowCannotUseAreKeptSane) {
   EXPECT_EQ(SkinTreePlace(skin).width, INT_MAX);  // capped
 }
 
+// At twice the size the window, its outline, the trees and every hit area
+// double; a point beyond a button's edge at 1x lies in it at 2x.
+TEST(SkinLayout, AtAWholeMultipleEverySizeAndHitAreaGrowsAlike) {
+  Skin skin = ExampleSkin();
+  EXPECT_EQ(SkinButtonAt(skin, Point{360, 90}), -1);
+  MultiplySkinGeometry(&skin, 2);
+  EXPECT_EQ(SkinWindowSize(skin).width, 400);
+  EXPECT_EQ(SkinWindowSize(skin).height, 600);
+  EXPECT_EQ(SkinCornerEllipse(skin), 32);
+  EXPECT_RECT(skin.titleBar, 0, 0, 400, 48);
+  EXPECT_EQ(SkinTreePlace(skin).y, 120);
+  EXPECT_EQ(SkinTreePlace(skin).height, 460);
+  EXPECT_EQ(SkinButtonAt(skin, Point{360, 90}), kButtonCalendar);
+  EXPECT_TRUE(SkinPressAt(skin, Point{390, 30}).close);
+  // Numbers no window can have saturate instead of wrapping.
+  skin.treeRect = {INT_MIN, 0, INT_MAX, 10};
+  MultiplySkinGeometry(&skin, 3);
+  EXPECT_RECT(skin.treeRect, INT_MIN, 0, INT_MAX, 30);
+  EXPECT_EQ(SkinWindowSize(skin).width, 1200);
+}
+
 TEST(SkinLayout, AWindowStickingOutOfTheWorkAreaEndsOnePixelBeyondIt) {
   const Rect work = {0, 0, 1024, 738};
   // 30 pixels below: up by 29.

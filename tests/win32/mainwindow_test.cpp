@@ -20,6 +20,7 @@
 #include "app/win32/treehost.h"
 #include "app/win32/windowsettings.h"
 #include "base/appstate.h"
+#include "base/win32/handles.h"
 #include "base/win32/treeview_forest.h"
 #include "data/datetext.h"
 #include "tests/native/fixture.h"
@@ -228,6 +229,40 @@ TEST_F(MainWindow, MovingNearTheTopSnapsOntoTheScreensEdge) {
   EXPECT_EQ(SendMessageA(main, WM_MOVING, WMSZ_TOP, reinterpret_cast<LPARAM>(&proposed)), TRUE);
   EXPECT_EQ(proposed.top, 0);
   EXPECT_EQ(proposed.bottom, height);
+}
+
+// Moved to a monitor of another scale and back: the window takes the
+// suggested rectangle, and the views' rows, check boxes and fonts follow.
+TEST_F(MainWindow, ADpiChangeRescalesTheViewsAndTakesTheSuggestedPlace) {
+  struct Step {
+    int dpi;
+    RECT suggested;
+    int row;       // and check-box side
+    LONG treeFont;
+    LONG tabFont;
+  };
+  const Step steps[] = {{144, {200, 150, 575, 525}, 24, 15, 18}, {96, {220, 160, 470, 410}, 16, 10, 12}};
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.dpi);
+    EXPECT_EQ(SendMessageA(main, WM_DPICHANGED, MAKEWPARAM(step.dpi, step.dpi),
+                           reinterpret_cast<LPARAM>(&step.suggested)),
+              0);
+    RECT now;
+    GetWindowRect(main, &now);
+    EXPECT_TRUE(EqualRect(&now, &step.suggested));
+    for (Handle tree : {App().listsTree, App().activeTree, App().doneTree})
+      EXPECT_EQ(SendMessageA(Window(tree), TVM_GETITEMHEIGHT, 0, 0), step.row);
+    int width = 0, height = 0;
+    HIMAGELIST boxes = TreeView_GetImageList(Window(App().listsTree), TVSIL_STATE);
+    ASSERT_TRUE(ImageList_GetIconSize(boxes, &width, &height));
+    EXPECT_EQ(width, step.row);
+    EXPECT_EQ(ImageList_GetImageCount(boxes), 3);
+    LOGFONTA font = {};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Window(App().listsTree), WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, step.treeFont);
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Window(App().tabControl), WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, step.tabFont);
+  }
 }
 
 TEST_F(MainWindow, TrayClicksShowTheWindowAndAnswerAsTheShellExpects) {

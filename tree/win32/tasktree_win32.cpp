@@ -1,6 +1,8 @@
 #include "tree/win32/tasktree_win32.h"
 
 #include "base/appstate.h"
+#include "base/scale.h"
+#include "base/win32/dpi.h"
 #include "base/win32/scoped.h"
 #include "skin/win32/checkimages.h"
 #include "tree/tasktree.h"
@@ -10,7 +12,7 @@ namespace {
 // Shared by the three trees for the program's lifetime.
 WNDPROC gPreviousTreeProc = nullptr;
 ScopedImageList gNormalImages;
-ScopedGdiObject<HFONT> gTreeFont;
+ScaledFont gTreeFont{10, FW_NORMAL, NONANTIALIASED_QUALITY};
 
 HINSTANCE ResourceInstance() {
   Handle instance = App().instance;
@@ -109,22 +111,28 @@ HWND CreateTaskTree(HINSTANCE instance, HWND mainWindow, bool checkBoxes, WNDPRO
 
   SendMessageA(tree, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(RGB(250, 50, 250)));
 
-  // One font for every tree, made with the first.
-  if (!gTreeFont)
-    gTreeFont.reset(CreateFontA(10, 0, 0, 0, 400, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0,
-                                NONANTIALIASED_QUALITY, 0, "MS Sans Serif"));
-  if (gTreeFont) SendMessageA(tree, WM_SETFONT, reinterpret_cast<WPARAM>(gTreeFont.get()), FALSE);
+  ScaleTreeFont(tree, WindowDpi(mainWindow));
   return tree;
+}
+
+void ScaleTreeFont(HWND tree, int dpi) {
+  // One font for every tree.
+  gTreeFont.Apply(tree, dpi);
+  // A row as high as a check box: the control would measure the font
+  // alone, and a bitmap font grows by its own steps, not by the scale.
+  SendMessageA(tree, TVM_SETITEMHEIGHT, static_cast<WPARAM>(ScaleForDpi(kCheckBoxSide, dpi)), 0);
+}
+
+HIMAGELIST MakeDefaultCheckImages(int dpi) {
+  ScopedGdiObject<HBITMAP> empty(LoadResourceBitmap("IDI_EMPTY"));
+  ScopedGdiObject<HBITMAP> checked(LoadResourceBitmap("IDI_CHECK"));
+  return MakeCheckBoxImages(empty.get(), checked.get(), ScaleForDpi(kCheckBoxSide, dpi));
 }
 
 int AttachTreeImages(HWND tree) {
   if (!tree) return 0;
   AppState& app = App();
-  if (!app.defaultCheckImages) {
-    ScopedGdiObject<HBITMAP> empty(LoadResourceBitmap("IDI_EMPTY"));
-    ScopedGdiObject<HBITMAP> checked(LoadResourceBitmap("IDI_CHECK"));
-    app.defaultCheckImages = MakeCheckBoxImages(empty.get(), checked.get());
-  }
+  if (!app.defaultCheckImages) app.defaultCheckImages = MakeDefaultCheckImages(WindowDpi(tree));
   if (!gNormalImages) gNormalImages.reset(ImageList_Create(1, 1, ILC_COLOR16, 0, 0));
 
   SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(gNormalImages.get()));

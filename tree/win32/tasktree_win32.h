@@ -19,6 +19,12 @@ WNDPROC PreviousTreeProc();
 // The subclass procedure for a tree that needs nothing of its own.
 LRESULT CALLBACK DefaultTreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Gives the tree its own "MS Sans Serif" for `dpi`, deleting the one it had,
+// and rows as high as a check box at that scale.
+void ScaleTreeFont(HWND tree, int dpi);
+// The program's own check-box state images for `dpi`; the caller owns them.
+HIMAGELIST MakeDefaultCheckImages(int dpi);
+
 // Gives the tree the shared normal image list (1 x 1, no images) and, when
 // it has check boxes, the default check-box list as its state images; the
 // lists are made on first need. 0 when a list could not be made.

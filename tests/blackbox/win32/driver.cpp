@@ -1079,6 +1079,16 @@ int main(int argc, char** argv) {
   if (command == "type-unicode" && argc >= 3) return TypeUnicode(2);
   if (command == "drag" && argc >= 4) return DragRow(argv[2], argv[3], argc >= 5 ? argv[4] : "middle");
   if (command == "tab" && argc >= 3) return ClickTab(std::atoi(argv[2]));
+  if (command == "sizes") {
+    // The focused tree's row height and the main window's width and height.
+    HWND tree = FocusedWindow();
+    HWND main = MainWindow();
+    RECT window;
+    if (!tree || ClassOf(tree) != WC_TREEVIEWA || !main || !GetWindowRect(main, &window)) return 1;
+    std::printf("%d %ld %ld\n", static_cast<int>(SendMessageA(tree, TVM_GETITEMHEIGHT, 0, 0)),
+                window.right - window.left, window.bottom - window.top);
+    return 0;
+  }
   if (command == "current-tab") {
     HWND main = MainWindow();
     HWND tabs = main ? TabControl(main) : nullptr;
