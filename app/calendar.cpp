@@ -14,6 +14,7 @@ namespace {
 
 constexpr unsigned kEscapeKey = 0x1B;  // VK_ESCAPE
 constexpr unsigned kFKey = 'F';
+constexpr unsigned kF3Key = 0x72;      // VK_F3
 
 }  // namespace
 
@@ -82,5 +83,6 @@ bool TakeHoveredDay(DayHover& hover, unsigned hit, int day) {
 CalendarKey CalendarKeyAction(unsigned virtualKey, bool controlDown) {
   if (virtualKey == kEscapeKey) return CalendarKey::kCloseWindow;
   if (virtualKey == kFKey && controlDown) return CalendarKey::kListsTab;
+  if ((virtualKey == 'E' && controlDown) || virtualKey == kF3Key) return CalendarKey::kFind;
   return CalendarKey::kStandard;
 }

@@ -63,6 +63,7 @@ enum class CalendarKey {
   kStandard,     // the calendar's own handling
   kCloseWindow,  // Escape: close (hide) the main window
   kListsTab,     // Ctrl+F: back to the Lists tab
+  kFind,         // Ctrl+E or F3: the Find Task box, as in the trees
 };
 // virtualKey is the key's Win32 virtual-key code.
 CalendarKey CalendarKeyAction(unsigned virtualKey, bool controlDown);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/calendar.h"
+#include "app/win32/findbox.h"
 #include "app/win32/mainstate.h"
 #include "app/win32/tabs.h"
 #include "base/appstate.h"
@@ -86,6 +87,9 @@ LRESULT CALLBACK CalendarProc(HWND calendar, UINT message, WPARAM wParam, LPARAM
           return 0;
         case CalendarKey::kListsTab:
           SelectTab(kTabLists);
+          return 0;
+        case CalendarKey::kFind:
+          ShowFindBox();
           return 0;
         case CalendarKey::kStandard:
           break;

@@ -196,6 +196,9 @@ TEST(CalendarKeys, EscapeClosesAndCtrlFGoesToLists) {
   EXPECT_EQ(CalendarKeyAction('F', true), CalendarKey::kListsTab);
   EXPECT_EQ(CalendarKeyAction('F', false), CalendarKey::kStandard);
   EXPECT_EQ(CalendarKeyAction('G', true), CalendarKey::kStandard);
+  EXPECT_EQ(CalendarKeyAction('E', true), CalendarKey::kFind);
+  EXPECT_EQ(CalendarKeyAction(0x72, false), CalendarKey::kFind);  // F3
+  EXPECT_EQ(CalendarKeyAction('E', false), CalendarKey::kStandard);
   EXPECT_EQ(CalendarKeyAction(0x25, false), CalendarKey::kStandard);  // left arrow
 }
 
