@@ -63,7 +63,8 @@ std::string Base64Line(const std::string& bytes) {
 }
 
 // The text the step sends; empty for the greeting, which only listens.
-std::string CommandOf(SmtpStep step, const SmtpRequest& request) {
+// `eightBit`: the body goes as 8bit, which MAIL FROM announces.
+std::string CommandOf(SmtpStep step, const SmtpRequest& request, bool eightBit = false) {
   const std::string user = request.username ? request.username : "";
   const std::string password = request.password ? request.password : "";
   switch (step) {
@@ -83,13 +84,13 @@ std::string CommandOf(SmtpStep step, const SmtpRequest& request) {
     case SmtpStep::kAuthLoginPassword:
       return Base64Line(password);
     case SmtpStep::kMailFrom:
-      return std::string("MAIL FROM:<") + request.from + ">\r\n";
+      return std::string("MAIL FROM:<") + request.from + (eightBit ? "> BODY=8BITMIME\r\n" : ">\r\n");
     case SmtpStep::kRcptTo:
       return std::string("RCPT TO:<") + request.to + ">\r\n";
     case SmtpStep::kData:
       return "DATA\r\n";
     case SmtpStep::kMessage:
-      return MessageText(request.from, request.to, request.subject, request.body);
+      return MessageText(request.from, request.to, request.subject, request.body, eightBit);
     case SmtpStep::kQuit:
       return "QUIT\r\n";
     default:
@@ -130,6 +131,40 @@ MailResult ResultOf(MailFault fault) {
   }
 }
 
+// The body's lines, whatever ends them: CR LF, or a lone CR or LF. A body
+// that ends its last line gets no empty line after it.
+std::vector<std::string> BodyLines(const char* body) {
+  std::vector<std::string> lines(1);
+  for (const char* at = body ? body : ""; *at; ++at) {
+    if (*at == '\r' || *at == '\n') {
+      if (at[0] == '\r' && at[1] == '\n') ++at;
+      lines.emplace_back();
+      continue;
+    }
+    lines.back().push_back(*at);
+  }
+  if (lines.back().empty()) lines.pop_back();
+  return lines;
+}
+
+bool IsAscii(const std::string& text) {
+  for (char c : text)
+    if (c & 0x80) return false;
+  return true;
+}
+
+// 8bit only where it is needed and allowed: a body beyond ASCII, to a
+// server that takes 8BITMIME, with no line beyond the 998 bytes a line of
+// a message may hold.
+bool SendsEightBit(const std::vector<std::string>& lines, bool serverTakesIt) {
+  bool ascii = true;
+  for (const std::string& line : lines) {
+    if (line.size() > 998) return false;
+    ascii = ascii && IsAscii(line);
+  }
+  return serverTakesIt && !ascii;
+}
+
 class Session {
  public:
   Session(MailTransport& transport, const SmtpRequest& request, int timeoutMs)
@@ -166,7 +201,7 @@ class Session {
   SmtpStep Take(SmtpStep step) {
     const StepRule* rule = RuleOf(step);
     if (!rule) return SmtpStep::kFailed;
-    const std::string command = CommandOf(step, request_);
+    const std::string command = CommandOf(step, request_, eightBit_);
     const bool sent = command.empty() || transport_.Send(command.data(), command.size(), timeoutMs_);
     // The message is accepted once its 250 came: QUIT is only courtesy.
     if (step == SmtpStep::kQuit) return SmtpStep::kDone;
@@ -177,6 +212,9 @@ class Session {
     if (!ReadReply(&code)) return Fail(timedOut_ ? MailResult::kTimedOut : MailResult::kDialogueFailed);
     reply_ = reader_.text;
     const bool expected = code == rule->expected;
+    // The last EHLO decides: the one over TLS, once TLS is up.
+    if ((step == SmtpStep::kEhlo || step == SmtpStep::kEhloOverTls) && expected)
+      eightBit_ = SendsEightBit(BodyLines(request_.body), reader_.offers8BitMime);
     if (step == SmtpStep::kStartTls && expected) {
       // Bytes that came in the clear after the 220 may have been slipped in
       // on the way: none of them may be read as a reply sent over TLS.
@@ -268,17 +306,12 @@ class Session {
   SmtpStep at_ = SmtpStep::kGreeting;
   SmtpStep failedAt_ = SmtpStep::kGreeting;
   bool tls_ = false;
+  bool eightBit_ = false;  // the server takes 8BITMIME and the body goes 8bit
   bool timedOut_ = false;
   bool failure_ = false;
   MailResult failureResult_ = MailResult::kSent;
   std::string reply_;
 };
-
-bool IsAscii(const std::string& text) {
-  for (char c : text)
-    if (c & 0x80) return false;
-  return true;
-}
 
 // A header value on one line: its CR and LF become blanks.
 std::string OneLine(const char* value) {
@@ -365,21 +398,13 @@ std::string Base64(const void* data, size_t size) {
   return text;
 }
 
-std::string MessageText(const char* from, const char* to, const char* subject, const char* body) {
-  // The body's lines, whatever ends them: CR LF, or a lone CR or LF.
-  std::vector<std::string> lines(1);
-  for (const char* at = body ? body : ""; *at; ++at) {
-    if (*at == '\r' || *at == '\n') {
-      if (at[0] == '\r' && at[1] == '\n') ++at;
-      lines.emplace_back();
-      continue;
-    }
-    lines.back().push_back(*at);
-  }
-  // A body that ends its last line gets no empty line after it.
-  if (lines.back().empty()) lines.pop_back();
+std::string MessageText(const char* from, const char* to, const char* subject, const char* body,
+                        bool serverTakes8BitMime) {
+  const std::vector<std::string> lines = BodyLines(body);
   bool ascii = true;
   for (const std::string& line : lines) ascii = ascii && IsAscii(line);
+  const bool eightBit = SendsEightBit(lines, serverTakes8BitMime);
+  const bool quoted = !ascii && !eightBit;
 
   std::string out;
   AppendHeader(out, "From: ", from);
@@ -387,10 +412,12 @@ std::string MessageText(const char* from, const char* to, const char* subject, c
   AppendHeader(out, "Subject: ", subject);
   out += "MIME-Version: 1.0\r\nContent-Type: text/plain; charset=UTF-8\r\n";
   // Quoted-printable passes every server, with or without 8BITMIME.
-  out += ascii ? "Content-Transfer-Encoding: 7bit\r\n" : "Content-Transfer-Encoding: quoted-printable\r\n";
+  out += ascii      ? "Content-Transfer-Encoding: 7bit\r\n"
+         : eightBit ? "Content-Transfer-Encoding: 8bit\r\n"
+                    : "Content-Transfer-Encoding: quoted-printable\r\n";
   out += "\r\n";
   for (const std::string& line : lines) {
-    for (const std::string& sent : ascii ? std::vector<std::string>{line} : QuotedPrintable(line)) {
+    for (const std::string& sent : quoted ? QuotedPrintable(line) : std::vector<std::string>{line}) {
       if (!sent.empty() && sent[0] == '.') out.push_back('.');
       out += sent + "\r\n";
     }

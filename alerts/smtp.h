@@ -1,7 +1,8 @@
 // The SMTP client of the e-mail alerts: one message, one dialogue, each
 // step one command, one whole reply and one expected code. STARTTLS when
 // the server accepts it, then AUTH PLAIN, or AUTH LOGIN when PLAIN is
-// refused. Without TLS the dialogue goes on in the clear only when there
+// refused; a body beyond ASCII goes as 8bit to a server that offers
+// 8BITMIME. Without TLS the dialogue goes on in the clear only when there
 // is nothing to authenticate: credentials never go over a connection
 // without TLS, and a certificate that does not check out ends it.
 #pragma once
@@ -88,13 +89,15 @@ std::string Base64(const void* data, size_t size);
 
 // What goes after DATA for a subject and body in UTF-8: the From, To and
 // Subject lines, the MIME lines (plain text in UTF-8; a body beyond ASCII
-// in quoted-printable), an empty line, the body and the final "." on a
-// line of its own. Header values lose their CR and LF (a task name read
+// as 8bit when the server takes 8BITMIME and no line is longer than 998
+// bytes, otherwise in quoted-printable), an empty line, the body and the
+// final "." on a line of its own. Header values lose their CR and LF (a task name read
 // from an edited file could otherwise add header lines), and a subject
 // beyond ASCII goes as RFC 2047 encoded-words; the body's lines all end in
 // CR LF, and a line that begins with "." gets a second one, so that no
 // body line can end the message early.
-std::string MessageText(const char* from, const char* to, const char* subject, const char* body);
+std::string MessageText(const char* from, const char* to, const char* subject, const char* body,
+                        bool serverTakes8BitMime = false);
 
 // True when the address can go into a command and a header line as it is:
 // not empty, no control characters, no "<" or ">".

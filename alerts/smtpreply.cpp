@@ -23,12 +23,22 @@ void KeepText(ReplyReader& reader, const char* line, size_t length) {
   reader.text[kept] = '\0';
 }
 
+// An EHLO line naming the keyword, in any case, with or without parameters.
+bool NamesKeyword(const char* text, size_t length, const char* keyword) {
+  const size_t size = std::strlen(keyword);
+  if (length < size || (length > size && text[size] != ' ')) return false;
+  for (size_t at = 0; at < size; ++at)
+    if ((text[at] >= 'a' && text[at] <= 'z' ? text[at] - 32 : text[at]) != keyword[at]) return false;
+  return true;
+}
+
 }  // namespace
 
 void ResetReplyReader(ReplyReader& reader) {
   reader.text[0] = '\0';
   reader.length = 0;
   reader.lines = 0;
+  reader.offers8BitMime = false;
 }
 
 char* FreeSpace(ReplyReader& reader) {
@@ -58,6 +68,11 @@ ReplyStatus TakeReply(ReplyReader& reader, int* code) {
     const char mark = line == 3 ? ' ' : text[3];
     if (mark != ' ' && mark != '-') return ReplyStatus::kMalformed;
     const int number = (text[0] - '0') * 100 + (text[1] - '0') * 10 + (text[2] - '0');
+    // The first line of an EHLO reply is the server's name; its keywords follow.
+    if (reader.lines == 0)
+      reader.offers8BitMime = false;
+    else if (line > 4 && NamesKeyword(text + 4, line - 4, "8BITMIME"))
+      reader.offers8BitMime = true;
     if (mark == ' ') KeepText(reader, text, line);
     Consume(reader, consumed);
     if (mark == '-') {

@@ -21,6 +21,7 @@ struct ReplyReader {
   char text[kReplyTextSize];  // the last whole reply's final line, printable ASCII only
   size_t length;              // bytes in `pending` not yet read
   int lines;                  // continuation lines already read of the reply under way
+  bool offers8BitMime;        // the last reply listed "8BITMIME" after its first line (EHLO's keywords)
 };
 
 enum class ReplyStatus {

@@ -113,7 +113,8 @@ start_velkin() {
         echo $? >"$work/exit"
     ) &
     velkin_pid=$!
-    driver wait-window 60000 >/dev/null || fail "no main window after start"
+    driver wait-window 60000 >/dev/null ||
+        fail "no main window after start ($([ -f "$work/exit" ] && echo "ended with $(cat "$work/exit")" || echo "still running"); boxes: $(driver boxes | tr -d '\r'))"
 }
 
 # Waits for the organiser to end and checks its exit code.

@@ -199,6 +199,43 @@ TEST(SmtpDialogue, Transcripts) {
   }
 }
 
+TEST(SmtpDialogue, ABodyBeyondAsciiGoes8BitOnlyWhenTheLastEhloOffers8BitMime) {
+  const std::string offers = "250-mail.example.com\n250-SIZE 1000\n250 8bitmime";
+  const struct {
+    const char* what;
+    std::vector<std::string> replies;
+    std::string body;
+    const char* mail;  // the MAIL command sent
+    const char* encoding;
+  } cases[] = {
+      {"offered over TLS", {"220 hi", "250 hi", "220 go", offers, "334 ", "235 ok"}, "\xC3\xA9\r\n",
+       "MAIL FROM:<anna@example.com> BODY=8BITMIME\r\n", "8bit"},
+      {"offered before TLS only", {"220 hi", offers, "220 go", "250 hi", "334 ", "235 ok"}, "\xC3\xA9\r\n",
+       "MAIL FROM:<anna@example.com>\r\n", "quoted-printable"},
+      {"offered, the body ASCII", {"220 hi", "250 hi", "220 go", offers, "334 ", "235 ok"}, "Today\r\n",
+       "MAIL FROM:<anna@example.com>\r\n", "7bit"},
+      {"the server's name alone is no offer", {"220 hi", "250 hi", "220 go", "250 8BITMIME", "334 ", "235 ok"},
+       "\xC3\xA9\r\n", "MAIL FROM:<anna@example.com>\r\n", "quoted-printable"},
+      // A message line may hold 998 bytes.
+      {"offered, a line too long for 8bit", {"220 hi", "250 hi", "220 go", offers, "334 ", "235 ok"},
+       std::string(998, 'x') + "\r\n" + std::string(997, 'y') + "\xC3\xA9", "MAIL FROM:<anna@example.com>\r\n",
+       "quoted-printable"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> replies = c.replies;
+    replies.insert(replies.end(), {"250 ok", "250 ok", "354 go", "250 queued"});
+    ScriptedTransport server(replies);
+    SmtpRequest request = Request("anna", "s3cret");
+    request.body = c.body.c_str();
+    EXPECT_EQ(SmtpSend(server, request, 1000), 1) << c.what;
+    ASSERT_EQ(server.sent.size(), 10u) << c.what;
+    EXPECT_EQ(server.sent[5], c.mail) << c.what;
+    EXPECT_NE(server.sent[8].find(std::string("Content-Transfer-Encoding: ") + c.encoding + "\r\n"),
+              std::string::npos)
+        << c.what << ": " << server.sent[8];
+  }
+}
+
 TEST(SmtpDialogue, TheServersReplyIsGivenBackUnlessItEchoesThePassword) {
   const std::string plain = std::string(1, '\0') + "anna" + std::string(1, '\0') + "s3cret";
   const struct {
@@ -259,10 +296,12 @@ TEST(SmtpMessage, HeaderLinesThenTheBodyWithItsDotsDoubled) {
   const std::string mime = "MIME-Version: 1.0\r\nContent-Type: text/plain; charset=UTF-8\r\n";
   const std::string plain = mime + "Content-Transfer-Encoding: 7bit\r\n\r\n";
   const std::string quoted = mime + "Content-Transfer-Encoding: quoted-printable\r\n\r\n";
+  const std::string eight = mime + "Content-Transfer-Encoding: 8bit\r\n\r\n";
   const struct {
     const char* subject;
     std::string body;
     std::string expected;  // after the From and To lines
+    bool serverTakes8Bit = false;
   } cases[] = {
       {"Velkin Task Activation: Buy milk", "Today\r\n\tBuy milk\r\n",
        "Subject: Velkin Task Activation: Buy milk\r\n" + plain + "Today\r\n\tBuy milk\r\n.\r\n"},
@@ -283,9 +322,12 @@ TEST(SmtpMessage, HeaderLinesThenTheBodyWithItsDotsDoubled) {
        std::string(74, 'x') + "\xC3\xA9.\r\n",
        "Subject: =?UTF-8?B?5pel5pel5pel5pel5pel5pel5pel5pel5pel5pel5pel5pel5pel?=\r\n =?UTF-8?B?5pel?=\r\n" +
            quoted + std::string(74, 'x') + "=\r\n=C3=A9.\r\n.\r\n"},
+      // To a server that takes 8BITMIME: the body as it is, dots doubled.
+      {"s", "\t\xC4\x8C" "aj a=b \r\n.\xC3\xA9\n", "Subject: s\r\n" + eight + "\t\xC4\x8C" "aj a=b \r\n..\xC3\xA9\r\n.\r\n",
+       true},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(MessageText("a@b.c", "a@b.c", c.subject, c.body.c_str()),
+    EXPECT_EQ(MessageText("a@b.c", "a@b.c", c.subject, c.body.c_str(), c.serverTakes8Bit),
               std::string("From: a@b.c\r\nTo: a@b.c\r\n") + c.expected);
   EXPECT_EQ(Base64("\0u\0p", 4), "AHUAcA==");
   // 60 bytes make 80 characters, which must stay on one command line.

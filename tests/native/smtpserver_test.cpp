@@ -235,25 +235,35 @@ TEST(SmtpServerAlert, TheMessageArrivesOverEachRouteAndEachFailureSaysWhy) {
 using SmtpServerTaskAlert = AppFixture;
 
 TEST_F(SmtpServerTaskAlert, AnAlertThreadSendsWithTheSettingsAndEnds) {
-  SmtpServer server({"--tls", "--user", "anna", "--password", "pw"});
-  ASSERT_GT(server.port(), 0);
   static MemorySettingsStore store;  // read by the thread: it outlives the test
-  // The server's certificate is its own: the stored choice must reach the
-  // thread, or nothing arrives.
-  Configure(store, server.port(), "anna", "pw", true);
   // The alert of a task whose name goes beyond ASCII arrives as the
-  // server's mail reader decodes it.
+  // server's mail reader decodes it, as 8bit where the server offers
+  // 8BITMIME and quoted-printable where it does not.
   Node task = InsertTask(lists, kRootNode, kLastNode, "\xC4\x8C" "aj \xE2\x9C\x93");
   ASSERT_EQ(ActivateTask(lists, task), 1);
   ActivationAlert alert;
   ASSERT_EQ(BuildActivationAlert(lists, task, &alert), 1);
-  ASSERT_EQ(StartMailAlert(alert.subject.c_str(), alert.body.c_str(), store), 1);
-  EXPECT_TRUE(WaitForMailAlerts(30000));
-  std::string envelope;
-  EXPECT_NE(server.Message(1, &envelope, 10000).find("charset=UTF-8"), std::string::npos);
-  EXPECT_NE(envelope.find("\"subject\": \"Velkin Task Activation: \xC4\x8C" "aj \xE2\x9C\x93\""), std::string::npos)
-      << envelope;
-  EXPECT_NE(envelope.find("\"body\": \"Today\\r\\n\\t\xC4\x8C" "aj \xE2\x9C\x93\\r\\n\""), std::string::npos) << envelope;
+  for (const bool offers8Bit : {true, false}) {
+    std::vector<std::string> options = {"--tls", "--user", "anna", "--password", "pw"};
+    if (!offers8Bit) options.push_back("--no-8bitmime");
+    SmtpServer server(options);
+    ASSERT_GT(server.port(), 0);
+    // The server's certificate is its own: the stored choice must reach the
+    // thread, or nothing arrives.
+    Configure(store, server.port(), "anna", "pw", true);
+    ASSERT_EQ(StartMailAlert(alert.subject.c_str(), alert.body.c_str(), store), 1);
+    EXPECT_TRUE(WaitForMailAlerts(30000));
+    std::string envelope;
+    const std::string message = server.Message(1, &envelope, 10000);
+    EXPECT_NE(message.find("charset=UTF-8"), std::string::npos);
+    EXPECT_NE(message.find(offers8Bit ? "Encoding: 8bit" : "Encoding: quoted-printable"), std::string::npos)
+        << message;
+    EXPECT_EQ(envelope.find("\"mail_options\": [\"BODY=8BITMIME\"]") != std::string::npos, offers8Bit) << envelope;
+    EXPECT_NE(envelope.find("\"subject\": \"Velkin Task Activation: \xC4\x8C" "aj \xE2\x9C\x93\""), std::string::npos)
+        << envelope;
+    EXPECT_NE(envelope.find("\"body\": \"Today\\r\\n\\t\xC4\x8C" "aj \xE2\x9C\x93\\r\\n\""), std::string::npos)
+        << envelope;
+  }
 }
 
 TEST(SmtpServerAlert, AServerThatSaysNothingFailsTheAlertWithinItsTimeLimit) {

@@ -33,7 +33,7 @@ from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 def parse():
     parser = argparse.ArgumentParser()
     parser.add_argument("dir")
-    for flag in ("--tls", "--ca", "--no-plain"):
+    for flag in ("--tls", "--ca", "--no-plain", "--no-8bitmime"):
         parser.add_argument(flag, action="store_true")
     for option in ("--user", "--password", "--ports", "--refuse"):
         parser.add_argument(option)
@@ -87,7 +87,8 @@ class Recorder:
             out.write(envelope.original_content)
         # The subject and body as a mail reader shows them, decoded.
         message = email.message_from_bytes(envelope.original_content, policy=email.policy.default)
-        record = {"mail_from": envelope.mail_from, "rcpt_tos": envelope.rcpt_tos,
+        record = {"mail_from": envelope.mail_from, "mail_options": envelope.mail_options,
+                  "rcpt_tos": envelope.rcpt_tos,
                   "tls": session.ssl is not None, "auth": session.auth_data,
                   "subject": str(message["subject"]), "body": message.get_content()}
         with open(base + ".tmp", "w", encoding="utf-8") as out:
@@ -136,7 +137,8 @@ async def main():
     logging.getLogger("mail.log").setLevel(logging.ERROR)
     context = tls_context(args.dir, args.ca) if args.tls else None
     recorder = Recorder(args.dir, args.refuse)
-    options = {}
+    # Decoding the data as UTF-8 is what keeps aiosmtpd from offering 8BITMIME.
+    options = {"decode_data": args.no_8bitmime}
     if args.user is not None:
         options["authenticator"] = authenticator(args.user, args.password or "")
         options["auth_require_tls"] = False

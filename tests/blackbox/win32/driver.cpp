@@ -563,13 +563,21 @@ int ChooseFile(const char* title, const char* path) {
 }
 
 // The window that has the keyboard focus in the organiser's thread.
+// The organiser's focus window. Asked for a few times: under Wine the
+// thread's focus can read as none for a moment while the window is
+// activated again (seen once in a hundred restarts).
 HWND FocusedWindow() {
-  HWND main = MainWindow();
-  if (!main) return nullptr;
-  GUITHREADINFO info = {};
-  info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info)) return nullptr;
-  return info.hwndFocus;
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    if (attempt) Sleep(100);
+    HWND main = MainWindow();
+    if (!main) continue;
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) && info.hwndFocus)
+      return info.hwndFocus;
+  }
+  std::fprintf(stderr, "the organiser has no focus window\n");
+  return nullptr;
 }
 
 WPARAM KeyCode(const std::string& key) {
