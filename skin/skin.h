@@ -32,6 +32,9 @@ struct Skin {
   Handle windowBackground;
   Handle treeBackground;
   SkinButton buttons[kSkinButtonCount];
+  // The whole multiple of the file's sizes the skin is drawn at (0 or 1:
+  // its own size).
+  int multiple;
 };
 
 // Sets the sizes, colours and rectangles of `skin` from a skin file's 34

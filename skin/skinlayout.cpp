@@ -157,6 +157,7 @@ void SkinsFolderOf(const char* programPath, char* folder, size_t size) {
 
 void MultiplySkinGeometry(Skin* skin, int multiple) {
   if (!skin || multiple <= 1) return;
+  skin->multiple = multiple;
   skin->width = MultiplySaturated(skin->width, multiple);
   skin->height = MultiplySaturated(skin->height, multiple);
   skin->cornerRadius = MultiplySaturated(skin->cornerRadius, multiple);

@@ -7,6 +7,7 @@
 #include "base/appstate.h"
 #include "base/codepage.h"
 #include "base/prompts.h"
+#include "base/scale.h"
 #include "base/taskrecord.h"
 #include "data/datetext.h"
 
@@ -359,13 +360,18 @@ void ResolveLinks() {
   }
 }
 
-ExpandBox ExpandBoxFor(const Rect& textRect, int level, bool hasChildren, bool expanded, bool checkBoxes) {
+ExpandBox ExpandBoxFor(const Rect& rowRect, int level, bool hasChildren, bool expanded, int checkWidth,
+                       int dpi) {
   ExpandBox box{};
   if (!hasChildren || level == 0) return box;
   box.drawn = true;
   // Clear of the check box in the Lists tree.
-  box.centerX = textRect.left - 12 - (checkBoxes ? 16 : 0);
-  box.centerY = textRect.top + 8;
+  box.centerX = rowRect.left - ScaleForDpi(12, dpi) - checkWidth;
+  box.centerY = rowRect.top + (rowRect.bottom - rowRect.top) / 2;
   box.plus = !expanded;
+  box.half = ScaleForDpi(4, dpi);
+  box.bar = ScaleForDpi(2, dpi);
+  // Whole pixels only: a line of 1.5 would be drawn as 1 or 2 by chance.
+  box.pen = dpi > kBaseDpi ? dpi / kBaseDpi : 1;
   return box;
 }

@@ -47,11 +47,21 @@ MoveResult MoveSubtree(TaskForest& tree, Node node, Node target, bool into);
 // the Lists and Active trees of the application state.
 void ResolveLinks();
 
-// Geometry of the expand box drawn after a node is painted.
+// Geometry of the expand box drawn after a node is painted: a square of
+// 2 * half + 1 pixels around the centre, a sign of 2 * bar + 1, lines of
+// `pen` pixels.
 struct ExpandBox {
   bool drawn;  // false: no box for this node
   int centerX;
   int centerY;
   bool plus;  // collapsed: a plus; expanded: a minus
+  int half;
+  int bar;
+  int pen;
 };
-ExpandBox ExpandBoxFor(const Rect& textRect, int level, bool hasChildren, bool expanded, bool checkBoxes);
+// `rowRect`: the label's left and right, the row's top and bottom.
+// `checkWidth`: the width of the row's check box, 0 for none. The box is
+// designed at kBaseDpi and grows with `dpi`, and sits in the middle of the
+// row's height.
+ExpandBox ExpandBoxFor(const Rect& rowRect, int level, bool hasChildren, bool expanded, int checkWidth,
+                       int dpi);

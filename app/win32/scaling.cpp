@@ -64,7 +64,7 @@ LRESULT OnDpiChanged(HWND main, int dpi, const RECT* suggested) {
       SetWindowPos(main, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     char path[kPathSize];
     CopyField(path, App().skinPath);
-    LoadSkin(main, path, IsWindowVisible(main) != FALSE);
+    LoadSkin(main, path, IsWindowVisible(main) != FALSE, dpi);
     return 0;
   }
   if (!suggested) return 0;

@@ -134,7 +134,7 @@ void ReleaseSkinPictures() {
   NamePictures(OwnedPictures(), &CurrentSkin().skin);
 }
 
-int ReadAndBuildSkin(const char* path, SkinPictures* replaced) {
+int ReadAndBuildSkin(const char* path, SkinPictures* replaced, int dpi) {
   SkinFileSource source(path, FILE_SHARE_READ);
   if (!source.ok()) return 0;
   SkinFile file;
@@ -146,7 +146,7 @@ int ReadAndBuildSkin(const char* path, SkinPictures* replaced) {
   Skin built = {};
   built.serial = NewSkinSerial();
   SetSkinGeometry(file.values, &built);
-  const int multiple = SkinMultipleForDpi(WindowDpi(Window(App().mainWindow)));
+  const int multiple = SkinMultipleForDpi(dpi);
   MultiplySkinGeometry(&built, multiple);
   *replaced = std::move(OwnedPictures());
   OwnedPictures() = BuildSkinPictures(file, multiple);
@@ -172,7 +172,7 @@ void ApplySkinnedLook(HWND main) {
   LayOutViews(main);
   if (HWND tabs = Window(app.tabControl)) ShowWindow(tabs, SW_HIDE);
 
-  const int indent = 10 * SkinMultipleForDpi(WindowDpi(main));
+  const int indent = 10 * (skin.multiple > 1 ? skin.multiple : 1);
   ColourTrees(skin.textColor, skin.backColor, &indent);
   RowsForCheckBoxes(skin.checkImages ? skin.checkImages : app.defaultCheckImages);
   ColourCalendar(skin.textColor, CalendarTitleTextColor(skin), skin.backColor);
@@ -203,7 +203,7 @@ void ApplyPlainLook(HWND main) {
   app.treeBackground = app.defaultBackground;
 }
 
-int LoadSkin(HWND main, const char* path, bool show) {
+int LoadSkin(HWND main, const char* path, bool show, int dpi) {
   if (!path || !*path) {
     ApplyPlainLook(main);
     return 0;
@@ -218,7 +218,7 @@ int LoadSkin(HWND main, const char* path, bool show) {
     ApplyPlainLook(main);
   } else {
     SkinPictures replaced;
-    if (!ReadAndBuildSkin(path, &replaced)) return 0;
+    if (!ReadAndBuildSkin(path, &replaced, dpi > 0 ? dpi : WindowDpi(main))) return 0;
     ApplySkinnedLook(main);
     // Nothing shows the old skin's bitmaps any more: they go with `replaced`.
   }

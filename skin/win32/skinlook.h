@@ -15,8 +15,11 @@
 // that cannot be opened changes nothing, without a message; one that
 // cannot be read as a skin changes nothing but says why. `show` shows the
 // window afterwards (the skin dialog's choice; start-up shows it itself).
+// A skin is drawn at the whole multiple for `dpi`; 0 means the main
+// window's own DPI (a DPI change hands the new one, which Windows has
+// given the window already, and a test one the window does not have).
 // On success the path becomes the application state's skin path. 1/0.
-int LoadSkin(HWND main, const char* path, bool show);
+int LoadSkin(HWND main, const char* path, bool show, int dpi = 0);
 
 // The displayable pictures of a skin, owned: the window and tree
 // backgrounds, the buttons' normal, hover and selected pictures, and the
@@ -32,8 +35,9 @@ struct SkinPictures {
 // Read and build skin: reads the file as the organiser does and makes its
 // bitmaps and check-box images. On success the program's skin record is the
 // new one and `replaced` receives the old pictures, which the caller keeps
-// until nothing shows them any more. On failure nothing changes. 1/0.
-int ReadAndBuildSkin(const char* path, SkinPictures* replaced);
+// until nothing shows them any more. On failure nothing changes. Drawn at
+// the whole multiple for `dpi`. 1/0.
+int ReadAndBuildSkin(const char* path, SkinPictures* replaced, int dpi);
 // Releases the pictures of the program's skin, and the record's names of
 // them (nothing may show them any more).
 void ReleaseSkinPictures();

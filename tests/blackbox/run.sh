@@ -257,7 +257,11 @@ case "$scenario" in
 dpi)
     # The plain look at 96 and at 144 DPI (Wine's LogPixels, read as Wine
     # starts): rows, fonts and check boxes follow the scale, and a first
-    # start's window is 250 pixels square at 96 DPI.
+    # start's window is 250 pixels square at 96 DPI; the Default skin at
+    # twice its size; the skin editor's dialogs grown with their font.
+    for program in skinedit.exe velkin_win32_tests.exe; do
+        [ -f "$build/$program" ] || fail "missing $build/$program"
+    done
     plain_sizes() {
         driver forget-settings || fail "could not clear the settings key"
         driver set-skin "$(winpath "$build/skins/Plain")" || fail "cannot store the Plain skin"
@@ -267,14 +271,41 @@ dpi)
         driver sizes | tr -d '\r' || fail "no tree has the focus"
         exit_from_tray
     }
+    # The skin editor's sheet, as wide and high as its dialogs make it.
+    sheet_size() {
+        local rect left top right bottom
+        (driver run 1 60000 "$(winpath "$build/skinedit.exe")" >/dev/null 2>&1 || true) &
+        driver sheet "Skin Properties" 60000 >/dev/null || fail "no skin editor sheet"
+        rect="$(driver rect "Skin Properties" | tr -d '\r')"
+        driver click "Skin Properties" 2 >/dev/null || fail "cannot cancel the skin editor"
+        wait $! 2>/dev/null || true
+        read -r left top right bottom <<<"$rect"
+        echo "$((right - left)) $((bottom - top))"
+    }
     read -r row96 width96 height96 <<<"$(plain_sizes)"
+    read -r sheet_width96 sheet_height96 <<<"$(sheet_size)"
     "$wine_run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1 ||
         fail "cannot set LogPixels"
     "$wine_stop" >/dev/null 2>&1 || true
     "$wine_run" explorer "/desktop=$VELKIN_DESKTOP,1024x768" "$build/blackbox_driver.exe" sleep 900000 \
         >/dev/null 2>&1 &
     read -r row144 width144 height144 <<<"$(plain_sizes)"
+    read -r sheet_width144 sheet_height144 <<<"$(sheet_size)"
     note "96 DPI: rows $row96, window $width96 x $height96; 144 DPI: rows $row144, window $width144 x $height144"
+    note "the skin editor's sheet: $sheet_width96 x $sheet_height96 at 96 DPI, $sheet_width144 x $sheet_height144 at 144"
+    # Dialogs grow with their font, whose letters do not grow exactly by
+    # the scale (Wine's Tahoma: 1.37 to 1.41 times), nor does the frame.
+    for pair in "$sheet_width96 $sheet_width144" "$sheet_height96 $sheet_height144"; do
+        read -r at96 at144 <<<"$pair"
+        [ "$at96" -gt 0 ] && [ $((20 * at144)) -ge $((26 * at96)) ] && [ $((20 * at144)) -le $((32 * at96)) ] ||
+            fail "the skin editor's sheet is $sheet_width144 x $sheet_height144 at 144 DPI, $sheet_width96 x $sheet_height96 at 96"
+    done
+    # And every label of its pages still holds its text, measured with the
+    # font the page gives it at this scale.
+    "$wine_run" "$build/velkin_win32_tests.exe" --gtest_brief=1 \
+        --gtest_filter=SkinEditorSheet.EveryLabelFitsItsText >"$work/labels.log" 2>&1 ||
+        fail "a label of the skin editor does not fit at 144 DPI: $(grep -A3 Failure "$work/labels.log" | head -20)"
+    grep -q "1 test" "$work/labels.log" || fail "the label test did not run: $(tail -5 "$work/labels.log")"
     # The Default skin (264 x 352) at twice its size, its rows as high as
     # its check boxes at that multiple.
     driver forget-settings || fail "could not clear the settings key"

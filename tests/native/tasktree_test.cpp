@@ -4,6 +4,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "native/failing_forest.h"
@@ -475,20 +476,31 @@ TEST_F(TaskTree, DeleteTaskSubtreeFreesAndUnregistersItsRecords) {
   (void)keep;
 }
 
-TEST(ExpandBox, OnlyNestedParentsGetOneClearOfTheCheckBox) {
-  Rect text{60, 32, 100, 48};
-  EXPECT_FALSE(ExpandBoxFor(text, 0, true, false, true).drawn) << "top-level nodes have none";
-  EXPECT_FALSE(ExpandBoxFor(text, 2, false, false, false).drawn) << "nor childless ones";
-
-  ExpandBox plain = ExpandBoxFor(text, 1, true, false, false);
-  EXPECT_TRUE(plain.drawn);
-  EXPECT_EQ(plain.centerX, 48);
-  EXPECT_EQ(plain.centerY, 40);
-  EXPECT_TRUE(plain.plus);
-  ExpandBox lists = ExpandBoxFor(text, 1, true, true, true);
-  EXPECT_EQ(lists.centerX, 32);
-  EXPECT_EQ(lists.centerY, 40);
-  EXPECT_FALSE(lists.plus) << "an open node shows a minus";
+TEST(ExpandBox, OnlyNestedParentsGetOneClearOfTheCheckBoxAndItGrowsWithTheDpi) {
+  const struct {
+    Rect text;
+    int level;
+    bool hasChildren, expanded;
+    int checkWidth, dpi;
+    ExpandBox box;
+  } cases[] = {
+      {{60, 32, 100, 48}, 0, true, false, 16, 96, {}},  // top-level nodes have none
+      {{60, 32, 100, 48}, 2, false, false, 0, 96, {}},  // nor childless ones
+      {{60, 32, 100, 48}, 1, true, false, 0, 96, {true, 48, 40, true, 4, 2, 1}},
+      {{60, 32, 100, 48}, 1, true, true, 16, 96, {true, 32, 40, false, 4, 2, 1}},
+      // 150%: 1.5 times the size, lines still one pixel.
+      {{90, 48, 150, 72}, 1, true, false, 24, 144, {true, 48, 60, true, 6, 3, 1}},
+      // 200% with a skin's check box at twice its 16 pixels.
+      {{120, 64, 200, 96}, 1, true, true, 32, 192, {true, 64, 80, false, 8, 4, 2}},
+  };
+  for (const auto& c : cases) {
+    const ExpandBox box = ExpandBoxFor(c.text, c.level, c.hasChildren, c.expanded, c.checkWidth, c.dpi);
+    SCOPED_TRACE(testing::Message() << "level " << c.level << " at " << c.dpi);
+    ASSERT_EQ(box.drawn, c.box.drawn);
+    if (!box.drawn) continue;
+    EXPECT_EQ(std::make_tuple(box.centerX, box.centerY, box.plus, box.half, box.bar, box.pen),
+              std::make_tuple(c.box.centerX, c.box.centerY, c.box.plus, c.box.half, c.box.bar, c.box.pen));
+  }
 }
 
 }  // namespace

@@ -22,10 +22,13 @@
 #include "base/appstate.h"
 #include "base/win32/handles.h"
 #include "base/win32/treeview_forest.h"
+#include "skin/skin.h"
+#include "skin/win32/skinlook.h"
 #include "data/datetext.h"
 #include "tests/native/fixture.h"
 #include "tests/win32/main_window_fixture.h"
 #include "tests/win32/pixel_canvas.h"
+#include "tests/win32/skin_fixture.h"
 #include "tree/tasktree.h"
 #include "tree/win32/tasktree_win32.h"
 #include "tree/win32/treewindow.h"
@@ -262,6 +265,27 @@ TEST_F(MainWindow, ADpiChangeRescalesTheViewsAndTakesTheSuggestedPlace) {
     EXPECT_EQ(font.lfHeight, step.treeFont);
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Window(App().tabControl), WM_GETFONT, 0, 0)), sizeof font, &font);
     EXPECT_EQ(font.lfHeight, step.tabFont);
+  }
+}
+
+// A skin is built anew at the multiple of the new scale: the window, its
+// rows and check boxes twice the skin's size at 144 DPI, its own at 96.
+TEST_F(MainWindow, ADpiChangeRebuildsTheSkinAtTheMultipleOfTheNewScale) {
+  ASSERT_EQ(LoadSkin(main, BundledSkin("Default").c_str(), false), 1);
+  for (const int dpi : {144, 96}) {
+    SCOPED_TRACE(dpi);
+    const int multiple = dpi / 96 + (dpi % 96 != 0);
+    RECT suggested = {10, 10, 20, 20};
+    SendMessageA(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_TRUE(IsSkinned());
+    RECT now;
+    GetWindowRect(main, &now);
+    EXPECT_EQ(now.right - now.left, 264 * multiple);
+    EXPECT_EQ(now.bottom - now.top, 352 * multiple);
+    EXPECT_EQ(SendMessageA(Window(App().listsTree), TVM_GETITEMHEIGHT, 0, 0), 16 * multiple);
+    int width = 0, height = 0;
+    ASSERT_TRUE(ImageList_GetIconSize(TreeView_GetImageList(Window(App().listsTree), TVSIL_STATE), &width, &height));
+    EXPECT_EQ(width, 16 * multiple);
   }
 }
 

@@ -342,9 +342,7 @@ TEST_P(ExpandBoxes, DrawnBesideLevelOneParentsOnly) {
   for (const Expect& row : rows) {
     SCOPED_TRACE(testing::Message() << "level " << row.level << (row.drawn ? " parent" : ""));
     RECT label = TextRect(*forest, row.node);
-    bool hasChildren = FirstChild(*forest, row.node) != nullptr;
-    ExpandBox box = ExpandBoxFor(Rect{label.left, label.top, label.right, label.bottom}, row.level,
-                                 hasChildren, forest->GetState(row.node, kStateExpanded) != 0, c.checkBoxes);
+    ExpandBox box = ExpandBoxOf(tree, reinterpret_cast<HTREEITEM>(row.node));
     ASSERT_EQ(row.drawn, box.drawn);
     RECT left = LeftOfLabel(*forest, row.node);
     if (!box.drawn) {
@@ -359,6 +357,7 @@ TEST_P(ExpandBoxes, DrawnBesideLevelOneParentsOnly) {
     const int y = box.centerY;
     EXPECT_EQ(label.left - (c.checkBoxes ? 28 : 12), x);
     EXPECT_EQ(label.top + 8, y);
+    ASSERT_EQ(4, box.half) << "the Wine suite draws at 96 DPI";
     // The 9 x 9 outline in the line colour, its inside left alone.
     for (int d = -4; d <= 4; ++d) {
       EXPECT_EQ(line, canvas.At(x + d, y - 4)) << d;

@@ -50,38 +50,32 @@ void DrawExpandBox(const NMTVCUSTOMDRAW& draw) {
   HTREEITEM item = reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec);
   HDC dc = draw.nmcd.hdc;
   if (!tree || !item || !dc) return;
-  bool hasChildren = TreeView_GetChild(tree, item) != nullptr;
-  if (!hasChildren) return;
-  RECT text;
-  if (!TreeView_GetItemRect(tree, item, &text, TRUE)) return;
-  bool expanded = (TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
-  bool checkBoxes = (GetWindowLongPtrA(tree, GWL_STYLE) & TVS_CHECKBOXES) != 0;
-  ExpandBox box = ExpandBoxFor(Rect{text.left, text.top, text.right, text.bottom}, LevelOf(tree, item),
-                               hasChildren, expanded, checkBoxes);
+  const ExpandBox box = ExpandBoxOf(tree, item);
   if (!box.drawn) return;
 
   COLORREF lineColor = ResolveColor(SendMessageA(tree, TVM_GETLINECOLOR, 0, 0), COLOR_GRAYTEXT);
   COLORREF textColor = ResolveColor(SendMessageA(tree, TVM_GETTEXTCOLOR, 0, 0), COLOR_WINDOWTEXT);
-  ScopedGdiObject<HPEN> outlinePen(CreatePen(PS_SOLID, 1, lineColor));
-  ScopedGdiObject<HPEN> signPen(CreatePen(PS_SOLID, 1, textColor));
+  ScopedGdiObject<HPEN> outlinePen(CreatePen(PS_SOLID, box.pen, lineColor));
+  ScopedGdiObject<HPEN> signPen(CreatePen(PS_SOLID, box.pen, textColor));
   if (!outlinePen || !signPen) return;
 
   const int x = box.centerX;
   const int y = box.centerY;
+  const int h = box.half;
   {
     // LineTo leaves out its end point; closing the square back at its
     // start covers all four corners.
     ScopedSelect select(dc, outlinePen.get());
-    MoveToEx(dc, x - 4, y - 4, nullptr);
-    LineTo(dc, x + 4, y - 4);
-    LineTo(dc, x + 4, y + 4);
-    LineTo(dc, x - 4, y + 4);
-    LineTo(dc, x - 4, y - 4);
+    MoveToEx(dc, x - h, y - h, nullptr);
+    LineTo(dc, x + h, y - h);
+    LineTo(dc, x + h, y + h);
+    LineTo(dc, x - h, y + h);
+    LineTo(dc, x - h, y - h);
   }
   {
     ScopedSelect select(dc, signPen.get());
-    Line(dc, x - 2, y, x + 3, y);
-    if (box.plus) Line(dc, x, y - 2, x, y + 3);
+    Line(dc, x - box.bar, y, x + box.bar + 1, y);
+    if (box.plus) Line(dc, x, y - box.bar, x, y + box.bar + 1);
   }
 }
 
@@ -148,6 +142,26 @@ int AttachTreeImages(HWND tree) {
     return ours && gNormalImages ? 1 : 0;
   }
   return gNormalImages ? 1 : 0;
+}
+
+ExpandBox ExpandBoxOf(HWND tree, HTREEITEM item) {
+  // Across from the label, in the middle of the row's height (Wine's
+  // rectangles end a pixel short of the next row).
+  RECT text;
+  if (!tree || !item || !TreeView_GetItemRect(tree, item, &text, TRUE)) return ExpandBox{};
+  const int height = TreeView_GetItemHeight(tree);
+  const bool hasChildren = TreeView_GetChild(tree, item) != nullptr;
+  const bool expanded = (TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+  // The check box as wide as its images, which a skin sizes by its own
+  // multiple rather than by the exact scale.
+  int checkWidth = 0;
+  int checkHeight = 0;
+  if (GetWindowLongPtrA(tree, GWL_STYLE) & TVS_CHECKBOXES) {
+    HIMAGELIST states = TreeView_GetImageList(tree, TVSIL_STATE);
+    if (!states || !ImageList_GetIconSize(states, &checkWidth, &checkHeight)) checkWidth = kCheckBoxSide;
+  }
+  return ExpandBoxFor(Rect{text.left, text.top, text.right, text.top + height}, LevelOf(tree, item), hasChildren,
+                      expanded, checkWidth, WindowDpi(tree));
 }
 
 LRESULT OnTreeCustomDraw(NMTVCUSTOMDRAW* draw) {

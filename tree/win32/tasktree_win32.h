@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include "tree/tasktree.h"
+
 // A "SysTreeView32" child filling the main window's client area, with
 // label editing, without tooltips, with check boxes for the Lists tree;
 // background the key colour, its own "MS Sans Serif" font. The tree is
@@ -29,6 +31,9 @@ HIMAGELIST MakeDefaultCheckImages(int dpi);
 // it has check boxes, the default check-box list as its state images; the
 // lists are made on first need. 0 when a list could not be made.
 int AttachTreeImages(HWND tree);
+
+// Where the expand box of `item` goes, for the tree's DPI and check boxes.
+ExpandBox ExpandBoxOf(HWND tree, HTREEITEM item);
 
 // NM_CUSTOMDRAW from a tree: asks for every item's post-paint and then
 // draws the expand box of a node below the top level that has children.

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "base/prompts.h"
+#include "base/scale.h"
+#include "base/win32/dpi.h"
 #include "base/win32/scoped.h"
 #include "base/win32/treeview_forest.h"
 #include "tree/commands.h"
@@ -111,7 +113,7 @@ ScopedImageList LabelImage(HWND tree, TaskForest& forest, HTREEITEM item) {
     FillRect(dc.get(), &area, GetSysColorBrush(COLOR_WINDOW));
     SetBkMode(dc.get(), TRANSPARENT);
     SetTextColor(dc.get(), GetSysColor(COLOR_WINDOWTEXT));
-    area.left += 2;
+    area.left += ScaleForDpi(2, WindowDpi(tree));
     DrawTextA(dc.get(), label.c_str(), -1, &area, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   }
   // Only the letters are drawn over the rows the image passes.
