@@ -593,6 +593,28 @@ unicode-names)
     start_and_exit
     names_of "$current/list.xml" | grep -qxF $'Caf\xC3\xA9 cr\xC3\xA8me' ||
         fail "not saved back as UTF-8: $(names_of "$current/list.xml" | od -c | head)"
+    # Read in the system's own legacy code page, not always in Windows-1252:
+    # on a Czech system 0xE8 is "č" (in Windows-1252 "è"). The system's
+    # choice is read from the registry, and from the system locale where the
+    # registry says nothing.
+    nls='HKLM\SYSTEM\CurrentControlSet\Control\Nls\CodePage'
+    legacy_file() {
+        printf '%s\r\n' '<?xml version="1.0" encoding="Windows-1252"?>' '' '<list version="1.0">' \
+            '<item>' $'\t<name>Caf\xE9 \xE8aj</name>' $'\t<state>0</state>' '</item>' '</list>' >"$current/list.xml"
+    }
+    czech=$'Caf\xC3\xA9 \xC4\x8Daj'
+    "$wine_run" reg add "$nls" /v ACP /t REG_SZ /d 1250 /f >/dev/null 2>&1 || fail "cannot set the code page"
+    legacy_file
+    start_and_exit
+    names_of "$current/list.xml" | grep -qxF "$czech" ||
+        fail "not read as Windows-1250: $(names_of "$current/list.xml" | od -c | head)"
+    "$wine_run" reg delete "$nls" /v ACP /f >/dev/null 2>&1 || fail "cannot remove the code page value"
+    legacy_file
+    export VELKIN_WINE_LOCALE=cs_CZ.UTF-8
+    start_and_exit
+    unset VELKIN_WINE_LOCALE
+    names_of "$current/list.xml" | grep -qxF "$czech" ||
+        fail "not read in the Czech locale's code page: $(names_of "$current/list.xml" | od -c | head)"
     ;;
 drag-and-save)
     mkdir -p "$current"
