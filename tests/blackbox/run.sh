@@ -106,6 +106,9 @@ velkin_pid=""
 # Starts the organiser (show command 1, as a shell starts it, unless
 # SHOW is set) with the given arguments; its exit code lands in $work/exit.
 start_velkin() {
+    # The window of an instance just ended or killed can outlive its
+    # process for a moment; the new one's is the one to wait for.
+    driver wait-gone 10000 || fail "the last instance's window is still there"
     rm -f "$work/exit"
     (
         set +e
@@ -114,7 +117,7 @@ start_velkin() {
     ) &
     velkin_pid=$!
     driver wait-window 60000 >/dev/null ||
-        fail "no main window after start ($([ -f "$work/exit" ] && echo "ended with $(cat "$work/exit")" || echo "still running"); boxes: $(driver boxes | tr -d '\r'))"
+        fail "no main window after start ($(organiser_state); boxes: $(driver boxes | tr -d '\r'))"
 }
 
 # Waits for the organiser to end and checks its exit code.
@@ -131,8 +134,14 @@ expect_exit() {
     [ "$code" = 0 ] || fail "exit code $code, expected 0"
 }
 
+# What became of the organiser's process, for a failure's message.
+organiser_state() {
+    sleep 1
+    [ -f "$work/exit" ] && echo "it ended with $(cat "$work/exit")" || echo "it is still running"
+}
+
 exit_from_tray() {
-    driver command 555 || fail "cannot send Exit"
+    driver command 555 || fail "cannot send Exit: no main window ($(organiser_state))"
     expect_exit
 }
 
