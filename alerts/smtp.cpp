@@ -230,6 +230,12 @@ class Session {
         return QuitWith(MailResult::kNoTls);
       }
     }
+    // A server that offered 8BITMIME and then refuses the parameter still
+    // takes the message in quoted-printable: once more, without it.
+    if (step == SmtpStep::kMailFrom && !expected && eightBit_ && code >= 500) {
+      eightBit_ = false;
+      return SmtpStep::kMailFrom;
+    }
     if (step == SmtpStep::kAuthLoginUser && !expected) {
       std::fputs("Error in authentication\n", stdout);
       std::fflush(stdout);

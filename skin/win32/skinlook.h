@@ -16,8 +16,8 @@
 // cannot be read as a skin changes nothing but says why. `show` shows the
 // window afterwards (the skin dialog's choice; start-up shows it itself).
 // A skin is drawn at the whole multiple for `dpi`; 0 means the main
-// window's own DPI (a DPI change hands the new one, which Windows has
-// given the window already, and a test one the window does not have).
+// window's own DPI. A DPI change hands over the new one: Windows has given
+// it to the window by then, but Wine, with one monitor, never does.
 // On success the path becomes the application state's skin path. 1/0.
 int LoadSkin(HWND main, const char* path, bool show, int dpi = 0);
 

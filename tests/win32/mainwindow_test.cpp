@@ -272,9 +272,12 @@ TEST_F(MainWindow, ADpiChangeRescalesTheViewsAndTakesTheSuggestedPlace) {
 // rows and check boxes twice the skin's size at 144 DPI, its own at 96.
 TEST_F(MainWindow, ADpiChangeRebuildsTheSkinAtTheMultipleOfTheNewScale) {
   ASSERT_EQ(LoadSkin(main, BundledSkin("Default").c_str(), false), 1);
-  for (const int dpi : {144, 96}) {
+  const struct {
+    int dpi;
+    int multiple;
+  } steps[] = {{144, 2}, {96, 1}};
+  for (const auto& [dpi, multiple] : steps) {
     SCOPED_TRACE(dpi);
-    const int multiple = dpi / 96 + (dpi % 96 != 0);
     RECT suggested = {10, 10, 20, 20};
     SendMessageA(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_TRUE(IsSkinned());

@@ -386,6 +386,34 @@ TEST_P(ExpandBoxes, DrawnBesideLevelOneParentsOnly) {
   }
 }
 
+// At every scale the square is whole and even, its lines as thick as the
+// pen, and the plus as long as it is wide, with square ends.
+TEST(ExpandBoxPainting, TheSquareAndThePlusKeepTheirShapeAtEveryScale) {
+  const COLORREF line = RGB(0, 0, 0), text = RGB(128, 128, 128);
+  for (const int dpi : {96, 144, 192, 288}) {
+    SCOPED_TRACE(dpi);
+    ExpandBox box = ExpandBoxFor(Rect{0, 0, 40, 16}, 1, true, false, 0, dpi);
+    box.centerX = box.centerY = 32;
+    Canvas canvas(65, 65);
+    ASSERT_TRUE(canvas.ok());
+    {
+      ScopedSelect select(canvas.dc(), canvas.bitmap());
+      PaintExpandBox(canvas.dc(), box, line, text);
+      GdiFlush();
+    }
+    const RECT all = {0, 0, 65, 65};
+    for (int y = 0; y < 65; ++y)
+      for (int x = 0; x < 65; ++x)
+        if (canvas.At(x, y) == line) {
+          EXPECT_EQ(canvas.At(64 - x, y), line) << x << "," << y << ": the square is its own mirror image";
+          EXPECT_EQ(canvas.At(x, 64 - y), line) << x << "," << y;
+        }
+    const int side = 2 * box.half + 1, inside = side - 2 * box.pen, arm = 2 * box.bar + 1;
+    EXPECT_EQ(canvas.Count(all, line), side * side - inside * inside);
+    EXPECT_EQ(canvas.Count(all, text), 2 * arm * box.pen - box.pen * box.pen);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Trees, ExpandBoxes,
                          ::testing::Values(BoxCase{true, true}, BoxCase{false, true}, BoxCase{true, false},
                                            BoxCase{false, false}),

@@ -40,43 +40,21 @@ int LevelOf(HWND tree, HTREEITEM item) {
   return level;
 }
 
-void Line(HDC dc, int x0, int y0, int x1, int y1) {
-  MoveToEx(dc, x0, y0, nullptr);
-  LineTo(dc, x1, y1);
+// A filled bar from (left, top) to (right, bottom), both ends included:
+// square ends at any thickness, where a wide pen would round them.
+void Bar(HDC dc, HBRUSH brush, int left, int top, int right, int bottom) {
+  const RECT bar = {left, top, right + 1, bottom + 1};
+  FillRect(dc, &bar, brush);
 }
 
 void DrawExpandBox(const NMTVCUSTOMDRAW& draw) {
   HWND tree = draw.nmcd.hdr.hwndFrom;
   HTREEITEM item = reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec);
-  HDC dc = draw.nmcd.hdc;
-  if (!tree || !item || !dc) return;
+  if (!tree || !item || !draw.nmcd.hdc) return;
   const ExpandBox box = ExpandBoxOf(tree, item);
   if (!box.drawn) return;
-
-  COLORREF lineColor = ResolveColor(SendMessageA(tree, TVM_GETLINECOLOR, 0, 0), COLOR_GRAYTEXT);
-  COLORREF textColor = ResolveColor(SendMessageA(tree, TVM_GETTEXTCOLOR, 0, 0), COLOR_WINDOWTEXT);
-  ScopedGdiObject<HPEN> outlinePen(CreatePen(PS_SOLID, box.pen, lineColor));
-  ScopedGdiObject<HPEN> signPen(CreatePen(PS_SOLID, box.pen, textColor));
-  if (!outlinePen || !signPen) return;
-
-  const int x = box.centerX;
-  const int y = box.centerY;
-  const int h = box.half;
-  {
-    // LineTo leaves out its end point; closing the square back at its
-    // start covers all four corners.
-    ScopedSelect select(dc, outlinePen.get());
-    MoveToEx(dc, x - h, y - h, nullptr);
-    LineTo(dc, x + h, y - h);
-    LineTo(dc, x + h, y + h);
-    LineTo(dc, x - h, y + h);
-    LineTo(dc, x - h, y - h);
-  }
-  {
-    ScopedSelect select(dc, signPen.get());
-    Line(dc, x - box.bar, y, x + box.bar + 1, y);
-    if (box.plus) Line(dc, x, y - box.bar, x, y + box.bar + 1);
-  }
+  PaintExpandBox(draw.nmcd.hdc, box, ResolveColor(SendMessageA(tree, TVM_GETLINECOLOR, 0, 0), COLOR_GRAYTEXT),
+                 ResolveColor(SendMessageA(tree, TVM_GETTEXTCOLOR, 0, 0), COLOR_WINDOWTEXT));
 }
 
 }  // namespace
@@ -144,6 +122,24 @@ int AttachTreeImages(HWND tree) {
   return gNormalImages ? 1 : 0;
 }
 
+void PaintExpandBox(HDC dc, const ExpandBox& box, COLORREF lineColor, COLORREF textColor) {
+  ScopedGdiObject<HBRUSH> outline(CreateSolidBrush(lineColor));
+  ScopedGdiObject<HBRUSH> sign(CreateSolidBrush(textColor));
+  if (!dc || !box.drawn || !outline || !sign) return;
+  const int x = box.centerX;
+  const int y = box.centerY;
+  const int h = box.half;
+  const int w = box.pen - 1;  // a line's thickness beyond its first pixel
+  Bar(dc, outline.get(), x - h, y - h, x + h, y - h + w);
+  Bar(dc, outline.get(), x - h, y + h - w, x + h, y + h);
+  Bar(dc, outline.get(), x - h, y - h, x - h + w, y + h);
+  Bar(dc, outline.get(), x + h - w, y - h, x + h, y + h);
+  // The sign across the centre, its thickness split about it.
+  const int across = y - w / 2;
+  Bar(dc, sign.get(), x - box.bar, across, x + box.bar, across + w);
+  if (box.plus) Bar(dc, sign.get(), x - w / 2, y - box.bar, x - w / 2 + w, y + box.bar);
+}
+
 ExpandBox ExpandBoxOf(HWND tree, HTREEITEM item) {
   // Across from the label, in the middle of the row's height (Wine's
   // rectangles end a pixel short of the next row).
@@ -158,7 +154,8 @@ ExpandBox ExpandBoxOf(HWND tree, HTREEITEM item) {
   int checkHeight = 0;
   if (GetWindowLongPtrA(tree, GWL_STYLE) & TVS_CHECKBOXES) {
     HIMAGELIST states = TreeView_GetImageList(tree, TVSIL_STATE);
-    if (!states || !ImageList_GetIconSize(states, &checkWidth, &checkHeight)) checkWidth = kCheckBoxSide;
+    if (!states || !ImageList_GetIconSize(states, &checkWidth, &checkHeight))
+      checkWidth = ScaleForDpi(kCheckBoxSide, WindowDpi(tree));
   }
   return ExpandBoxFor(Rect{text.left, text.top, text.right, text.top + height}, LevelOf(tree, item), hasChildren,
                       expanded, checkWidth, WindowDpi(tree));

@@ -34,6 +34,9 @@ int AttachTreeImages(HWND tree);
 
 // Where the expand box of `item` goes, for the tree's DPI and check boxes.
 ExpandBox ExpandBoxOf(HWND tree, HTREEITEM item);
+// Paints `box`: its square in `lineColor`, its sign in `textColor`, lines
+// `box.pen` pixels thick with square ends.
+void PaintExpandBox(HDC dc, const ExpandBox& box, COLORREF lineColor, COLORREF textColor);
 
 // NM_CUSTOMDRAW from a tree: asks for every item's post-paint and then
 // draws the expand box of a node below the top level that has children.

@@ -562,10 +562,10 @@ int ChooseFile(const char* title, const char* path) {
   return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0) ? 0 : 1;
 }
 
-// The window that has the keyboard focus in the organiser's thread.
-// The organiser's focus window. Asked for a few times: under Wine the
-// thread's focus can read as none for a moment while the window is
-// activated again (seen once in a hundred restarts).
+// The window that has the keyboard focus in the organiser's thread. Asked
+// for a few times: under Wine the thread's focus can read as none for a
+// moment while the window is activated again (seen once in a hundred
+// restarts).
 HWND FocusedWindow() {
   for (int attempt = 0; attempt < 20; ++attempt) {
     if (attempt) Sleep(100);
