@@ -26,8 +26,7 @@ std::string ReadText(SettingsStore& store, const char* name, size_t room) {
 // Never inside a character of UTF-8.
 std::string Cut(const std::string& text, size_t most) {
   if (text.size() <= most) return text;
-  if (ProgramCodePage().ProgramTextIsUtf8())
-    while (most > 0 && (static_cast<unsigned char>(text[most]) & 0xC0) == 0x80) --most;
+  if (ProgramCodePage().ProgramTextIsUtf8()) most = Utf8CutBefore(text.data(), most);
   return text.substr(0, most);
 }
 

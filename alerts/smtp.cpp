@@ -14,6 +14,7 @@
 
 #include "alerts/mailtransport.h"
 #include "alerts/smtpreply.h"
+#include "base/codepage.h"
 
 const char kEhloName[] = "[127.0.0.1]";
 
@@ -338,8 +339,8 @@ void AppendHeader(std::string& out, const char* name, const char* value) {
   constexpr size_t kWordBytes = 39;  // 52 characters of base64: lines within 76
   for (size_t at = 0; at < line.size();) {
     size_t size = std::min(kWordBytes, line.size() - at);
-    while (at + size < line.size() && size > 1 && (static_cast<unsigned char>(line[at + size]) & 0xC0) == 0x80)
-      --size;
+    // Never an empty word, even in bytes that are not UTF-8.
+    if (at + size < line.size()) size = std::max<size_t>(Utf8CutBefore(line.data() + at, size), 1);
     if (at) out += "\r\n ";
     out += "=?UTF-8?B?" + Base64(line.data() + at, size) + "?=";
     at += size;

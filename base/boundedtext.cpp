@@ -8,8 +8,7 @@ void CopyBounded(char* dest, const char* src, size_t size) {
   if (!dest || !src || size == 0) return;
   size_t length = strnlen(src, size - 1);
   // A cut text ends before the character it would split.
-  if (src[length] && ProgramCodePage().ProgramTextIsUtf8())
-    while (length > 0 && (static_cast<unsigned char>(src[length]) & 0xC0) == 0x80) --length;
+  if (src[length] && ProgramCodePage().ProgramTextIsUtf8()) length = Utf8CutBefore(src, length);
   std::memmove(dest, src, length);
   dest[length] = '\0';
 }

@@ -77,6 +77,11 @@ char To1252(uint32_t codePoint) {
 
 }  // namespace
 
+size_t Utf8CutBefore(const char* text, size_t cut) {
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return cut;
+}
+
 bool IsUtf8(const char* text, size_t length) {
   const auto* bytes = reinterpret_cast<const unsigned char*>(text);
   uint32_t codePoint;

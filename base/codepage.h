@@ -11,6 +11,10 @@
 // True when `length` bytes of `text` are well-formed UTF-8: no overlong
 // forms, no surrogates, nothing beyond U+10FFFF.
 bool IsUtf8(const char* text, size_t length);
+// `cut`, or less down to the start of the UTF-8 character that `text[cut]`
+// continues: a text cut there ends before the character it would split.
+// `text[cut]` must be readable.
+size_t Utf8CutBefore(const char* text, size_t cut);
 // How many bytes of `text` hold its first `characters` characters (all of
 // it when it has fewer): never part of one. A byte that begins no valid
 // UTF-8 sequence counts as a character of its own.

@@ -202,8 +202,7 @@ class TreeReader {
     const size_t available = static_cast<size_t>(end_ - at_);
     const char* stop = start + std::min(available, most);
     // A text cut at its room ends before the character it would split.
-    if (utf8_ && available > most)
-      while (stop > start && (static_cast<unsigned char>(*stop) & 0xC0) == 0x80) --stop;
+    if (utf8_ && available > most) stop = start + Utf8CutBefore(start, most);
     const char* c = start;
     while (c < stop && *c != '<' && *c != '\0') ++c;
     at_ = c;  // the "<" stays for the next tag; a NUL is passed over by it
@@ -213,8 +212,7 @@ class TreeReader {
   template <size_t N>
   void Store(char (&field)[N], Text text) {
     size_t length = std::min(text.length, N - 1);
-    if (utf8_ && length < text.length)
-      while (length > 0 && (static_cast<unsigned char>(text.data[length]) & 0xC0) == 0x80) --length;
+    if (utf8_ && length < text.length) length = Utf8CutBefore(text.data, length);
     std::memcpy(field, text.data, length);
     field[length] = '\0';
   }
