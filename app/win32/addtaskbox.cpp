@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/win32/boxkeys.h"
+#include "app/win32/screens.h"
 #include "base/win32/modelessdialog.h"
 #include "base/win32/hotkey_win32.h"
 #include "tree/quickadd.h"
@@ -77,14 +78,9 @@ void ShowAddTaskBox() {
   GetWindowRect(gAddTaskBox, &box);
   POINT pointer;
   GetCursorPos(&pointer);
-  MONITORINFO monitor = {sizeof monitor, {}, {}, 0};
-  if (GetMonitorInfoA(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST), &monitor)) {
-    const RECT& work = monitor.rcWork;
-    const int width = box.right - box.left;
-    const int height = box.bottom - box.top;
-    SetWindowPos(gAddTaskBox, HWND_TOPMOST, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 3, 0, 0, SWP_NOSIZE);
-  }
+  const Rect work = MonitorWorkArea(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST));
+  SetWindowPos(gAddTaskBox, HWND_TOPMOST, work.left + (work.right - work.left - (box.right - box.left)) / 2,
+               work.top + (work.bottom - work.top - (box.bottom - box.top)) / 3, 0, 0, SWP_NOSIZE);
   ShowWindow(gAddTaskBox, SW_SHOW);
   SetForegroundWindow(gAddTaskBox);
   SetFocus(edit);

@@ -9,21 +9,11 @@
 #include "base/appstate.h"
 #include "base/boundedtext.h"
 #include "base/win32/handles.h"
-#include "base/win32/workarea.h"
 #include "skin/skin.h"
 #include "skin/win32/skinlook.h"
 #include "tree/win32/tasktree_win32.h"
 
 namespace {
-
-// The work area of the monitor that holds most of `rect`.
-Rect WorkAreaAt(const RECT& rect) {
-  MONITORINFO info = {};
-  info.cbSize = sizeof info;
-  HMONITOR monitor = MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST);
-  if (!monitor || !GetMonitorInfoA(monitor, &info)) return WorkArea();
-  return ToRect(info.rcWork);
-}
 
 // The program's check boxes made anew; a tree showing the old ones (the
 // plain look, or a skin without its own) shows the new.
@@ -70,7 +60,8 @@ LRESULT OnDpiChanged(HWND main, int dpi, const RECT* suggested) {
   if (!suggested) return 0;
   RECT before;
   GetWindowRect(main, &before);
-  const Rect place = PlaceAfterDpiChange(ToRect(*suggested), ToRect(before), WorkAreaAt(*suggested));
+  const Rect work = MonitorWorkArea(MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST));
+  const Rect place = PlaceAfterDpiChange(ToRect(*suggested), ToRect(before), work);
   SetWindowPos(main, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
   return 0;

@@ -16,6 +16,12 @@ BOOL CALLBACK AddMonitorWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 
 }  // namespace
 
+Rect MonitorWorkArea(HMONITOR monitor) {
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  return monitor && GetMonitorInfoA(monitor, &info) ? ToRect(info.rcWork) : WorkArea();
+}
+
 std::vector<Rect> ScreenWorkAreas() {
   std::vector<Rect> screens;
   EnumDisplayMonitors(nullptr, nullptr, AddMonitorWorkArea, reinterpret_cast<LPARAM>(&screens));

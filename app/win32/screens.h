@@ -1,6 +1,8 @@
 // The screens the main window can be placed on.
 #pragma once
 
+#include <windows.h>
+
 #include <vector>
 
 #include "base/platform.h"
@@ -8,3 +10,5 @@
 
 // The work areas of every monitor attached now; at least the primary one.
 std::vector<Rect> ScreenWorkAreas();
+// The work area of `monitor`; the primary one when the system cannot say.
+Rect MonitorWorkArea(HMONITOR monitor);
